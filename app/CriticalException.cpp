@@ -1,0 +1,15 @@
+#include "app/CriticalException.h"
+
+namespace Sys {
+
+CriticalException::CriticalException(const char* format, ...)
+    : Exception(Prebuilt{}, std::string())
+{
+    va_list args;
+    va_start(args, format);
+    message = FormatV(format, args);
+    va_end(args);
+    Record();
+}
+
+} // namespace Sys

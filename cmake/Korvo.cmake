@@ -1,0 +1,37 @@
+# Helpers shared by every folder of the project.
+
+# korvo_library(<name> SOURCES ... DEPS ...)
+# One static library per subsystem folder; the folder's parent is the include root,
+# so code includes "app/Log.h", "gl/Texture2D.h" and so on.
+function(korvo_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
+endfunction()
+
+# korvo_test(<name> SOURCES ... DEPS ... [GL] [LABELS ...])
+# A GoogleTest executable registered with CTest. Every test runs in a fresh working
+# directory of its own under the build tree, so files such as sys_Log.log and
+# sys_Config.conf never collide. GL tests need the Xvfb fixture (tests/CMakeLists.txt).
+function(korvo_test name)
+    cmake_parse_arguments(ARG "GL" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+    set(workdir ${CMAKE_BINARY_DIR}/testrun/${name})
+    file(MAKE_DIRECTORY ${workdir})
+    set(labels unit ${ARG_LABELS})
+    if(ARG_GL)
+        # GL tests run on the display of the Xvfb fixture (tests/xvfb.sh).
+        add_test(NAME ${name}
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/with-display.sh ${KORVO_XVFB_STATE}
+                    $<TARGET_FILE:${name}>
+            WORKING_DIRECTORY ${workdir})
+        set(labels gl ${ARG_LABELS})
+        set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED Xvfb)
+    else()
+        add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${workdir})
+    endif()
+    set_tests_properties(${name} PROPERTIES LABELS "${labels}"
+        ENVIRONMENT "KORVO_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVO_MESSAGEBOX=stderr")
+endfunction()
