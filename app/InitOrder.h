@@ -11,8 +11,8 @@
 //     KORVO_INIT_LOADERS   the shader loader
 //
 // Usage: `Sys::Ptr<Game::IDemo> g_Demo KORVO_INIT_ORDER(KORVO_INIT_LOG);`
-// Objects without a stage are built after all of these.
-#define KORVO_INIT_CLOCK 101
+// Objects without a stage are built after all of these. Stage 101 is taken by the
+// process clock's start time (platform/Clock.cpp).
 #define KORVO_INIT_NAMES 1000
 #define KORVO_INIT_LOG 1100
 #define KORVO_INIT_CVARS 1200
