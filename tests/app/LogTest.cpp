@@ -1,22 +1,15 @@
 #include "app/Log.h"
+#include "tests/app/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string ReadLog()
-{
-    std::ifstream in("sys_Log.log", std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using TestFiles::ReadLog;
 
 // What the log gained since `before`.
 std::string Added(const std::string& before)
