@@ -4,6 +4,7 @@
 
 #include "app/Exception.h"
 
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -26,6 +27,15 @@ inline std::string Read(const std::string& path)
 inline std::string ReadLog()
 {
     return Read("sys_Log.log");
+}
+
+// True if `text` begins with a time in the standard ctime form ("Sun Dec  6 03:04:10 2026")
+// followed by its line break.
+inline bool StartsWithCtime(const std::string& text)
+{
+    std::tm time{};
+    const char* end = strptime(text.c_str(), "%a %b %d %H:%M:%S %Y", &time);
+    return end == text.c_str() + 24 && *end == '\n';
 }
 
 // The message of the Sys::Exception that `action` throws, or "" if it throws none.
