@@ -14,6 +14,8 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <set>
+#include <string>
 
 #ifndef GLX_RGBA_FLOAT_BIT_ARB
 #define GLX_RGBA_FLOAT_BIT_ARB 0x00000004
@@ -36,6 +38,7 @@ unsigned g_NextShareGroup = 1;
 std::vector<std::unique_ptr<RenderContextRecord>> g_Contexts;
 std::vector<std::unique_ptr<PBufferRecord>> g_PBuffers;
 int g_SgiSwapInterval = 1;
+std::set<std::string> g_HiddenEntryPoints;
 
 RenderContextRecord* LookupContext(HGLRC context)
 {
@@ -808,7 +811,7 @@ int wglGetSwapIntervalEXT()
 
 void* wglGetProcAddress(const char* name)
 {
-    if (name == nullptr || X11::g_CurrentContext == nullptr)
+    if (name == nullptr || X11::g_CurrentContext == nullptr || g_HiddenEntryPoints.count(name) != 0)
         return nullptr;
     struct Entry {
         const char* name;
@@ -846,6 +849,14 @@ void* wglGetProcAddress(const char* name)
     if (std::strncmp(name, "wgl", 3) == 0)
         return nullptr;
     return reinterpret_cast<void*>(glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name)));
+}
+
+void HideEntryPointForTesting(const char* name)
+{
+    if (name == nullptr || name[0] == '\0')
+        g_HiddenEntryPoints.clear();
+    else
+        g_HiddenEntryPoints.insert(name);
 }
 
 } // namespace Platform

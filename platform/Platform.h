@@ -363,4 +363,8 @@ HRESULT GetGammaRamp(HWND window, uint16_t red[256], uint16_t green[256], uint16
 HRESULT SetGammaRamp(HWND window, const uint16_t red[256], const uint16_t green[256],
                      const uint16_t blue[256]);
 
+// For tests only: makes wglGetProcAddress answer null for a name, as a driver without
+// that entry point would; an empty name shows every entry point again.
+void HideEntryPointForTesting(const char* name);
+
 } // namespace Platform
