@@ -80,8 +80,10 @@ CapsDesc::CapsDesc()
         glGetIntegerv(0x8C8B, &MaxTransformFeedbackSeparateAttribs);
     glGetIntegerv(0x80E8, &MaxElementsVertices);
     glGetIntegerv(0x80E9, &MaxElementsIndices);
+    // The counter width belongs to the occlusion query target, not to the global state:
+    // asked as a plain state value it is refused with GL_INVALID_ENUM.
     if (e.GL_VERSION_1_5)
-        glGetIntegerv(0x8864, &QueryCounterBits);
+        glGetQueryiv(GL_SAMPLES_PASSED, 0x8864, &QueryCounterBits);
 }
 
 } // namespace GL
