@@ -49,16 +49,16 @@ std::vector<ModelFile> BuildZoriSet()
     // Pipes along the back wall, one rising over the platform, and risers at the sides.
     {
         std::vector<TriMesh> parts;
-        parts.push_back(PipeRun({{-198, 24, -170}, {110, 24, -170}, {110, 24, -120},
-                                 {110, 92, -120}, {-110, 92, -120}, {-110, 92, -170},
+        parts.push_back(PipeRun({{-198, 24, -170}, {110, 24, -170}, {110, 24, -95},
+                                 {110, 92, -95}, {-110, 92, -95}, {-110, 92, -170},
                                  {-198, 92, -170}},
                                 4.0, 14));
-        parts.push_back(PipeRun({{150, -1, -60}, {150, 85, -60}, {198, 85, -60}}, 5.0, 14));
+        parts.push_back(PipeRun({{130, -1, -40}, {130, 85, -40}, {198, 85, -40}}, 5.0, 14));
         parts.push_back(PipeRun({{-160, 7, -172}, {-160, 7, 110}, {-198, 7, 110}}, 5.0, 14));
         parts.push_back(PipeRun({{-198, 36, -175}, {198, 36, -175}}, 2.5, 10));
         for (double x : {-150.0, -50.0, 50.0})
             parts.push_back(Bracket({x, 24, -176}, {2, 9, 5}));
-        parts.push_back(Bracket({130, 42, -120}, {14, 3, 4}));
+        parts.push_back(Bracket({110, 60, -95}, {6, 2, 6}));
         files.push_back({"3DS/ZORI/Pipes.3ds", true, Props::Pack("Pipes", parts)});
     }
 
