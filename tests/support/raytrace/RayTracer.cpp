@@ -88,9 +88,11 @@ float Intersect(const Scene& scene, const Vec3f& origin, const Vec3f& direction,
 }
 
 std::vector<float> Visibility(const Scene& scene, const Camera& camera, const Light& light,
-                              int samplesPerAxis)
+                              int samplesPerAxis, std::vector<int>* objectIds)
 {
     std::vector<float> image(static_cast<size_t>(camera.Width) * camera.Height, NoSurface);
+    if (objectIds != nullptr)
+        objectIds->assign(image.size(), -1);
     const Math::Mat4 unproject = (camera.Projection * camera.View).Inverse();
     const Math::Mat4 cameraToWorld = camera.View.Inverse();
     const Vec3f eye = cameraToWorld.TransformPoint(Vec3f(0, 0, 0));
@@ -108,6 +110,13 @@ std::vector<float> Visibility(const Scene& scene, const Camera& camera, const Li
             if (t < 0.0f)
                 continue;
             float& pixel = image[static_cast<size_t>(y) * camera.Width + x];
+            if (objectIds != nullptr) {
+                for (int i = 0; i < static_cast<int>(scene.Objects.size()); ++i) {
+                    const Object& object = scene.Objects[i];
+                    if (hitIndex >= object.First && hitIndex < object.First + object.Count)
+                        (*objectIds)[static_cast<size_t>(y) * camera.Width + x] = i;
+                }
+            }
 
             const Triangle& hit = scene.Triangles[hitIndex];
             Vec3f normal = Normalized(Math::Cross(hit.B - hit.A, hit.C - hit.A));

@@ -51,8 +51,9 @@ constexpr float FacesAway = -2.0f;     // the surface is turned away from the li
 // Visibility of the light for every pixel, rows from the bottom (the order of
 // glReadPixels). samplesPerAxis^2 rays per pixel, stratified over the solid angle of
 // the sphere; samplesPerAxis = 1 gives the hard answer for the light's centre.
+// objectIds, when given, receives per pixel the index of the object seen (-1 for none).
 std::vector<float> Visibility(const Scene& scene, const Camera& camera, const Light& light,
-                              int samplesPerAxis);
+                              int samplesPerAxis, std::vector<int>* objectIds = nullptr);
 
 // The nearest hit along a ray, or -1 when there is none; index receives the triangle.
 float Intersect(const Scene& scene, const Math::Vec3f& origin, const Math::Vec3f& direction,
