@@ -35,11 +35,11 @@ void Viewer::LookAt(const Math::Vec3f& eye, const Math::Vec3f& centre, const Mat
 {
     view = Math::Mat4::LookAt(eye, centre, up);
     Position = eye;
-    // The camera's axes in world space (the transposed rotation of the view matrix):
-    // stored so that the entity's model matrix is the inverse of the view matrix.
+    // The camera's axes in world space, one per row (the rows of the view rotation):
+    // the entity's model matrix is then the inverse of the view matrix.
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
-            Orientation(row, column) = view(column, row);
+            Orientation(row, column) = view(row, column);
 }
 
 void Viewer::Draw() const
