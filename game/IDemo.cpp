@@ -5,7 +5,7 @@
 
 namespace Game {
 
-IDemo::IDemo(HWND window_)
+IDemo::IDemo(Platform::HWND window_)
     : window(window_)
 {
     render = Sys::Ptr<Korvo::IRender>(new Korvo::RenderGL2(window));

@@ -15,7 +15,7 @@ namespace Game {
 // for the main window, and takes them down in reverse order.
 class IDemo : public Sys::IObject {
 public:
-    explicit IDemo(HWND window);
+    explicit IDemo(Platform::HWND window);
     ~IDemo() override;
 
     // key: the virtual-key code of a key press (repeats included).
@@ -27,7 +27,7 @@ protected:
     // Seconds since the previous frame; 0 on the first.
     float NextTimeStep();
 
-    HWND window;
+    Platform::HWND window;
     Sys::Ptr<Korvo::IRender> render;
     Sys::Ptr<Korvo::IWorldRenderer> world;
     Sys::Ptr<Utils::Timer> timer;

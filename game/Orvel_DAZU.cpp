@@ -42,7 +42,7 @@ const int kSegments = 32;
 
 } // namespace
 
-Orvel_DAZU::Orvel_DAZU(HWND window)
+Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     : IDemo(window)
 {
     // Static models (all but the level cast shadows), then the character.

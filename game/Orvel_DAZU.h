@@ -23,7 +23,7 @@ public:
     // Speed of the three movers for each walk cycle, world units per second.
     static const float WalkSpeeds[4];
 
-    explicit Orvel_DAZU(HWND window);
+    explicit Orvel_DAZU(Platform::HWND window);
     ~Orvel_DAZU() override = default;
 
     void OnKeyDown(uint32_t key) override;

@@ -19,7 +19,7 @@ const uint32_t kKeyC = 0x43;
 
 } // namespace
 
-Orvel_ZORI::Orvel_ZORI(HWND window)
+Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
     : IDemo(window)
 {
     // Models: six shadow casters, then the level, which casts no shadow.

@@ -15,7 +15,7 @@ namespace Game {
 // seen from one of two fixed cameras (key C switches).
 class Orvel_ZORI : public IDemo {
 public:
-    explicit Orvel_ZORI(HWND window);
+    explicit Orvel_ZORI(Platform::HWND window);
     ~Orvel_ZORI() override = default;
 
     void OnKeyDown(uint32_t key) override;
