@@ -1,7 +1,5 @@
 #include "app/Main.h"
 
-#include "config/CVars.h"
-
 #if KORVO_HAS_SCENES
 #include "game/Orvel_DAZU.h"
 #include "game/Orvel_ZORI.h"
@@ -10,14 +8,15 @@
 // The scene chosen by demo_ID: 0 is "Zir Aradid Azavera-Zuva", any other value
 // "Zedov Avivi Ridor Izoder". A build without the scene library has no scene to make;
 // the main loop then runs without drawing anything.
-Game::IDemo* CreateDemo(Platform::HWND window)
+Game::IDemo* CreateDemo(Platform::HWND window, int demoId)
 {
 #if KORVO_HAS_SCENES
-    if (demo_ID.value == 0)
+    if (demoId == 0)
         return new Game::Orvel_DAZU(window);
     return new Game::Orvel_ZORI(window);
 #else
     (void)window;
+    (void)demoId;
     return nullptr;
 #endif
 }

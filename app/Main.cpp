@@ -6,6 +6,7 @@
 #include "app/InitOrder.h"
 #include "app/MemoryManager.h"
 #include "app/RefStatistic.h"
+#include "config/CVars.h"
 #include "config/ConfigSystem.h"
 
 #include <exception>
@@ -63,7 +64,7 @@ void ShutDown()
     // Before start-up took the registry nothing was loaded, and an existing file must
     // not be replaced by defaults.
     const std::string saveError = g_ConfigSystem != nullptr ? SaveConfiguration() : std::string();
-    RefStatistic::Report();
+    Sys::RefStatistic::Report();
     Sys::Log::Close();
     SetPriorityClass(NORMAL_PRIORITY_CLASS);
     if (!saveError.empty())
@@ -115,7 +116,7 @@ void StartUp()
     g_CommandProcessor = &CommandProcessor::Instance();
     static MemoryManager memoryManager;
     g_ConfigSystem->Load();
-    if (Game::IDemo* demo = CreateDemo(g_MainWindow))
+    if (Game::IDemo* demo = CreateDemo(g_MainWindow, demo_ID.value))
         g_Demo = Sys::Ptr<Game::IDemo>(demo);
 }
 

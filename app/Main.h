@@ -17,6 +17,6 @@ void HandleKeyDown(Platform::WPARAM key);
 void StartUp();
 void ShutDown();
 
-// Builds the scene that demo_ID chooses for the main window; null when this build has
-// no scenes. Defined next to the scene classes it names.
-Game::IDemo* CreateDemo(Platform::HWND window);
+// Builds the scene chosen by demoId (the configuration's demo_ID) for the main window;
+// null when this build has no scenes. Defined next to the scene classes it names.
+Game::IDemo* CreateDemo(Platform::HWND window, int demoId);

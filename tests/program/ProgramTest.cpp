@@ -46,9 +46,9 @@ std::string Capture(const std::string& command)
 }
 
 // One run of a program in a fresh working directory of its own.
-class Run {
+class ProgramRun {
 public:
-    Run(const char* binary, const std::string& name, bool display = true) : dir(MakeDir(name))
+    ProgramRun(const char* binary, const std::string& name, bool display = true) : dir(MakeDir(name))
     {
         Start(binary, display);
     }
@@ -88,8 +88,11 @@ public:
     {
         const unsigned long window = Window();
         ASSERT_NE(window, 0u) << "no window";
-        const std::string command = "xdotool key --window " + std::to_string(window) + " " + keys;
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        // A key that ends the program makes the release that follows it fail: the
+        // window is gone by then. What the program did is checked by the caller.
+        const std::string command =
+            "xdotool key --window " + std::to_string(window) + " " + keys + " 2>/dev/null";
+        std::system(command.c_str());
     }
 
     // Exit code; -1 when it had to be killed, 128 + n when a signal n ended it.
@@ -131,7 +134,7 @@ private:
 };
 
 // The log of a run that went through the whole shutdown.
-void ExpectClosedLog(const Run& run)
+void ExpectClosedLog(const ProgramRun& run)
 {
     const std::string log = run.File("sys_Log.log");
     EXPECT_NE(log.find("Pointer usage statistic"), std::string::npos) << log;
@@ -139,14 +142,14 @@ void ExpectClosedLog(const Run& run)
 }
 
 // A directory whose configuration file exists, as after a first start.
-void FirstStart(Run& run)
+void FirstStart(ProgramRun& run)
 {
     EXPECT_EQ(run.Wait(), 1);
 }
 
 TEST(ProgramTest, FirstStartWithoutConfigurationReportsTheFileAndLeavesDefaults)
 {
-    Run run(KORVO_BINARY, "first_start");
+    ProgramRun run(KORVO_BINARY, "first_start");
     EXPECT_EQ(run.Wait(), 1);
     const std::string errors = run.File("stderr.txt");
     EXPECT_NE(errors.find("Exception\nUnable to open file \"sys_Config.conf\""), std::string::npos)
@@ -170,7 +173,7 @@ TEST(ProgramTest, EscapeAltF4AndWindowCloseEachEndCleanlyWithSavedConfiguration)
     const char* ways[] = {"Escape", "alt+F4", "close"};
     for (const char* way : ways) {
         SCOPED_TRACE(way);
-        Run run(KORVO_BINARY, std::string("end_") + (way[0] == 'a' ? "altf4" : way));
+        ProgramRun run(KORVO_BINARY, std::string("end_") + (way[0] == 'a' ? "altf4" : way));
         FirstStart(run);
         // A setting changed by hand is read and written back, normalised.
         std::ofstream(run.dir + "/sys_Config.conf") << "int demo_ID = 7\n";
@@ -194,12 +197,12 @@ TEST(ProgramTest, EscapeAltF4AndWindowCloseEachEndCleanlyWithSavedConfiguration)
 
 TEST(ProgramTest, KeysReachTheSceneWithWindowsCodesButNotEscapeOrReleases)
 {
-    Run run(KORVO_TEST_BINARY, "keys");
+    ProgramRun run(KORVO_TEST_BINARY, "keys");
     FirstStart(run);
     run.Start(KORVO_TEST_BINARY);
-    run.Keys("a space c Left F1 7 Escape");
+    run.Keys("a space b Left F1 7 Escape");
     EXPECT_EQ(run.Wait(), 0);
-    EXPECT_EQ(run.File("keys.txt"), "65\n32\n67\n37\n112\n55\ndestroyed after some frames\n");
+    EXPECT_EQ(run.File("keys.txt"), "65\n32\n66\n37\n112\n55\ndestroyed after some frames\n");
     ExpectClosedLog(run);
 }
 
@@ -216,7 +219,7 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
                           {"s", "Std Exception\nTest scene: standard failure."}};
     for (const Case& test : cases) {
         SCOPED_TRACE(test.key);
-        Run run(KORVO_TEST_BINARY, std::string("fail_") + test.key);
+        ProgramRun run(KORVO_TEST_BINARY, std::string("fail_") + test.key);
         FirstStart(run);
         run.Start(KORVO_TEST_BINARY);
         run.Keys(test.key);
@@ -231,7 +234,7 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
 
 TEST(ProgramTest, WithoutDisplayTheFatalMessageGoesToStandardError)
 {
-    Run run(KORVO_BINARY, "no_display", false);
+    ProgramRun run(KORVO_BINARY, "no_display", false);
     const int code = run.Wait();
     EXPECT_NE(code, 0);
     EXPECT_LT(code, 128) << "ended by a signal";
@@ -246,7 +249,7 @@ TEST(ProgramTest, WithoutDisplayTheFatalMessageGoesToStandardError)
 
 TEST(ProgramTest, UnwritableConfigurationIsReportedAndTheLogStillCloses)
 {
-    Run run(KORVO_BINARY, "unwritable", false);
+    ProgramRun run(KORVO_BINARY, "unwritable", false);
     run.Wait();
     // A directory where the file should be can be neither read nor written.
     mkdir((run.dir + "/sys_Config.conf").c_str(), 0755);

@@ -54,7 +54,7 @@ private:
 
 } // namespace
 
-Game::IDemo* CreateDemo(Platform::HWND)
+Game::IDemo* CreateDemo(Platform::HWND, int)
 {
     return new RecordingDemo();
 }
