@@ -1,6 +1,7 @@
 // Window contexts and P-buffers: the formats they end up with, sharing, and what is left
 // behind when they fail.
 
+#include "app/Exception.h"
 #include "gl/ExtensionRegistry.h"
 #include "gl/PBuffer.h"
 #include "gl/WindowContext.h"
@@ -41,14 +42,14 @@ std::string MessageOf(const std::function<void()>& action)
 
 // Each test gets a fresh window for the context under test, with the helper's own
 // context current beforehand so that restoring it can be checked.
-class ContextClassesTest : public Test::GLTest {
+class ContextClassesTest : public ::Test::GLTest {
 protected:
     void SetUp() override
     {
-        Test::GLTest::SetUp();
+        ::Test::GLTest::SetUp();
         GL::Extensions = Sys::Ptr<GL::ExtensionRegistry>(new GL::ExtensionRegistry());
         GL::Extensions->WGL = Sys::Ptr<GL::ExtensionRegistryWGL>(new GL::ExtensionRegistryWGL());
-        target = std::make_unique<Test::GLTestWindow>();
+        target = std::make_unique<::Test::GLTestWindow>();
         ASSERT_NE(target->Get(), nullptr);
     }
 
@@ -57,10 +58,10 @@ protected:
         HideEntryPointForTesting("");
         target.reset();
         GL::Extensions = nullptr;
-        Test::GLTest::TearDown();
+        ::Test::GLTest::TearDown();
     }
 
-    std::unique_ptr<Test::GLTestWindow> target;
+    std::unique_ptr<::Test::GLTestWindow> target;
 };
 
 TEST_F(ContextClassesTest, WindowContextGetsTheRequestedFormatAndBecomesCurrent)
@@ -78,7 +79,7 @@ TEST_F(ContextClassesTest, WindowContextGetsTheRequestedFormatAndBecomesCurrent)
     EXPECT_FALSE(got.Stereo);
     EXPECT_EQ(got.PixelType, 1);
     EXPECT_EQ(got.Acceleration, 2);
-    EXPECT_EQ(got.ColorBits, 24);
+    EXPECT_EQ(got.ColorBits, 32);
     EXPECT_EQ(got.RedBits, 8);
     EXPECT_EQ(got.AlphaBits, 8);
     EXPECT_EQ(got.DepthBits, 24);

@@ -52,7 +52,7 @@ TEST(DisplayGammaTest, ErrorNamesComeFromTheResultCodes)
 
 TEST(DisplayTest, WindowedReadsTheModeAndLeavesGammaAlone)
 {
-    Test::GLTestWindow window;
+    ::Test::GLTestWindow window;
     ASSERT_NE(window.Get(), nullptr);
     uint16_t before[3][256];
     ASSERT_EQ(GetGammaRamp(window.Get(), before[0], before[1], before[2]), DD_OK);
@@ -81,7 +81,7 @@ TEST(DisplayTest, WindowedReadsTheModeAndLeavesGammaAlone)
 
 TEST(DisplayTest, FullScreenAppliesGammaAndGivesTheSavedRampBack)
 {
-    Test::GLTestWindow window;
+    ::Test::GLTestWindow window;
     ASSERT_NE(window.Get(), nullptr);
     uint16_t original[256];
     for (int i = 0; i < 256; ++i)

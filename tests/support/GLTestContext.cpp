@@ -51,7 +51,7 @@ GLTestContext::GLTestContext(int width_, int height_)
     PIXELFORMATDESCRIPTOR pfd;
     pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
+    pfd.cColorBits = 32;
     pfd.cRedBits = pfd.cGreenBits = pfd.cBlueBits = pfd.cAlphaBits = 8;
     pfd.cDepthBits = 24;
     pfd.cStencilBits = 8;
