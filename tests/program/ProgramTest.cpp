@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -204,6 +205,29 @@ TEST(ProgramTest, KeysReachTheSceneWithWindowsCodesButNotEscapeOrReleases)
     EXPECT_EQ(run.Wait(), 0);
     EXPECT_EQ(run.File("keys.txt"), "65\n32\n66\n37\n112\n55\ndestroyed after some frames\n");
     ExpectClosedLog(run);
+}
+
+TEST(ProgramTest, WaitingMessagesAreAllHandledBeforeTheNextFrame)
+{
+    ProgramRun run(KORVO_TEST_BINARY, "message_order");
+    FirstStart(run);
+    run.Start(KORVO_TEST_BINARY);
+    run.Keys("m");
+    run.Keys("Escape");
+    EXPECT_EQ(run.Wait(), 0);
+    std::istringstream keys(run.File("keys.txt"));
+    std::string line, mark;
+    long frames = -1;
+    std::vector<long> counts;
+    while (std::getline(keys, line)) {
+        std::istringstream fields(line);
+        if (fields >> mark >> frames && (mark == "M" || mark == "Z"))
+            counts.push_back(frames);
+    }
+    ASSERT_EQ(counts.size(), 4u) << run.File("keys.txt");
+    EXPECT_GT(counts[0], 0) << "frames run while no message waits";
+    for (long count : counts)
+        EXPECT_EQ(count, counts[0]) << run.File("keys.txt");
 }
 
 TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)

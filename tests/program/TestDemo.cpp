@@ -2,6 +2,8 @@
 // on request, so the tests can watch the main loop from outside.
 //   F: Sys::FatalException   C: Sys::CriticalException   E: Sys::Exception
 //   S: std::runtime_error    T: Sys::FatalException from the next frame
+//   M: posts three 'Z' key messages; M and each Z write the frame count as "M <n>" or
+//      "Z <n>", so a frame run between queued messages shows up as a different count
 
 #include "app/CriticalException.h"
 #include "app/FatalException.h"
@@ -35,6 +37,16 @@ public:
         case 'E': throw Sys::Exception("Test scene: failure.");
         case 'S': throw std::runtime_error("Test scene: standard failure.");
         case 'T': failInFrame = true; break;
+        case 'M':
+            for (int i = 0; i < 3; ++i)
+                Platform::PostMessageA(g_MainWindow, Platform::WM_KEYDOWN, 'Z', 0);
+            [[fallthrough]];
+        case 'Z':
+            if (keys != nullptr) {
+                std::fprintf(keys, "%c %ld\n", static_cast<char>(key), frames);
+                std::fflush(keys);
+            }
+            break;
         default: break;
         }
     }
