@@ -2,6 +2,7 @@
 #include "gl/FragmentShader.h"
 #include "gl/FrameBuffer.h"
 #include "gl/FrameBufferObject.h"
+#include "gl/PBuffer.h"
 #include "gl/Program.h"
 #include "gl/RenderDevice_Release.h"
 #include "gl/Texture2D.h"
@@ -12,6 +13,7 @@
 #include <GL/glew.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -262,4 +264,37 @@ TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)
     device.SetVertexBuffer(Sys::Ptr<const GL::IVertexBufferObject>(), 0);
     device.SetIndexBuffer(Sys::Ptr<const GL::IVertexBufferObject>(), GL_UNSIGNED_SHORT);
     device.SetFrameBuffer(nullptr);
+}
+
+TEST_F(FrameBuffers, PBufferPictureReachesItsTexture)
+{
+    GL::RenderDevice_Release device(Window());
+    // Double-buffered and without alpha: the configurations that draw cleanly on Xvfb.
+    GL::PixelFormatDesc desc;
+    desc.DoubleBuffer = true;
+    desc.ColorBits = 24;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = 8;
+    Sys::Ptr<const GL::TextureRectangle> copy(
+        new GL::TextureRectangle(GL_RGBA8, 64, 48, GL_RGBA, GL_UNSIGNED_BYTE));
+    Sys::Ptr<GL::IContext> context(new GL::PBuffer(desc, 64, 48));
+    Sys::Ptr<GL::FrameBuffer> offscreen(new GL::FrameBuffer(context));
+    EXPECT_EQ(offscreen->GetKind(), GL::IFrameBuffer::KIND_PBUFFER);
+    EXPECT_EQ(offscreen->GetWidth(), 64);
+    EXPECT_EQ(offscreen->GetHeight(), 48);
+    offscreen->AttachTextureRectangle(GL_BACK, copy);
+
+    device.SetFrameBuffer(offscreen);
+    EXPECT_EQ(Platform::wglGetCurrentContext(), context->GetRC());
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    offscreen->UpdateTextures();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    device.SetFrameBuffer(nullptr);
+    EXPECT_EQ(Platform::wglGetCurrentContext(), GLFixture::context);
+    std::vector<unsigned char> texels(64 * 48 * 4);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, copy->GetHandle());
+    glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[4 * (20 * 64 + 30) + 2], 255);
+    EXPECT_EQ(texels[4 * (20 * 64 + 30) + 0], 0);
 }
