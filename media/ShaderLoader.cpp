@@ -3,8 +3,7 @@
 #include "app/Exception.h"
 #include "gl/FragmentShader.h"
 #include "gl/VertexShader.h"
-
-#include <cstdio>
+#include "io/TextFile.h"
 
 Sys::Ptr<Media::ShaderLoader> g_ShaderLoader(new Media::ShaderLoader());
 
@@ -12,14 +11,10 @@ namespace Media {
 
 std::string ShaderLoader::ReadSource(const std::string& fullPath)
 {
-    std::FILE* file = std::fopen(fullPath.c_str(), "rt");
-    if (file == nullptr)
-        throw Sys::Exception("Unable to open file \"%s\"", fullPath.c_str());
+    IO::TextFile file(fullPath, IO::TextFile::ModeRead);
     std::string source;
-    char line[8192];
-    while (std::fgets(line, sizeof(line), file) != nullptr)
-        source += line;
-    std::fclose(file);
+    while (!file.IsEOF())
+        source += file.ReadString();
     return source;
 }
 
