@@ -83,6 +83,13 @@ TEST(DeviceDetection, AtiRowsAndTheTestShader)
 
 namespace {
 
+// The style without the visibility bit, which showing the window adds.
+unsigned long Style(Platform::HWND window)
+{
+    return static_cast<unsigned long>(Platform::GetWindowLongA(window, Platform::GWL_STYLE)) &
+           ~static_cast<unsigned long>(Platform::WS_VISIBLE);
+}
+
 Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
                             Platform::LPARAM lp)
 {
@@ -123,6 +130,16 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
         render->GetWindowSize(size);
         EXPECT_EQ(size.Width, 320);
         EXPECT_EQ(size.Height, 240);
+
+        // A framed window centred on the desktop; at the desktop's size, a bare pop-up.
+        EXPECT_EQ(Style(window),
+                  0x06CA0000ul);
+        Korvo::DisplayMode desktop;
+        render->GetDisplay()->GetCurrentMode(desktop);
+        render->SetWindowSize(Korvo::IRender::Size{desktop.Width, desktop.Height});
+        EXPECT_EQ(Style(window),
+                  0x86000000ul);
+        render->SetWindowSize(Korvo::IRender::Size{320, 240});
 
         GL::Device->SetFrameBuffer(nullptr);
         GLint viewport[4] = {};
