@@ -203,6 +203,16 @@ TEST_F(FrameBuffers, DeviceTextureUnits)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
     EXPECT_TRUE(device.Textures[1].IsEmpty());
 
+    // A unit past the fixed-function ones still binds for shaders.
+    GLint fixedUnits = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &fixedUnits);
+    if (fixedUnits < device.MaxTextureImageUnits) {
+        device.SetTexture(GL_TEXTURE0 + fixedUnits, rect);
+        EXPECT_EQ(Integer(GL_TEXTURE_BINDING_RECTANGLE_ARB),
+                  static_cast<GLint>(rect->GetHandle()));
+        device.SetTexture(GL_TEXTURE0 + fixedUnits, nullptr);
+    }
+
     device.SetTexture(GL_TEXTURE0, flat);
     device.CopyPixels(0, 0, 4, 4, GL_COLOR);
     glActiveTexture(GL_TEXTURE0);
