@@ -160,6 +160,7 @@ void RenderDevice_Release::SetTexture(GLenum unit, Sys::Ptr<const ITexture> text
 void RenderDevice_Release::SetProgram(Sys::Ptr<const IProgram> program)
 {
     if (CurrentProgram) {
+        // The program already in use needs no call at all.
         if (program && program->GetHandle() == CurrentProgram->GetHandle()) {
             CurrentProgram = program;
             return;

@@ -57,7 +57,7 @@ TEST_F(Buffers, VertexFormatIsLaidOutByAscendingIndex)
               "Generic attribute <2> already exist in attribute list.");
     EXPECT_THROW(format.AddAttribute(3, 1, GL_INT), Sys::DeveloperException);
 
-    const GL::VertexFormat quad(true);
+    const GL::VertexFormat quad(GL::VertexFormat::TwoFloatsAtZero{});
     EXPECT_TRUE(quad.IsCompiled());
     EXPECT_EQ(quad.GetVertexSize(), 8);
 }

@@ -242,7 +242,7 @@ TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)
     device.SetProgram(program);
     EXPECT_EQ(Integer(GL_CURRENT_PROGRAM), static_cast<GLint>(program->GetHandle()));
 
-    const GL::VertexFormat format(true);
+    const GL::VertexFormat format(GL::VertexFormat::TwoFloatsAtZero{});
     Sys::Ptr<GL::VertexBuffer> vertices(new GL::VertexBuffer(format, 4, GL_STATIC_DRAW));
     float* corner = static_cast<float*>(vertices->Map());
     const float quad[8] = {-1, -1, 1, -1, 1, 1, -1, 1};
