@@ -308,3 +308,37 @@ TEST_F(FrameBuffers, PBufferPictureReachesItsTexture)
     EXPECT_EQ(texels[4 * (20 * 64 + 30) + 2], 255);
     EXPECT_EQ(texels[4 * (20 * 64 + 30) + 0], 0);
 }
+
+TEST_F(FrameBuffers, SeveralColourTargetsAndBlits)
+{
+    GL::RenderDevice_Release device(Window());
+    Sys::Ptr<GL::FrameBufferObject> source(new GL::FrameBufferObject(32, 32));
+    Sys::Ptr<const GL::TextureRectangle> first(
+        new GL::TextureRectangle(GL_RGBA8, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE));
+    Sys::Ptr<const GL::TextureRectangle> second(
+        new GL::TextureRectangle(GL_RGBA8, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE));
+    source->AttachTextureRectangle(GL_COLOR_ATTACHMENT1_EXT, second);
+    source->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, first);
+
+    // Both targets are drawn, in attachment order whatever the order of attaching.
+    device.SetFrameBuffer(source);
+    EXPECT_EQ(Integer(GL_DRAW_BUFFER0), GL_COLOR_ATTACHMENT0_EXT);
+    EXPECT_EQ(Integer(GL_DRAW_BUFFER1), GL_COLOR_ATTACHMENT1_EXT);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    // The whole source lands on the whole (larger) destination.
+    Sys::Ptr<GL::FrameBufferObject> target(new GL::FrameBufferObject(64, 64));
+    Sys::Ptr<const GL::TextureRectangle> large(
+        new GL::TextureRectangle(GL_RGBA8, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE));
+    target->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, large);
+    glReadBuffer(GL_COLOR_ATTACHMENT1_EXT);
+    device.BlitFrameBuffer(target, source, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+
+    device.SetFrameBuffer(target);
+    EXPECT_EQ(Integer(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target->GetHandle()));
+    unsigned char corner[4] = {};
+    glReadPixels(63, 63, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+    EXPECT_EQ(corner[0], 255);
+    device.SetFrameBuffer(nullptr);
+}
