@@ -1,8 +1,18 @@
 #include "media/MeshGeometry.h"
 
+#include "app/Exception.h"
+
 #include <algorithm>
 
 namespace Korvo {
+
+void MeshGeometry::CheckTriangles(size_t count, const std::vector<Triangle>& T)
+{
+    for (size_t t = 0; t < T.size(); ++t)
+        for (uint16_t index : T[t])
+            if (index >= count)
+                throw Sys::Exception("Face #%zu uses vertex %u of %zu.", t, unsigned(index), count);
+}
 
 std::vector<Math::Vec3f> MeshGeometry::Normals(const std::vector<Math::Vec3f>& P,
                                                const std::vector<Triangle>& T)

@@ -12,6 +12,9 @@ namespace Korvo {
 struct MeshGeometry {
     using Triangle = std::array<uint16_t, 3>;
 
+    // Refuses a triangle whose corner is not a vertex of the list.
+    static void CheckTriangles(size_t VertexCount, const std::vector<Triangle>& Triangles);
+
     // Area-weighted vertex normals: the unnormalised face normals summed per corner, then
     // normalised by the engine's rule (a vertex of no triangle keeps a zero normal).
     static std::vector<Math::Vec3f> Normals(const std::vector<Math::Vec3f>& Positions,
