@@ -1,5 +1,9 @@
 #include "media/SkeletonMD5.h"
 
+#include "media/ISkeletonHierarchy.h"
+
+#include <GL/glew.h>
+
 #include "app/Exception.h"
 
 #include <cmath>
@@ -98,6 +102,46 @@ void SkeletonMD5::Interpolate(const ISkeleton& Curr, const ISkeleton& Next, floa
         j.P = a[i].P + (b[i].P - a[i].P) * t;
         ComputeRotation(j);
     }
+}
+
+} // namespace Korvo
+
+namespace Korvo {
+
+void SkeletonMD5::Draw(const ISkeletonHierarchy* Hierarchy) const
+{
+    glPushMatrix();
+    glPointSize(4.0f);
+    glColor4f(1.0f, 0.0f, 0.0f, 0.6f);
+    glBegin(GL_POINTS);
+    for (const JointPose& joint : Joints)
+        glVertex3f(joint.P.x, joint.P.y, joint.P.z);
+    glEnd();
+
+    if (Hierarchy != nullptr) {
+        glColor4f(1.0f, 1.0f, 0.0f, 0.4f);
+        glBegin(GL_LINES);
+        const auto& joints = Hierarchy->GetJoints();
+        for (size_t i = 0; i < Joints.size() && i < joints.size(); ++i) {
+            const int parent = joints[i].Parent;
+            if (parent < 0 || static_cast<size_t>(parent) >= Joints.size())
+                continue;
+            glVertex3f(Joints[i].P.x, Joints[i].P.y, Joints[i].P.z);
+            glVertex3f(Joints[parent].P.x, Joints[parent].P.y, Joints[parent].P.z);
+        }
+        glEnd();
+    }
+
+    // Each joint's local x axis, two units long.
+    glColor4f(0.0f, 0.65f, 1.0f, 0.6f);
+    glBegin(GL_LINES);
+    for (const JointPose& joint : Joints) {
+        const Math::Vec3f tip = joint.P + joint.Rotate(Math::Vec3f(2.0f, 0.0f, 0.0f));
+        glVertex3f(joint.P.x, joint.P.y, joint.P.z);
+        glVertex3f(tip.x, tip.y, tip.z);
+    }
+    glEnd();
+    glPopMatrix();
 }
 
 } // namespace Korvo

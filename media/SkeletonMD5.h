@@ -11,6 +11,7 @@ public:
 
     void Translate(const Math::Vec3f& Offset) override;
     void Interpolate(const ISkeleton& Curr, const ISkeleton& Next, float t) override;
+    void Draw(const ISkeletonHierarchy* Hierarchy = nullptr) const override;
 
     // w of a unit quaternion from its vector part: the negative root, or 0 when the
     // vector part is (within 1e-6) of unit length already.
