@@ -177,22 +177,27 @@ std::vector<ModelFile> BuildDazuSet()
     std::vector<ModelFile> files;
 
     // Pipes: a run along the back wall, a riser in the back left corner feeding a main
-    // that crosses the room overhead on hangers, a run along the right wall and a low one
-    // on the left.
+    // that crosses the front of the room overhead on hangers (out of the top camera's view
+    // and of the high light's way), a run along the right wall and a low one on the left.
     {
         std::vector<TriMesh> parts;
         parts.push_back(PipeRun({{-208, 20, -172}, {-60, 20, -172}, {60, 20, -172},
                                  {208, 20, -172}},
                                 5.0, 14));
-        parts.push_back(PipeRun({{-192, -1, -168}, {-192, 140, -168}, {-192, 140, 40},
-                                 {208, 140, 40}},
+        // A branch from the back run toward the walk, closed by a valve.
+        parts.push_back(PipeRun({{60, 20, -171}, {60, 20, -98}}, 3.5, 12));
+        parts.push_back(Shapes::Box({6, 7, 5}, At(60, 18, -96)));
+        parts.push_back(Props::Flange({60, 30, -96}, {0, 1, 0}, 6.5, 1.5, 16));
+        parts.push_back(Shapes::Cylinder(1.0, 4.5, 8, At(60, 25, -96)));
+        parts.push_back(PipeRun({{-192, -1, -160}, {-192, 140, -160}, {-192, 140, 150},
+                                 {208, 140, 150}},
                                 6.0, 16));
         for (double x : {-120.0, 0.0, 120.0})
-            parts.push_back(Shapes::Box({1.0, 36, 1.0}, At(x, 176, 40)));
+            parts.push_back(Shapes::Box({1.0, 36, 1.0}, At(x, 176, 150)));
         parts.push_back(PipeRun({{196, -1, 150}, {196, 90, 150}, {196, 90, -100},
                                  {208, 90, -100}},
                                 4.0, 12));
-        parts.push_back(PipeRun({{-201, 10, -178}, {-201, 10, 200}}, 3.5, 12));
+        parts.push_back(PipeRun({{-203, 10, -178}, {-203, 10, 200}}, 3.5, 12));
         files.push_back({"3DS/DAZU/Pipes.3ds", true, Props::Pack("Pipes", parts)});
     }
 
