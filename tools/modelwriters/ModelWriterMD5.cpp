@@ -118,9 +118,9 @@ std::string ModelWriterMD5::Write(const AnimFile& file)
     out += "}\n\n";
 
     for (size_t f = 0; f < file.Frames.size(); ++f) {
+        // Frame values are read one after another with nothing between them, so no
+        // comment goes inside a frame.
         out += "frame " + std::to_string(f) + " {\n";
-        if (file.Comments)
-            out += "\t// values\n";
         const std::vector<JointPose>& poses = file.Frames[f];
         for (size_t j = 0; j < file.Joints.size() && j < poses.size(); ++j) {
             const Math::Vec3f p = ToFileAxes(poses[j].Position);

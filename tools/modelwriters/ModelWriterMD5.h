@@ -43,7 +43,7 @@ public:
 
     struct MeshFile {
         int Version = 10;
-        std::string CommandLine;
+        std::string CommandLine = "modelwriter";
         std::vector<Joint> Joints;
         std::vector<Mesh> Meshes;
         bool Comments = false;      // trailing comments after joints and a few blank lines
@@ -62,7 +62,7 @@ public:
 
     struct AnimFile {
         int Version = 10;
-        std::string CommandLine;
+        std::string CommandLine = "modelwriter";
         int FrameRate = 24;
         std::vector<AnimJoint> Joints;
         std::vector<JointPose> BaseFrame;                // one per joint

@@ -1,0 +1,30 @@
+#version 110
+// Caps of a shadow volume. NEAR draws the caster's triangles where they lie; FAR sends
+// the same triangles to infinity away from the light (w = 0), the end of the volume that
+// the side faces reach.
+//
+// ALPHA: the count goes into the alpha channel through blending, one step being the
+// current colour's alpha.
+
+attribute vec3 in_Vertex;
+
+#ifdef FAR
+struct LightSource {
+    vec3 Position;   // in the drawn model's space
+};
+
+uniform LightSource u_LightSource;
+#endif
+
+void main()
+{
+#ifdef FAR
+    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex - u_LightSource.Position, 0.0);
+#else
+    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex, 1.0);
+#endif
+#ifdef ALPHA
+    gl_FrontColor = gl_Color;
+    gl_BackColor = gl_Color;
+#endif
+}

@@ -1,0 +1,30 @@
+#version 110
+// Side faces of a shadow volume. Each silhouette edge arrives as the quad A, A, B, B with
+// in_WCoord 1, 0, 0, 1: w = 1 keeps the vertex on the edge, w = 0 turns it into the
+// direction away from the light, a point at infinity in homogeneous coordinates. With a
+// projection whose far plane is at infinity (or with depth clamping) these points are
+// never clipped, so the volume is closed however far the receivers lie.
+//
+// ALPHA: the count goes into the alpha channel through blending, one step being the
+// current colour's alpha.
+
+attribute vec3 in_Vertex;
+attribute float in_WCoord;
+
+struct LightSource {
+    vec3 Position;   // in the drawn model's space
+};
+
+uniform LightSource u_LightSource;
+
+void main()
+{
+    vec4 position = vec4(in_Vertex, 1.0);
+    if (in_WCoord < 0.5)
+        position = vec4(in_Vertex - u_LightSource.Position, 0.0);
+    gl_Position = gl_ModelViewProjectionMatrix * position;
+#ifdef ALPHA
+    gl_FrontColor = gl_Color;
+    gl_BackColor = gl_Color;
+#endif
+}

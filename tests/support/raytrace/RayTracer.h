@@ -1,0 +1,62 @@
+#pragma once
+
+#include "math/Mat4.h"
+#include "math/Vec3.h"
+
+#include <vector>
+
+// Reference for the shadow tests: for every pixel of a camera, the share of a spherical
+// light that is visible from the surface point seen in that pixel, found by tracing many
+// stratified rays toward the sphere.
+namespace RayTrace {
+
+struct Triangle {
+    Math::Vec3f A, B, C;
+};
+
+// A group of triangles with a bounding sphere, so that shadow rays can skip whole
+// objects that lie outside the cone toward the light.
+struct Object {
+    int First = 0;
+    int Count = 0;
+    Math::Vec3f Centre;
+    float Radius = 0.0f;
+};
+
+class Scene {
+public:
+    // Adds triangles given in world space as one object.
+    void AddObject(const std::vector<Triangle>& triangles);
+
+    std::vector<Triangle> Triangles;
+    std::vector<Object> Objects;
+};
+
+struct Camera {
+    Math::Mat4 View;
+    Math::Mat4 Projection;
+    int Width = 0;
+    int Height = 0;
+};
+
+struct Light {
+    Math::Vec3f Position;
+    float Radius = 0.0f;
+};
+
+// Pixel values of the visibility image.
+constexpr float NoSurface = -1.0f;     // the pixel sees no triangle
+constexpr float FacesAway = -2.0f;     // the surface is turned away from the light
+
+// Visibility of the light for every pixel, rows from the bottom (the order of
+// glReadPixels). samplesPerAxis^2 rays per pixel, stratified over the solid angle of
+// the sphere; samplesPerAxis = 1 gives the hard answer for the light's centre.
+// objectIds, when given, receives per pixel the index of the object seen (-1 for none).
+std::vector<float> Visibility(const Scene& scene, const Camera& camera, const Light& light,
+                              int samplesPerAxis, std::vector<int>* objectIds = nullptr);
+
+// The nearest hit along a ray, or -1 when there is none; index receives the triangle.
+float Intersect(const Scene& scene, const Math::Vec3f& origin, const Math::Vec3f& direction,
+                int* index);
+
+} // namespace RayTrace

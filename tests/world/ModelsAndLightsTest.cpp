@@ -1,0 +1,147 @@
+#include "world/ISkinnedModel.h"
+#include "world/IStaticModel.h"
+#include "world/OmniLightSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using Korvo::IMesh;
+using Korvo::IModel;
+using Math::Vec3f;
+
+class BoxMesh : public Korvo::IMesh {
+public:
+    BoxMesh(Vec3f lo, Vec3f hi) : IMesh("Box")
+    {
+        BoundsMin = lo;
+        BoundsMax = hi;
+    }
+    std::string GetTypeName() const override { return "BoxMesh"; }
+    void Draw() override {}
+};
+
+class StaticModel : public Korvo::IStaticModel {
+public:
+    std::string GetTypeName() const override { return "StaticModel"; }
+};
+
+Sys::Ptr<IModel> ModelWithBoxes(std::initializer_list<std::pair<Vec3f, Vec3f>> boxes)
+{
+    Sys::Ptr<StaticModel> model(new StaticModel);
+    for (const auto& box : boxes)
+        model->Meshes.push_back(Sys::Ptr<IMesh>(new BoxMesh(box.first, box.second)));
+    return model;
+}
+
+// A pose that records which one the meshes were skinned with.
+class Pose : public Korvo::ISkeleton {
+public:
+    explicit Pose(int id) : Id(id) {}
+    std::string GetTypeName() const override { return "Pose"; }
+    void Translate(const Vec3f&) override {}
+    void Interpolate(const ISkeleton&, const ISkeleton&, float) override {}
+    void Draw() const override {}
+    int Id;
+};
+
+class Animation : public Korvo::ISkeletalAnimation {
+public:
+    explicit Animation(int poseId)
+    {
+        Lerped = Sys::Ptr<LerpedFrame>(new LerpedFrame);
+        Lerped->Pose = Sys::Ptr<Korvo::ISkeleton>(new Pose(poseId));
+    }
+    std::string GetTypeName() const override { return "Animation"; }
+    void Advance(float timeStep) override { Advanced += timeStep; }
+    void Select() override { ++Selections; }
+    float Advanced = 0.0f;
+    int Selections = 0;
+};
+
+class SkinnedModel : public Korvo::ISkinnedModel {
+public:
+    std::string GetTypeName() const override { return "SkinnedModel"; }
+    int GetNumMeshes() const override { return 0; }
+    Sys::Ptr<IMesh> GetMesh(int) const override { return Sys::Ptr<IMesh>(); }
+    void DrawSkeleton() override {}
+    void Animate(float) override {}
+};
+
+TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
+{
+    Korvo::OmniLightSource light(10.0f);
+    light.Position = Vec3f(0, 0, 0);
+
+    // Two meshes in reach: the model is listed once per mesh.
+    Sys::Ptr<IModel> near = ModelWithBoxes({{Vec3f(5, -1, -1), Vec3f(6, 1, 1)},
+                                            {Vec3f(-1, 9, -1), Vec3f(1, 12, 1)}});
+    // Box corner at distance sqrt(3 * 6^2) ~ 10.4: outside although each axis is within 10.
+    Sys::Ptr<IModel> corner = ModelWithBoxes({{Vec3f(6, 6, 6), Vec3f(8, 8, 8)}});
+    // Far in world space, but its model matrix brings the box to the light.
+    Sys::Ptr<IModel> moved = ModelWithBoxes({{Vec3f(-1, -1, -1), Vec3f(1, 1, 1)}});
+    moved->Position = Vec3f(100, 0, 0);
+    light.Position = Vec3f(95, 0, 0);
+    light.CollectModelsInRange({near, corner, moved});
+    ASSERT_EQ(light.ModelsInRange.size(), 1u);
+    EXPECT_TRUE(light.ModelsInRange[0] == moved);
+
+    light.Position = Vec3f(0, 0, 0);
+    light.CollectModelsInRange({near, corner, moved});
+    ASSERT_EQ(light.ModelsInRange.size(), 2u);
+    EXPECT_TRUE(light.ModelsInRange[0] == near);
+    EXPECT_TRUE(light.ModelsInRange[1] == near);
+
+    // A negative radius is stored as 0 and reaches nothing, not even a box around it.
+    Korvo::OmniLightSource dark(-5.0f);
+    EXPECT_EQ(dark.Radius, 0.0f);
+    dark.CollectModelsInRange({ModelWithBoxes({{Vec3f(-1, -1, -1), Vec3f(1, 1, 1)}})});
+    EXPECT_TRUE(dark.ModelsInRange.empty());
+}
+
+TEST(OmniLightSource, WedgeUniformsFollowTheSourceSizeAndTheModelSpace)
+{
+    Korvo::OmniLightSource light(50.0f);
+    light.SourceSize = 2.5f;
+    light.Position = Vec3f(3, 4, 5);
+    Sys::Ptr<IModel> model = ModelWithBoxes({});
+    model->Position = Vec3f(1, 0, 0);
+    model->Orientation = Math::Mat3::FromRows(Vec3f(0, -1, 0), Vec3f(1, 0, 0), Vec3f(0, 0, 1));
+
+    const Math::Mat4 toModel = model->GetModelMatrix().InverseRigid();
+    const Korvo::OmniLightSource::Uniforms u = light.GetUniforms(toModel);
+    EXPECT_EQ(u.ScaledRadius, 0.4f * 2.5f);
+    EXPECT_EQ(u.InvRadius, 1.0f / 2.5f);
+    EXPECT_EQ(u.Radius, 2.5f);
+    EXPECT_TRUE(u.WorldPosition == light.Position);
+    // Back to world space through the model matrix gives the light again.
+    const Vec3f back = model->GetModelMatrix().TransformPoint(u.Position);
+    EXPECT_NEAR(back.x, 3.0f, 1e-5f);
+    EXPECT_NEAR(back.y, 4.0f, 1e-5f);
+    EXPECT_NEAR(back.z, 5.0f, 1e-5f);
+    const Vec3f same = model->ToModelSpace(light.Position);
+    EXPECT_NEAR(same.x, u.Position.x, 1e-6f);
+    EXPECT_NEAR(same.y, u.Position.y, 1e-6f);
+}
+
+TEST(SkinnedModel, AnimationsAreChosenByNameAndAnUnknownNameGivesTheBindPose)
+{
+    SkinnedModel model;
+    EXPECT_TRUE(model.ShadowCaster);
+    Sys::Ptr<Animation> walk(new Animation(1));
+    Sys::Ptr<Animation> run(new Animation(2));
+    model.AddAnimation("Walk1", walk);
+    model.AddAnimation("Walk1", run);   // replaces the first one
+    model.SetAnimation("Walk1");
+    EXPECT_TRUE(model.CurrentAnimation == Sys::Ptr<Korvo::ISkeletalAnimation>(run));
+    EXPECT_EQ(run->Selections, 1);
+    EXPECT_EQ(walk->Selections, 0);
+
+    model.SetAnimation("Walk9");
+    EXPECT_TRUE(model.CurrentAnimation.IsEmpty());
+    EXPECT_EQ(model.CurrentAnimationName, "Walk9");
+}
+
+} // namespace
