@@ -1,6 +1,8 @@
 #include "tools/contentgen/ContentWriter.h"
 #include "tools/contentgen/Scenes.h"
 
+#include "game/PathMover.h"
+#include "math/Mat4.h"
 #include "media/MemoryByteSource.h"
 #include "media/ModelLoader3DS.h"
 #include "media/ModelLoaderMD5.h"
@@ -116,6 +118,7 @@ TEST_F(GeneratedContent, CharacterLoadsClosedAndItsFeetHoldTheFloorThroughTheClo
         }
         return out;
     };
+    auto legs = [&]() -> const Media::MeshDataMD5& { return meshes[2]; };
     // Closed: the skinned adjacency peels nothing away.
     for (const auto& mesh : meshes) {
         const std::vector<Math::Vec3f> positions = skin(*bind, mesh, -1);
@@ -124,9 +127,45 @@ TEST_F(GeneratedContent, CharacterLoadsClosedAndItsFeetHoldTheFloorThroughTheClo
         EXPECT_LE(mesh.Triangles.size(), size_t(Korvo::IMeshAdjacency::Capacity));
     }
 
+    // Carried round the scene's ellipse by the path mover, which turns the node along the
+    // path, the character walks forward: its planted soles stay almost still in the world
+    // (what remains is the turn of the body on the bend). Walking backward would drag them
+    // at twice the speed.
+    {
+        Sys::Ptr<Game::INode> node(new Game::INode);
+        Game::PathMover mover;
+        mover.BuildEllipsePath({0, 0, 0}, 100, 70, 32);
+        mover.SetMotion(node, Game::PathMover::OrientAlongPath, true, Game::PathMover::Loop, 18,
+                        true, 0, 0, 1);
+        Sys::Ptr<Korvo::ISkeletalAnimation> anim;
+        Media::ModelLoaderMD5::LoadAnimation(std::string(Folder) + "/ZFat/Walk1.md5anim", anim);
+        const float dt = 1.0f / 90;
+        std::vector<Math::Vec3f> previous[2];
+        int planted = 0;
+        for (int step = 0; step < 540; ++step) {
+            mover.Update(dt);
+            anim->Advance(dt);
+            const Math::Mat4 model =
+                Math::Mat4::FromOrientationPosition(node->orientation, node->position);
+            for (int leg = 0; leg < 2; ++leg) {
+                const int foot = leg == 0 ? Character::FootL : Character::FootR;
+                std::vector<Math::Vec3f> sole = skin(*anim->GetLerpedFrame().Skeleton, legs(), foot);
+                for (Math::Vec3f& p : sole)
+                    p = model.TransformPoint(p);
+                if (!previous[leg].empty())
+                    for (size_t i = 0; i < sole.size(); ++i)
+                        if (sole[i].y < 0.02f && previous[leg][i].y < 0.02f) {
+                            ++planted;
+                            EXPECT_LT((sole[i] - previous[leg][i]).Length(), 0.08f) << step;
+                        }
+                previous[leg] = sole;
+            }
+        }
+        EXPECT_GT(planted, 1000);
+    }
+
     // Played by the clock while the body moves forward (+x) at the mover's speed, a foot on
     // the floor stays where it is in the world.
-    const Media::MeshDataMD5& legs = meshes[2];
     const double speeds[4] = {18, 20, 30, 20};
     for (int w = 0; w < 4; ++w) {
         SCOPED_TRACE(w);
@@ -142,7 +181,7 @@ TEST_F(GeneratedContent, CharacterLoadsClosedAndItsFeetHoldTheFloorThroughTheClo
             const double travelled = speeds[w] * dt * step;
             for (int leg = 0; leg < 2; ++leg) {
                 const int foot = leg == 0 ? Character::FootL : Character::FootR;
-                std::vector<Math::Vec3f> sole = skin(*lerped.Skeleton, legs, foot);
+                std::vector<Math::Vec3f> sole = skin(*lerped.Skeleton, legs(), foot);
                 double lowest = 1e30;
                 for (Math::Vec3f& p : sole) {
                     p.x += float(travelled);
