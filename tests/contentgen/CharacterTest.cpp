@@ -61,7 +61,8 @@ TEST(Character, TheFourWalksLookDifferent)
             int differences = 0;
             for (int k = 0; k < 4; ++k) {
                 const double x = looks[a][k], y = looks[b][k];
-                differences += std::fabs(x - y) > 0.15 * std::max(std::fabs(x), std::fabs(y)) ? 1 : 0;
+                const double larger = std::max(std::fabs(x), std::fabs(y));
+                differences += std::fabs(x - y) > 0.15 * larger ? 1 : 0;
             }
             EXPECT_GE(differences, 2) << walks[a].Name << " vs " << walks[b].Name;
         }

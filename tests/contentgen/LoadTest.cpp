@@ -153,7 +153,8 @@ TEST_F(GeneratedContent, CharacterIsClosedAndEveryWalkLoopsWithFeetThatDoNotSlid
 {
     const LoadedCharacter character = LoadCharacter();
     ASSERT_EQ(character.Meshes.size(), 3u);
-    const Sys::Ptr<Korvo::SkeletonMD5> bind = Media::ModelLoaderMD5::BuildBindPose(character.Joints);
+    const Sys::Ptr<Korvo::SkeletonMD5> bind =
+        Media::ModelLoaderMD5::BuildBindPose(character.Joints);
     // Closed: the skinned adjacency peels nothing away.
     for (const auto& mesh : character.Meshes) {
         const std::vector<char> valid =
@@ -243,7 +244,8 @@ TEST_F(GeneratedContent, CharacterWalksForwardRoundThePathWithoutSkidding)
         mover.Update(dt);
         anim->Advance(dt);
         EXPECT_LT(anim->GetLerpedFrame().Offset.Length(), 1e-4f);
-        const Math::Mat4 model = Math::Mat4::FromOrientationPosition(node->orientation, node->position);
+        const Math::Mat4 model =
+            Math::Mat4::FromOrientationPosition(node->orientation, node->position);
         for (int leg = 0; leg < 2; ++leg) {
             std::vector<Math::Vec3f> sole =
                 Skin(*anim->GetLerpedFrame().Skeleton, character.Legs(), Feet[leg]);

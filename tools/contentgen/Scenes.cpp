@@ -38,7 +38,10 @@ Xform OnTop(double x, double top, double z, double yawDegrees)
     return At(x, top + 0.3, z, yawDegrees);
 }
 
-TriMesh Bracket(const Vec3d& centre, const Vec3d& half) { return Shapes::Box(half, Xform::Translate(centre)); }
+TriMesh Bracket(const Vec3d& centre, const Vec3d& half)
+{
+    return Shapes::Box(half, Xform::Translate(centre));
+}
 
 } // namespace
 
