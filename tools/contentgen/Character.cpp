@@ -41,7 +41,8 @@ Character::Character()
     AddPart(body, Chest,
             Shapes::Ellipsoid({9.5, 8.5, 13.5}, 18, 10, near(Chest, {0, 1.5, 0})));
     AddPart(body, Neck,
-            Shapes::Capsule(at(Neck) + Vec3d(0, -1.5, 0), at(Neck) + Vec3d(0.3, 3.5, 0), 3.4, 12, 3));
+            Shapes::Capsule(at(Neck) + Vec3d(0, -1.5, 0), at(Neck) + Vec3d(0.3, 3.5, 0), 3.4,
+                            12, 3));
     AddPart(body, Head, Shapes::Ellipsoid({5.3, 5.9, 5.0}, 16, 10, near(Head, {0.6, 4.2, 0})));
     // Nose and cap brim make the facing direction readable from any camera.
     AddPart(body, Head, Shapes::Box({1.1, 1.4, 0.9}, near(Head, {6.1, 3.6, 0})));
