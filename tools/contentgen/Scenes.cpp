@@ -145,7 +145,8 @@ std::vector<ModelFile> BuildZoriSet()
     }
 
     // A junction box on the platform and the cables that leave it: one hangs to the right
-    // wall, one runs down to the floor and across it, one hangs from the high pipe.
+    // wall, one runs along the deck's edge past the drum, down to the floor and across it;
+    // two more hang from the high pipe.
     {
         std::vector<TriMesh> parts;
         parts.push_back(Shapes::Box({6, 5.5, 4}, At(35, 47.5, -66)));
@@ -153,9 +154,10 @@ std::vector<ModelFile> BuildZoriSet()
                                                          28),
                                      1.0, 8));
         parts.push_back(Shapes::Tube(Shapes::RoundedPath({{38, 46, -62},
-                                                          {38, 44.2, -24},
-                                                          {38, 0.9, -22},
-                                                          {38, 0.9, 12},
+                                                          {46, 45.5, -62},
+                                                          {46, 44.2, -24},
+                                                          {46, 0.9, -22},
+                                                          {46, 0.9, 12},
                                                           {-30, 0.9, 20},
                                                           {-60, 0.9, -10}},
                                                          3.0, 5),
