@@ -4,37 +4,47 @@
 #include "app/Ptr.h"
 #include "math/Vec3.h"
 #include "media/ISkeleton.h"
+#include "media/ISkeletonHierarchy.h"
 
 #include <vector>
 
 namespace Korvo {
 
-// An animation clock over a list of poses; Advance() moves it and recomputes the
-// interpolated pose that the model skins its meshes with.
+// A looping skeletal animation: a list of poses played at a fixed frame rate, blended
+// between the current and the next frame by the phase.
 class ISkeletalAnimation : public IObject {
 public:
     struct Frame {
-        Sys::Ptr<ISkeleton> Pose;
+        Sys::Ptr<ISkeleton> Skeleton;
     };
+
     struct LerpedFrame {
-        Sys::Ptr<ISkeleton> Pose;
-        Math::Vec3f Offset;   // root motion removed from the pose
+        Sys::Ptr<ISkeleton> Skeleton;
+        // Root motion taken out of the pose, so that the root stays where frame 0 has it.
+        Math::Vec3f Offset;
     };
 
-    ~ISkeletalAnimation() override = default;
+    // Moves the clock by TimeStep seconds and recomputes the interpolated pose.
+    virtual void Advance(float TimeStep) = 0;
+    // Called when the animation becomes the model's current one.
+    virtual void Select() = 0;
 
-    virtual void Advance(float timeStep) = 0;
-    // Called when the animation becomes a model's current one.
-    virtual void Select() {}
+    const LerpedFrame& GetLerpedFrame() const { return Lerped; }
+    const std::vector<Sys::Ptr<Frame>>& GetFrames() const { return Frames; }
+    const Sys::Ptr<ISkeletonHierarchy>& GetHierarchy() const { return Hierarchy; }
+    int GetFrameRate() const { return FrameRate; }
+    float GetPhase() const { return Phase; }
+    int GetCurrentFrame() const { return CurrentFrame; }
+    int GetNextFrame() const { return NextFrame; }
 
-    Sys::Ptr<const LerpedFrame> GetLerpedFrame() const { return Lerped; }
-
+protected:
     std::vector<Sys::Ptr<Frame>> Frames;
     int FrameRate = 0;
     float Phase = 0.0f;
     int CurrentFrame = 0;
     int NextFrame = 1;
-    Sys::Ptr<LerpedFrame> Lerped;
+    LerpedFrame Lerped;
+    Sys::Ptr<ISkeletonHierarchy> Hierarchy;
 };
 
 } // namespace Korvo

@@ -3,19 +3,41 @@
 #include "app/KorvoIObject.h"
 #include "math/Vec3.h"
 
+#include <vector>
+
 namespace Korvo {
 
-// A skeleton pose: the joint poses of one frame, in hierarchy order.
+// A pose: one joint pose per joint of the hierarchy, in hierarchy order.
 class ISkeleton : public IObject {
 public:
-    ~ISkeleton() override = default;
+    struct JointPose {
+        float Q[4] = {0, 0, 0, 1};     // orientation quaternion x, y, z, w
+        Math::Vec3f P;                 // position in model space
+        // Rotation of Q kept beside it so that skinning needs no conversion:
+        // (R v)[i] = sum over j of R[i + 3 j] * v[j].
+        float R[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
 
-    // Adds the offset to every joint position.
-    virtual void Translate(const Math::Vec3f& offset) = 0;
-    // Makes this pose the blend of two poses with the same joint count.
-    virtual void Interpolate(const ISkeleton& curr, const ISkeleton& next, float t) = 0;
-    // Debug drawing of the pose in the current GL matrix.
-    virtual void Draw() const = 0;
+        Math::Vec3f Rotate(const Math::Vec3f& v) const
+        {
+            return {R[0] * v.x + R[3] * v.y + R[6] * v.z, R[1] * v.x + R[4] * v.y + R[7] * v.z,
+                    R[2] * v.x + R[5] * v.y + R[8] * v.z};
+        }
+        // The inverse rotation (the transpose).
+        Math::Vec3f RotateInverse(const Math::Vec3f& v) const
+        {
+            return {R[0] * v.x + R[1] * v.y + R[2] * v.z, R[3] * v.x + R[4] * v.y + R[5] * v.z,
+                    R[6] * v.x + R[7] * v.y + R[8] * v.z};
+        }
+    };
+
+    virtual void Translate(const Math::Vec3f& Offset) = 0;
+    virtual void Interpolate(const ISkeleton& Curr, const ISkeleton& Next, float t) = 0;
+
+    std::vector<JointPose>& GetJoints() { return Joints; }
+    const std::vector<JointPose>& GetJoints() const { return Joints; }
+
+protected:
+    std::vector<JointPose> Joints;
 };
 
 } // namespace Korvo
