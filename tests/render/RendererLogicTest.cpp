@@ -1,3 +1,4 @@
+#include "render/FramePath.h"
 #include "render/FrameRateCounter.h"
 #include "render/IRenderer.h"
 #include "render/OverlayText.h"
@@ -111,6 +112,37 @@ TEST(IRenderer, SixOrMoreLightsKeepTheFirstFiveWithOneWarning)
     }
     EXPECT_EQ(CountInLog("WARNING: 7 light sources given, only the first 5 are drawn."),
               before + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
+{
+    using Korvo::FramePath;
+    FramePath::Offer all;
+    all.FramebufferObject = all.PackedDepthStencil = true;
+    all.FramebufferMultisample = all.FramebufferBlit = true;
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, all, 0));
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, all, 4));
+    // Off by request (the default) whatever the driver offers.
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(false, all, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjectsEx(false, all));
+
+    FramePath::Offer noBlit = all;
+    noBlit.FramebufferBlit = false;
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, noBlit, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(true, noBlit, 4));
+    EXPECT_TRUE(FramePath::UseFramebufferObjectsEx(true, noBlit));   // samples play no part
+
+    FramePath::Offer noPacked = all;
+    noPacked.PackedDepthStencil = false;
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(true, noPacked, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjectsEx(true, noPacked));
+
+    EXPECT_EQ(FramePath::ShadowSize(641, true), 320);
+    EXPECT_EQ(FramePath::ShadowSize(641, false), 641);
 }
 
 } // namespace
