@@ -1,5 +1,6 @@
 #include "app/Log.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 
@@ -8,7 +9,10 @@ namespace Sys {
 namespace {
 
 FILE* g_File = nullptr;
-unsigned g_Constructions = 0;
+// Every Sys::Ptr is a Log, so constructions run into the billions in a long run; the
+// file is opened by the first one only and never again, whatever the count does.
+uint64_t g_Constructions = 0;
+bool g_Opened = false;
 
 void Write(const char* text)
 {
@@ -46,8 +50,11 @@ void Open()
 
 Log::Log()
 {
-    if (++g_Constructions == 1)
+    ++g_Constructions;
+    if (!g_Opened) {
+        g_Opened = true;
         Open();
+    }
 }
 
 void Log::Print(const char* text)

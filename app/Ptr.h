@@ -53,6 +53,9 @@ public:
 
     Ptr& operator=(std::nullptr_t) { return *this = Ptr(); }
 
+    // Takes a freshly created object, as assigning a temporary Ptr made from it.
+    Ptr& operator=(T* object) { return *this = Ptr(object); }
+
     T* operator->() const { return this->counter.Get(); }
     T& operator*() const { return *this->counter.Get(); }
     T* Get() const { return this->counter.Get(); }

@@ -35,3 +35,19 @@ function(korvo_test name)
     set_tests_properties(${name} PROPERTIES LABELS "${labels}"
         ENVIRONMENT "KORVO_SOURCE_DIR=${PROJECT_SOURCE_DIR};KORVO_MESSAGEBOX=stderr")
 endfunction()
+
+# korvo_fuzzer(fuzz_<name> SOURCES ... DEPS ...)
+# A libFuzzer program (configurations with KORVO_FUZZ=ON and clang only). Every fuzz
+# program lands in <build>/fuzz and is built by the target korvo_fuzzers; .ci/run runs
+# each one with the seed corpus fuzz/corpus/<name> when that folder exists.
+if(KORVO_FUZZ AND NOT TARGET korvo_fuzzers)
+    add_custom_target(korvo_fuzzers)
+endif()
+function(korvo_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    add_dependencies(korvo_fuzzers ${name})
+endfunction()

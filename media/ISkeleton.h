@@ -32,6 +32,9 @@ public:
 
     virtual void Translate(const Math::Vec3f& Offset) = 0;
     virtual void Interpolate(const ISkeleton& Curr, const ISkeleton& Next, float t) = 0;
+    // Debug drawing of the pose in the current GL matrix: joints, bones toward the parent
+    // (when the hierarchy is given) and each joint's forward axis.
+    virtual void Draw(const class ISkeletonHierarchy* Hierarchy = nullptr) const = 0;
 
     std::vector<JointPose>& GetJoints() { return Joints; }
     const std::vector<JointPose>& GetJoints() const { return Joints; }

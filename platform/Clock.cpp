@@ -5,8 +5,11 @@
 namespace Platform {
 
 namespace {
-const std::chrono::steady_clock::time_point g_Start = std::chrono::steady_clock::now();
-}
+// Taken before any other global of the program is built, so a clock read during static
+// initialisation already measures from the start of the process.
+const std::chrono::steady_clock::time_point g_Start __attribute__((init_priority(101))) =
+    std::chrono::steady_clock::now();
+} // namespace
 
 int32_t GetClockMilliseconds()
 {

@@ -51,6 +51,7 @@ constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_SYSKEYDOWN = 0x0104;
+constexpr UINT WM_SYSKEYUP = 0x0105;
 
 constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
@@ -118,6 +119,7 @@ struct RECT {
 // Registering a class name twice fails, as on Windows. Returns 0 on failure.
 uint16_t RegisterClassA(const WNDCLASSA* windowClass);
 BOOL UnregisterClassA(const char* className, HINSTANCE instance);
+bool IsClassRegistered(const char* className);
 
 // Creates an unmapped X window. Pop-up style means no decorations (Motif hints);
 // overlapped + caption means a normal decorated window. Fails (null) when there is no
@@ -127,6 +129,9 @@ HWND CreateWindowExA(DWORD exStyle, const char* className, const char* title, DW
                      HINSTANCE instance, void* param);
 BOOL DestroyWindow(HWND window);
 BOOL IsWindow(HWND window);
+// The X window behind a window handle (0 when there is none), for tests and tools that
+// drive the program from outside.
+unsigned long GetNativeWindowId(HWND window);
 
 constexpr int GWL_STYLE = -16;
 long SetWindowLongA(HWND window, int index, long value);
@@ -155,6 +160,7 @@ BOOL PeekMessageA(MSG* message, HWND window, UINT filterMin, UINT filterMax, UIN
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 void PostQuitMessage(int exitCode);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Alt+F4 becomes WM_CLOSE; WM_CLOSE destroys the window.
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Sends a message straight to the window procedure (used by tests and the layer).
@@ -188,6 +194,9 @@ void SetLastError(DWORD error);
 
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_INVALID_DATA = 13;
+constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
+constexpr DWORD ERROR_CLASS_DOES_NOT_EXIST = 1411;
+constexpr DWORD ERROR_CLASS_HAS_WINDOWS = 1412;
 constexpr DWORD ERROR_NO_SYSTEM_RESOURCES = 1450;
 constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
 constexpr DWORD ERROR_BAD_DRIVER = 2001;
@@ -267,6 +276,9 @@ BOOL wglSwapLayerBuffers(HDC dc, UINT planes);
 
 // The GLX extension string of the display of dc. Null without a display.
 const char* wglGetExtensionsStringARB(HDC dc);
+// The GLX version of the display (1.3 and above has FBConfigs and P-buffers); false
+// without a display or GLX.
+bool GetGLXVersion(int* major, int* minor);
 
 BOOL wglChoosePixelFormatARB(HDC dc, const int* intAttributes, const float* floatAttributes,
                              UINT maxFormats, int* formats, UINT* numFormats);
@@ -312,12 +324,14 @@ constexpr int WGL_NO_ACCELERATION_ARB = 0x2025;
 constexpr int WGL_GENERIC_ACCELERATION_ARB = 0x2026;
 constexpr int WGL_FULL_ACCELERATION_ARB = 0x2027;
 constexpr int WGL_SWAP_EXCHANGE_ARB = 0x2028;
+constexpr int WGL_SWAP_UNDEFINED_ARB = 0x202A;
 constexpr int WGL_TYPE_RGBA_ARB = 0x202B;
 constexpr int WGL_TYPE_COLORINDEX_ARB = 0x202C;
 constexpr int WGL_DRAW_TO_PBUFFER_ARB = 0x202D;
 constexpr int WGL_PBUFFER_LARGEST_ARB = 0x2033;
 constexpr int WGL_PBUFFER_WIDTH_ARB = 0x2034;
 constexpr int WGL_PBUFFER_HEIGHT_ARB = 0x2035;
+constexpr int WGL_PBUFFER_LOST_ARB = 0x2036;
 constexpr int WGL_SAMPLE_BUFFERS_ARB = 0x2041;
 constexpr int WGL_SAMPLES_ARB = 0x2042;
 constexpr int WGL_TYPE_RGBA_FLOAT_ARB = 0x21A0;
@@ -348,5 +362,9 @@ bool HasGammaControl(HWND window);
 HRESULT GetGammaRamp(HWND window, uint16_t red[256], uint16_t green[256], uint16_t blue[256]);
 HRESULT SetGammaRamp(HWND window, const uint16_t red[256], const uint16_t green[256],
                      const uint16_t blue[256]);
+
+// For tests only: makes wglGetProcAddress answer null for a name, as a driver without
+// that entry point would; an empty name shows every entry point again.
+void HideEntryPointForTesting(const char* name);
 
 } // namespace Platform

@@ -89,10 +89,21 @@ protected:
         glUniform1f(glGetUniformLocation(program, name), v);
     }
 
-    GLHarness gl;
+    // One context for the whole program: opening a display per test is slow and, with
+    // many programs on one server, not always granted.
+    static void SetUpTestSuite() { shared = new GLHarness; }
+    static void TearDownTestSuite()
+    {
+        delete shared;
+        shared = nullptr;
+    }
+    static GLHarness* shared;
+    GLHarness& gl = *shared;
     GLuint target = 0;
     GLuint framebuffer = 0;
 };
+
+GLHarness* LightingShaders::shared = nullptr;
 
 TEST_F(LightingShaders, LambertFadesToZeroAtTheRadiusAndFollowsTheAngle)
 {

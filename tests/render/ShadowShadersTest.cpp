@@ -609,9 +609,20 @@ protected:
         EXPECT_LT(f.PenumbraError, 0.25 * f.HardPenumbraError);
     }
 
-    GLHarness gl;
+    // One context for the whole program: opening a display per test is slow and, with
+    // many programs on one server, not always granted.
+    static void SetUpTestSuite() { shared = new GLHarness; }
+    static void TearDownTestSuite()
+    {
+        delete shared;
+        shared = nullptr;
+    }
+    static GLHarness* shared;
+    GLHarness& gl = *shared;
     Programs programs = {};
 };
+
+GLHarness* ShadowShaders::shared = nullptr;
 
 TEST_F(ShadowShaders, BoxOverAFloor)
 {

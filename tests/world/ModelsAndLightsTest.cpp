@@ -43,6 +43,7 @@ public:
     std::string GetTypeName() const override { return "Pose"; }
     void Translate(const Vec3f&) override {}
     void Interpolate(const ISkeleton&, const ISkeleton&, float) override {}
+    void Draw(const Korvo::ISkeletonHierarchy*) const override {}
     int Id;
 };
 

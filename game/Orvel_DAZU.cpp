@@ -1,0 +1,164 @@
+#include "game/Orvel_DAZU.h"
+
+#include "config/CVars.h"
+#include "game/LightSource.h"
+#include "game/Monster.h"
+#include "media/ModelLoader3DS.h"
+#include "media/ModelLoaderMD5.h"
+#include "world/Model3DS.h"
+#include "world/ModelMD5.h"
+#include "world/OmniLightSource.h"
+
+namespace Game {
+
+const std::string Orvel_DAZU::WalkNames[4] = {"Walk1", "Walk2", "Walk3", "Walk4"};
+const float Orvel_DAZU::WalkSpeeds[4] = {18.0f, 20.0f, 30.0f, 20.0f};
+
+namespace {
+
+const char* const kModelFiles[] = {
+    "MediaData/Models/3DS/DAZU/Pipes.3ds",         "MediaData/Models/3DS/DAZU/FuelBarrels.3ds",
+    "MediaData/Models/3DS/DAZU/BigPackages.3ds",   "MediaData/Models/3DS/DAZU/SmallPackages.3ds",
+    "MediaData/Models/3DS/DAZU/Thing.3ds",
+};
+const char* const kLevelFile = "MediaData/Models/3DS/DAZU/Level.3ds";
+const char* const kCharacterMesh = "MediaData/Models/ZFat/ZFat.md5mesh";
+const char* const kCharacterAnimations[] = {
+    "MediaData/Models/ZFat/Walk1.md5anim", "MediaData/Models/ZFat/Walk2.md5anim",
+    "MediaData/Models/ZFat/Walk3.md5anim", "MediaData/Models/ZFat/Walk4.md5anim",
+};
+
+const uint32_t kKeySpace = 0x20;
+const uint32_t kKeyC = 0x43;
+
+// Both lights share the cool white of the set's fluorescent tubes.
+const Math::Vec3f kDiffuse(0.584314f, 0.647059f, 0.674510f);
+const Math::Vec3f kAmbient(0.0584314f, 0.0647059f, 0.0674510f);
+
+// The three movers share one ellipse shape, at different heights.
+const float kRadiusA = 100.0f;
+const float kRadiusB = 70.0f;
+const int kSegments = 32;
+
+} // namespace
+
+Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
+    : IDemo(window)
+{
+    // Static models (all but the level cast shadows), then the character.
+    Sys::Ptr<Media::ModelLoader3DS> loader3ds(new Media::ModelLoader3DS());
+    for (const char* file : kModelFiles) {
+        Sys::Ptr<Korvo::Model3DS> model;
+        loader3ds->Load(file, true, model);
+        models.push_back(model);
+    }
+    Sys::Ptr<Korvo::Model3DS> levelModel;
+    loader3ds->Load(kLevelFile, false, levelModel);
+    level = levelModel;
+
+    Sys::Ptr<Media::ModelLoaderMD5> loaderMD5(new Media::ModelLoaderMD5());
+    Sys::Ptr<Korvo::ModelMD5> characterModel;
+    loaderMD5->LoadModel(kCharacterMesh, characterModel);
+    character = characterModel;
+    for (int i = 0; i < 4; ++i) {
+        Sys::Ptr<Korvo::ISkeletalAnimation> animation;
+        loaderMD5->LoadAnimation(kCharacterAnimations[i], animation);
+        character->AddAnimation(WalkNames[i], animation);
+    }
+    character->SetAnimation(WalkNames[0]);
+    Sys::Ptr<IActor> monster(new Monster(character));
+    actors.push_back(monster);
+
+    casters = models;
+    casters.push_back(character);
+
+    // Lights, each only when switched on; both hang still.
+    if (demo_FirstLightSource.value)
+        CreateLight(firstLight, 420.0f, 2.5f, Math::Vec3f(0.292157f, 0.323529f, 0.337255f),
+                    Math::Vec3f(37.277f, 170.0f, -115.0f));
+    if (demo_SecondLightSource.value)
+        CreateLight(secondLight, 400.0f, 2.0f, Math::Vec3f(0.194771f, 0.215686f, 0.224837f),
+                    Math::Vec3f(-157.0f, 20.0f, 16.0f));
+
+    // Cameras: camera 1 fixed overhead; camera 2 and its target are placed by movers.
+    const float aspect = static_cast<float>(r_Screen_Width.value) /
+                         static_cast<float>(r_Screen_Height.value);
+    camera1 = Sys::Ptr<Camera>(new Camera());
+    camera1->GetViewer()->SetProjection(30.0f, aspect, 4.0f, 4096.0f);
+    camera1->SetPosition(Math::Vec3f(0.0f, 400.0f, 20.0f));
+    camera1->GetTarget()->SetPosition(Math::Vec3f(0.0f, 0.0f, 0.0f));
+    camera2 = Sys::Ptr<Camera>(new Camera());
+    camera2->GetViewer()->SetProjection(80.0f, aspect, 4.0f, 4096.0f);
+
+    // Movers: the character turns along its path; the camera and its target do not.
+    const float speed = WalkSpeeds[walkIndex];
+    characterMover = Sys::Ptr<PathMover>(new PathMover());
+    characterMover->BuildEllipsePath(Math::Vec3f(0.0f, 0.0f, 0.0f), kRadiusA, kRadiusB,
+                                     kSegments);
+    characterMover->SetMotion(monster, PathMover::OrientAlongPath, true, PathMover::Loop, speed,
+                              true, 0.0f, 0.0f, 1.0f);
+    cameraMover = Sys::Ptr<PathMover>(new PathMover());
+    cameraMover->BuildEllipsePath(Math::Vec3f(0.0f, 60.0f, 0.0f), kRadiusA, kRadiusB, kSegments);
+    cameraMover->SetMotion(camera2, PathMover::OrientNone, true, PathMover::Loop, speed, true,
+                           60.0f, 0.0f, 1.0f);
+    camera2->mover = cameraMover;
+    targetMover = Sys::Ptr<PathMover>(new PathMover());
+    targetMover->BuildEllipsePath(Math::Vec3f(0.0f, 50.0f, 0.0f), kRadiusA, kRadiusB, kSegments);
+    targetMover->SetMotion(camera2->GetTarget(), PathMover::OrientNone, true, PathMover::Loop,
+                           speed, true, 5.0f, 0.0f, 1.0f);
+
+    // Hand the world renderer what it draws.
+    world->SetWorld(level);
+    for (const Sys::Ptr<IActor>& actor : actors)
+        world->AddModel(actor->model);
+    if (!firstLight.IsEmpty())
+        world->AddRenderedLightSource(firstLight->light);
+    if (!secondLight.IsEmpty())
+        world->AddRenderedLightSource(secondLight->light);
+
+    world->SetViewer(camera2->GetViewer());
+    secondCamera = true;
+}
+
+void Orvel_DAZU::CreateLight(Sys::Ptr<ILightSource>& node, float radius, float sourceSize,
+                             const Math::Vec3f& specular, const Math::Vec3f& position)
+{
+    Sys::Ptr<Korvo::OmniLightSource> light(new Korvo::OmniLightSource(radius));
+    light->ZFailCasters = casters;
+    light->SourceSize = sourceSize;
+    light->AmbientColor = kAmbient;
+    light->DiffuseColor = kDiffuse;
+    light->SpecularColor = specular;
+    light->Position = position;
+    world->AddLightSource(light);
+
+    node = Sys::Ptr<ILightSource>(new LightSource(light));
+    node->SetPosition(position);
+}
+
+void Orvel_DAZU::OnKeyDown(uint32_t key)
+{
+    if (key == kKeySpace) {
+        walkIndex = walkIndex + 1 > 3 ? 0 : walkIndex + 1;
+        character->SetAnimation(WalkNames[walkIndex]);
+        characterMover->SetSpeed(WalkSpeeds[walkIndex]);
+        cameraMover->SetSpeed(WalkSpeeds[walkIndex]);
+        targetMover->SetSpeed(WalkSpeeds[walkIndex]);
+    } else if (key == kKeyC) {
+        secondCamera = !secondCamera;
+        world->SetViewer(secondCamera ? camera2->GetViewer() : camera1->GetViewer());
+    }
+}
+
+void Orvel_DAZU::OnFrame()
+{
+    const float dt = NextTimeStep();
+    characterMover->Update(dt);
+    cameraMover->Update(dt);
+    targetMover->Update(dt);
+    camera1->Update();
+    camera2->Update();
+    world->Render(dt);
+}
+
+} // namespace Game

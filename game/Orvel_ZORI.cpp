@@ -1,0 +1,106 @@
+#include "game/Orvel_ZORI.h"
+
+#include "config/CVars.h"
+#include "media/ModelLoader3DS.h"
+#include "world/Model3DS.h"
+
+namespace Game {
+
+namespace {
+
+const char* const kModelFiles[] = {
+    "MediaData/Models/3DS/ZORI/Pipes.3ds",       "MediaData/Models/3DS/ZORI/Platform.3ds",
+    "MediaData/Models/3DS/ZORI/FuelBarrels.3ds", "MediaData/Models/3DS/ZORI/Packages.3ds",
+    "MediaData/Models/3DS/ZORI/Lid.3ds",         "MediaData/Models/3DS/ZORI/Cables.3ds",
+};
+const char* const kLevelFile = "MediaData/Models/3DS/ZORI/Level.3ds";
+
+const uint32_t kKeyC = 0x43;
+
+} // namespace
+
+Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
+    : IDemo(window)
+{
+    // Models: six shadow casters, then the level, which casts no shadow.
+    Sys::Ptr<Media::ModelLoader3DS> loader(new Media::ModelLoader3DS());
+    for (const char* file : kModelFiles) {
+        Sys::Ptr<Korvo::Model3DS> model;
+        loader->Load(file, true, model);
+        models.push_back(model);
+        world->AddModel(model);
+    }
+    Sys::Ptr<Korvo::Model3DS> levelModel;
+    loader->Load(kLevelFile, false, levelModel);
+    level = levelModel;
+    world->SetWorld(level);
+
+    // Lights, each only when switched on. The first one circles at the height of the
+    // pipes; the second one stands still.
+    if (demo_FirstLightSource.value) {
+        firstLight = Sys::Ptr<Korvo::OmniLightSource>(new Korvo::OmniLightSource(400.0f));
+        firstLight->ZFailCasters = models;
+        firstLight->SourceSize = 4.0f;
+        firstLight->DiffuseColor = Math::Vec3f(0.901961f, 0.333333f, 0.196078f);
+        firstLight->AmbientColor = Math::Vec3f(0.090196f, 0.033333f, 0.019608f);
+        firstLight->SpecularColor = Math::Vec3f(0.300654f, 0.111111f, 0.065359f);
+        firstLightNode = Sys::Ptr<LightSource>(new LightSource(firstLight));
+        firstLightMover = Sys::Ptr<PathMover>(new PathMover());
+        firstLightMover->BuildEllipsePath(Math::Vec3f(0.0f, 130.0f, 0.0f), 80.0f, 80.0f, 16);
+        firstLightMover->SetMotion(firstLightNode, PathMover::OrientNone, true, PathMover::Loop,
+                                   60.0f, true, 0.0f, 0.0f, 1.0f);
+        world->AddLightSource(firstLight);
+        world->AddRenderedLightSource(firstLight);
+    }
+    if (demo_SecondLightSource.value) {
+        secondLight = Sys::Ptr<Korvo::OmniLightSource>(new Korvo::OmniLightSource(300.0f));
+        secondLight->ZFailCasters = models;
+        secondLight->SourceSize = 1.5f;
+        secondLight->DiffuseColor = Math::Vec3f(0.316340f, 0.501961f, 0.666667f);
+        secondLight->AmbientColor = Math::Vec3f(0.023725f, 0.037647f, 0.050000f);
+        secondLight->SpecularColor = Math::Vec3f(0.158170f, 0.250980f, 0.333333f);
+        secondLightNode = Sys::Ptr<LightSource>(new LightSource(secondLight));
+        secondLightNode->SetPosition(Math::Vec3f(-70.0f, 130.0f, 14.0f));
+        secondLightNode->Update();
+        world->AddLightSource(secondLight);
+        world->AddRenderedLightSource(secondLight);
+    }
+
+    // Cameras: one high overhead with a narrow view, one at the side of the set.
+    const float aspect = static_cast<float>(r_Screen_Width.value) /
+                         static_cast<float>(r_Screen_Height.value);
+    camera1 = Sys::Ptr<Camera>(new Camera());
+    camera1->GetViewer()->SetProjection(30.0f, aspect, 4.0f, 4096.0f);
+    camera1->SetPosition(Math::Vec3f(0.0f, 400.0f, 20.0f));
+    camera1->GetTarget()->SetPosition(Math::Vec3f(0.0f, 0.0f, 0.0f));
+    camera1->Update();
+
+    camera2 = Sys::Ptr<Camera>(new Camera());
+    camera2->GetViewer()->SetProjection(60.0f, aspect, 4.0f, 4096.0f);
+    camera2->SetPosition(Math::Vec3f(0.0f, 155.0f, 185.0f));
+    camera2->GetTarget()->SetPosition(Math::Vec3f(0.0f, 65.0f, 20.0f));
+    camera2->Update();
+
+    secondCamera = true;
+    world->SetViewer(camera2->GetViewer());
+}
+
+void Orvel_ZORI::OnKeyDown(uint32_t key)
+{
+    if (key != kKeyC)
+        return;
+    secondCamera = !secondCamera;
+    world->SetViewer(GetActiveCamera()->GetViewer());
+}
+
+void Orvel_ZORI::OnFrame()
+{
+    const float elapsed = NextTimeStep();
+    if (!firstLightMover.IsEmpty())
+        firstLightMover->Update(elapsed);
+    camera1->Update();
+    camera2->Update();
+    world->Render(elapsed);
+}
+
+} // namespace Game

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "app/Ptr.h"
+#include "media/ISkeletalAnimation.h"
+#include "media/RecordsMD5.h"
+#include "media/SkeletonMD5.h"
+#include "media/TextFileMD5.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace Media {
+
+// Reads MD5 mesh and animation text files. The mesh file's records are handed out as
+// they are read (first the joints, then each mesh), so that whoever builds the GPU meshes
+// does so in the file's order; reading alone needs no GL.
+class ModelLoaderMD5 {
+public:
+    using JointsHandler = std::function<void(std::vector<JointRecordMD5>& joints)>;
+    using MeshHandler = std::function<void(MeshDataMD5& mesh)>;
+
+    static void ParseMesh(TextFileMD5& file, const JointsHandler& onJoints,
+                          const MeshHandler& onMesh);
+    static Sys::Ptr<Korvo::ISkeletalAnimation> ParseAnimation(TextFileMD5& file);
+
+    // The bind pose of a mesh file's joints (already in model space).
+    static Sys::Ptr<Korvo::SkeletonMD5> BuildBindPose(const std::vector<JointRecordMD5>& joints);
+
+    // Reads an animation file; its failures reach the caller unchanged.
+    static void LoadAnimation(const std::string& FileName,
+                              Sys::Ptr<Korvo::ISkeletalAnimation>& Animation);
+
+    static constexpr int Version = 10;
+};
+
+} // namespace Media

@@ -1,0 +1,319 @@
+// Display modes and gamma ramps of the CRTC that shows a window, through XRandR.
+
+#include "platform/DirectDrawErrors.h"
+#include "platform/X11Connection.h"
+
+#include <X11/extensions/Xrandr.h>
+
+#include <cmath>
+
+namespace Platform {
+
+namespace {
+
+struct SavedCrtc {
+    bool saved = false;
+    RRCrtc crtc = 0;
+    RRMode mode = 0;
+    int x = 0, y = 0;
+    Rotation rotation = RR_Rotate_0;
+    std::vector<RROutput> outputs;
+};
+
+SavedCrtc g_Saved;
+
+bool HasRandR(Display* display)
+{
+    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
+    return XRRQueryExtension(display, &eventBase, &errorBase)
+           && XRRQueryVersion(display, &major, &minor) && (major > 1 || minor >= 2);
+}
+
+// The screen resources together with the CRTC that shows the window: the one holding the
+// window's centre, else the first CRTC that shows anything.
+class CrtcLookup {
+public:
+    explicit CrtcLookup(HWND window)
+    {
+        display = X11::GetDisplay();
+        if (display == nullptr || !HasRandR(display))
+            return;
+        root = RootWindow(display, X11::GetScreen());
+        resources = XRRGetScreenResourcesCurrent(display, root);
+        if (resources == nullptr)
+            return;
+        int centreX = -1, centreY = -1;
+        WindowRecord* record = IsWindow(window) ? window : nullptr;
+        if (record != nullptr && record->xid != 0) {
+            ::Window child = 0;
+            XTranslateCoordinates(display, record->xid, root, record->width / 2,
+                                  record->height / 2, &centreX, &centreY, &child);
+        }
+        for (int i = 0; i < resources->ncrtc && info == nullptr; ++i) {
+            XRRCrtcInfo* candidate = XRRGetCrtcInfo(display, resources, resources->crtcs[i]);
+            if (candidate == nullptr)
+                continue;
+            const bool shows = candidate->mode != None;
+            const bool holds = centreX >= candidate->x
+                               && centreX < candidate->x + static_cast<int>(candidate->width)
+                               && centreY >= candidate->y
+                               && centreY < candidate->y + static_cast<int>(candidate->height);
+            if (shows && (holds || centreX < 0)) {
+                info = candidate;
+                crtc = resources->crtcs[i];
+            } else {
+                if (shows && fallback == nullptr) {
+                    fallback = candidate;
+                    fallbackCrtc = resources->crtcs[i];
+                } else {
+                    XRRFreeCrtcInfo(candidate);
+                }
+            }
+        }
+        if (info == nullptr) {
+            info = fallback;
+            crtc = fallbackCrtc;
+            fallback = nullptr;
+        }
+    }
+
+    ~CrtcLookup()
+    {
+        if (fallback != nullptr)
+            XRRFreeCrtcInfo(fallback);
+        if (info != nullptr)
+            XRRFreeCrtcInfo(info);
+        if (resources != nullptr)
+            XRRFreeScreenResources(resources);
+    }
+
+    CrtcLookup(const CrtcLookup&) = delete;
+    CrtcLookup& operator=(const CrtcLookup&) = delete;
+
+    const XRRModeInfo* FindMode(RRMode id) const
+    {
+        for (int i = 0; i < resources->nmode; ++i)
+            if (resources->modes[i].id == id)
+                return &resources->modes[i];
+        return nullptr;
+    }
+
+    Display* display = nullptr;
+    ::Window root = 0;
+    XRRScreenResources* resources = nullptr;
+    XRRCrtcInfo* info = nullptr;
+    RRCrtc crtc = 0;
+
+private:
+    XRRCrtcInfo* fallback = nullptr;
+    RRCrtc fallbackCrtc = 0;
+};
+
+int RefreshRate(const XRRModeInfo& mode)
+{
+    if (mode.hTotal == 0 || mode.vTotal == 0)
+        return 0;
+    return static_cast<int>(std::lround(static_cast<double>(mode.dotClock)
+                                        / (static_cast<double>(mode.hTotal) * mode.vTotal)));
+}
+
+int BitsPerPixel(Display* display)
+{
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+    const int depth = DefaultDepth(display, X11::GetScreen());
+    int bits = depth;
+    for (int i = 0; i < count; ++i)
+        if (formats[i].depth == depth)
+            bits = formats[i].bits_per_pixel;
+    if (formats != nullptr)
+        XFree(formats);
+    return bits;
+}
+
+} // namespace
+
+HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode)
+{
+    if (mode == nullptr)
+        return DDERR_INVALIDPARAMS;
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr)
+        return DDERR_NODIRECTDRAWHW;
+    if (lookup.resources == nullptr)
+        return DDERR_UNSUPPORTED;
+    if (lookup.info == nullptr)
+        return DDERR_NOMONITORINFORMATION;
+    const XRRModeInfo* current = lookup.FindMode(lookup.info->mode);
+    mode->width = static_cast<int>(lookup.info->width);
+    mode->height = static_cast<int>(lookup.info->height);
+    mode->bitsPerPixel = BitsPerPixel(lookup.display);
+    mode->refreshRate = current != nullptr ? RefreshRate(*current) : 0;
+    return DD_OK;
+}
+
+HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode)
+{
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr)
+        return DDERR_NODIRECTDRAWHW;
+    if (lookup.resources == nullptr)
+        return DDERR_UNSUPPORTED;
+    if (lookup.info == nullptr)
+        return DDERR_NOMONITORINFORMATION;
+    // The colour depth of an X screen is fixed; only its own depth can be asked for.
+    const int bits = BitsPerPixel(lookup.display);
+    if (mode.bitsPerPixel != 0 && mode.bitsPerPixel != bits
+        && mode.bitsPerPixel != DefaultDepth(lookup.display, X11::GetScreen()))
+        return DDERR_INVALIDMODE;
+    // Only the modes the outputs of this CRTC offer can be set.
+    RRMode chosen = None;
+    for (int o = 0; o < lookup.info->noutput && chosen == None; ++o) {
+        XRROutputInfo* output =
+            XRRGetOutputInfo(lookup.display, lookup.resources, lookup.info->outputs[o]);
+        if (output == nullptr)
+            continue;
+        for (int m = 0; m < output->nmode && chosen == None; ++m) {
+            const XRRModeInfo* info = lookup.FindMode(output->modes[m]);
+            if (info != nullptr && static_cast<int>(info->width) == mode.width
+                && static_cast<int>(info->height) == mode.height
+                && (mode.refreshRate == 0 || RefreshRate(*info) == mode.refreshRate))
+                chosen = info->id;
+        }
+        XRRFreeOutputInfo(output);
+    }
+    if (chosen == None)
+        return DDERR_INVALIDMODE;
+    if (!g_Saved.saved) {
+        g_Saved.saved = true;
+        g_Saved.crtc = lookup.crtc;
+        g_Saved.mode = lookup.info->mode;
+        g_Saved.x = lookup.info->x;
+        g_Saved.y = lookup.info->y;
+        g_Saved.rotation = lookup.info->rotation;
+        g_Saved.outputs.assign(lookup.info->outputs, lookup.info->outputs + lookup.info->noutput);
+    }
+    if (chosen == lookup.info->mode)
+        return DD_OK;
+    X11::ClearError();
+    const Status status = XRRSetCrtcConfig(lookup.display, lookup.resources, lookup.crtc,
+                                           CurrentTime, lookup.info->x, lookup.info->y, chosen,
+                                           lookup.info->rotation, lookup.info->outputs,
+                                           lookup.info->noutput);
+    X11::Sync();
+    if (status != RRSetConfigSuccess || X11::LastErrorCode() != 0)
+        return DDERR_UNSUPPORTEDMODE;
+    return DD_OK;
+}
+
+HRESULT RestoreDisplayMode(HWND window)
+{
+    if (!g_Saved.saved)
+        return DD_OK;
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr || lookup.resources == nullptr)
+        return DDERR_GENERIC;
+    X11::ClearError();
+    const Status status = XRRSetCrtcConfig(
+        lookup.display, lookup.resources, g_Saved.crtc, CurrentTime, g_Saved.x, g_Saved.y,
+        g_Saved.mode, g_Saved.rotation, g_Saved.outputs.data(),
+        static_cast<int>(g_Saved.outputs.size()));
+    X11::Sync();
+    if (status != RRSetConfigSuccess || X11::LastErrorCode() != 0)
+        return DDERR_GENERIC;
+    g_Saved = SavedCrtc();
+    return DD_OK;
+}
+
+HRESULT EnumerateDisplayModes(HWND window, bool refreshRates,
+                              void (*callback)(const DisplayModeInfo& mode, void* user),
+                              void* user)
+{
+    if (callback == nullptr)
+        return DDERR_INVALIDPARAMS;
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr)
+        return DDERR_NODIRECTDRAWHW;
+    if (lookup.resources == nullptr)
+        return DDERR_UNSUPPORTED;
+    const int bits = BitsPerPixel(lookup.display);
+    std::vector<DisplayModeInfo> seen;
+    for (int i = 0; i < lookup.resources->nmode; ++i) {
+        const XRRModeInfo& info = lookup.resources->modes[i];
+        DisplayModeInfo mode;
+        mode.width = static_cast<int>(info.width);
+        mode.height = static_cast<int>(info.height);
+        mode.bitsPerPixel = bits;
+        mode.refreshRate = refreshRates ? RefreshRate(info) : 0;
+        bool duplicate = false;
+        for (const DisplayModeInfo& other : seen)
+            duplicate = duplicate
+                        || (other.width == mode.width && other.height == mode.height
+                            && other.refreshRate == mode.refreshRate);
+        if (duplicate)
+            continue;
+        seen.push_back(mode);
+        callback(mode, user);
+    }
+    return DD_OK;
+}
+
+bool HasGammaControl(HWND window)
+{
+    CrtcLookup lookup(window);
+    if (lookup.info == nullptr)
+        return false;
+    return XRRGetCrtcGammaSize(lookup.display, lookup.crtc) > 1;
+}
+
+HRESULT GetGammaRamp(HWND window, uint16_t red[256], uint16_t green[256], uint16_t blue[256])
+{
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr)
+        return DDERR_NODIRECTDRAWHW;
+    if (lookup.info == nullptr)
+        return DDERR_UNSUPPORTED;
+    XRRCrtcGamma* gamma = XRRGetCrtcGamma(lookup.display, lookup.crtc);
+    if (gamma == nullptr || gamma->size < 2) {
+        if (gamma != nullptr)
+            XRRFreeGamma(gamma);
+        return DDERR_UNSUPPORTED;
+    }
+    for (int i = 0; i < 256; ++i) {
+        const int source = i * (gamma->size - 1) / 255;
+        red[i] = gamma->red[source];
+        green[i] = gamma->green[source];
+        blue[i] = gamma->blue[source];
+    }
+    XRRFreeGamma(gamma);
+    return DD_OK;
+}
+
+HRESULT SetGammaRamp(HWND window, const uint16_t red[256], const uint16_t green[256],
+                     const uint16_t blue[256])
+{
+    CrtcLookup lookup(window);
+    if (lookup.display == nullptr)
+        return DDERR_NODIRECTDRAWHW;
+    if (lookup.info == nullptr)
+        return DDERR_UNSUPPORTED;
+    const int size = XRRGetCrtcGammaSize(lookup.display, lookup.crtc);
+    if (size < 2)
+        return DDERR_UNSUPPORTED;
+    XRRCrtcGamma* gamma = XRRAllocGamma(size);
+    if (gamma == nullptr)
+        return DDERR_OUTOFMEMORY;
+    for (int i = 0; i < size; ++i) {
+        const int source = i * 255 / (size - 1);
+        gamma->red[i] = red[source];
+        gamma->green[i] = green[source];
+        gamma->blue[i] = blue[source];
+    }
+    X11::ClearError();
+    XRRSetCrtcGamma(lookup.display, lookup.crtc, gamma);
+    XRRFreeGamma(gamma);
+    X11::Sync();
+    return X11::LastErrorCode() == 0 ? DD_OK : DDERR_GENERIC;
+}
+
+} // namespace Platform

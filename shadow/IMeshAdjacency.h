@@ -1,0 +1,62 @@
+#pragma once
+
+#include "app/KorvoIObject.h"
+#include "math/Vec3.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace Korvo {
+
+// Edge adjacency of a shadow-casting mesh. Per light and frame: UpdateFacing marks the
+// triangles that face the light, then BuildLists extracts the silhouette edges (type 0),
+// the light-facing triangles (type 1) or the others (any other type) into fixed arrays
+// that the shadow volume reads. The arrays are allocated once; a mesh whose lists could
+// outgrow them is refused when its adjacency is built.
+class IMeshAdjacency : public IObject {
+public:
+    static constexpr int Capacity = 3000;
+
+    struct Edge {
+        Math::Vec3f A, B;
+    };
+
+    struct Desc {
+        int32_t EdgeCapacity;
+        int32_t CapTriangleCapacity;
+        int32_t Reserved;
+        int32_t Unused0;
+        int32_t Unused1;
+    };
+
+    virtual void Update() = 0;
+    virtual void UpdateFacing(const Math::Vec3f& LightPosition) = 0;
+    virtual int BuildLists(int Type) = 0;
+    virtual void DrawGeometry(int Type) = 0;
+    virtual void GetDesc(Desc* Desc) const;
+
+    int GetSilhouetteEdgeCount() const { return SilhouetteEdgeCount; }
+    int GetCapTriangleCount() const { return CapTriangleCount; }
+    const Edge* GetEdges() const { return Edges.get(); }
+    const uint16_t* GetCapTriangles() const { return CapTriangles.get(); }
+
+protected:
+    IMeshAdjacency(const std::vector<Math::Vec3f>* Positions);
+
+    // Refuses a mesh whose silhouette or caps could exceed the arrays. Neighbours holds
+    // three face numbers per face. A silhouette edge is emitted by a lit face towards an
+    // unlit one, so of the edges between two faces only those of one direction can be
+    // emitted for any light: the sum over face pairs of the larger direction's count
+    // bounds every silhouette.
+    void CheckCapacity(const std::vector<int>& Neighbours) const;
+
+    const std::vector<Math::Vec3f>* Positions;
+    int Reserved = 0;
+    int SilhouetteEdgeCount = 0;
+    int CapTriangleCount = 0;
+    std::unique_ptr<Edge[]> Edges;
+    std::unique_ptr<uint16_t[]> CapTriangles;   // three indices per triangle
+};
+
+} // namespace Korvo

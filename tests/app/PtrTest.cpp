@@ -1,0 +1,188 @@
+#include "app/Ptr.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <new>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::string ReadLog()
+{
+    std::ifstream in("sys_Log.log", std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct Base : Sys::IObject {
+    static int live;
+    Base() { ++live; }
+    ~Base() override { --live; }
+};
+int Base::live = 0;
+
+struct Derived : Base {
+    int value = 7;
+};
+
+struct Other : Base {};
+
+// Reaches the counters to stage what a correct program never produces.
+struct StrayRelease : Sys::RefStatistic {
+    static void Count() { CountDeallocation(); }
+};
+
+// Counter changes over the life of one test.
+class PtrTest : public testing::Test {
+protected:
+    int32_t Allocated() const { return Sys::RefStatistic::GetAllocations() - allocations; }
+    int32_t Deallocated() const { return Sys::RefStatistic::GetDeallocations() - deallocations; }
+
+    const int32_t allocations = Sys::RefStatistic::GetAllocations();
+    const int32_t deallocations = Sys::RefStatistic::GetDeallocations();
+};
+
+} // namespace
+
+TEST_F(PtrTest, NullPointersCountNothing)
+{
+    {
+        Sys::Ptr<Base> a(static_cast<Base*>(nullptr));
+        Sys::Ptr<Base> b(a);
+        Sys::Ptr<Base> c;
+        c = b;
+        EXPECT_TRUE(c.IsEmpty());
+        EXPECT_EQ(c.counter.count, nullptr);
+    }
+    EXPECT_EQ(Allocated(), 0);
+    EXPECT_EQ(Deallocated(), 0);
+}
+
+TEST_F(PtrTest, CopiesShareOneCount)
+{
+    {
+        Sys::Ptr<Base> one(new Base), two(new Base);
+        Sys::Ptr<Base> shared(new Base);
+        Sys::Ptr<Base> copies[4] = {shared, shared, shared, shared};
+        EXPECT_EQ(*shared.counter.count, 5);
+        EXPECT_TRUE(copies[3] == shared);
+        EXPECT_FALSE(one == two);
+        copies[0] = one;
+        EXPECT_EQ(*shared.counter.count, 4);
+        EXPECT_EQ(*one.counter.count, 2);
+        EXPECT_EQ(Base::live, 3);
+    }
+    EXPECT_EQ(Base::live, 0);
+    EXPECT_EQ(Allocated(), 3);
+    EXPECT_EQ(Deallocated(), 3);
+}
+
+TEST_F(PtrTest, SelfAssignmentKeepsTheObject)
+{
+    {
+        Sys::Ptr<Base> a(new Base);
+        Sys::Ptr<Base>& alias = a;
+        a = alias;
+        EXPECT_EQ(*a.counter.count, 1);
+        Sys::Ptr<Base> b(a);
+        a = b;  // already shares b's count
+        b = a;
+        EXPECT_EQ(*a.counter.count, 2);
+        EXPECT_EQ(Base::live, 1);
+        a = new Base;  // a fresh object replaces the shared one
+        EXPECT_EQ(*b.counter.count, 1);
+        EXPECT_EQ(Base::live, 2);
+    }
+    EXPECT_EQ(Base::live, 0);
+    EXPECT_EQ(Allocated(), 2);
+    EXPECT_EQ(Deallocated(), 2);
+}
+
+TEST_F(PtrTest, SameObjectUnderTwoCountsSurvivesAssignment)
+{
+    Base* object = new Base;
+    {
+        Sys::Ptr<Base> first(object);
+        Sys::Ptr<Base> second(object);
+        int32_t* abandoned = first.counter.count;
+        // first's count drops to 0 on the very object being assigned: the guard keeps it.
+        first = second;
+        EXPECT_EQ(Base::live, 1);
+        EXPECT_EQ(*abandoned, 0);
+        EXPECT_EQ(first.counter.count, second.counter.count);
+        EXPECT_EQ(*second.counter.count, 2);
+        delete abandoned;
+    }
+    EXPECT_EQ(Base::live, 0);
+    EXPECT_EQ(Allocated(), 2);
+    EXPECT_EQ(Deallocated(), 1);
+    // The statistic took the one object twice; even it out for the report below.
+    StrayRelease::Count();
+}
+
+TEST_F(PtrTest, ForcedReleaseDestroysOnce)
+{
+    Sys::Ptr<Base> global(new Base);
+    // Two more references that are never released (their owners are gone at shutdown).
+    alignas(Sys::Ptr<Base>) unsigned char storage[2][sizeof(Sys::Ptr<Base>)];
+    new (storage[0]) Sys::Ptr<Base>(global);
+    new (storage[1]) Sys::Ptr<Base>(global);
+
+    global.Release();
+    EXPECT_FALSE(global.IsEmpty());  // a release that does not destroy keeps the pointer
+    global.ReleaseAll();
+    EXPECT_TRUE(global.IsEmpty());
+    EXPECT_EQ(Base::live, 0);
+    global.ReleaseAll();
+    EXPECT_EQ(Deallocated(), 1);
+    EXPECT_EQ(Allocated(), 1);
+}
+
+TEST_F(PtrTest, RelatedTypesShareTheCount)
+{
+    {
+        Sys::Ptr<Derived> derived(new Derived);
+        Sys::Ptr<Base> base(derived);
+        Sys::Ptr<Base> assigned;
+        assigned = derived;
+        EXPECT_EQ(*derived.counter.count, 3);
+        EXPECT_EQ(Sys::Ptr<Derived>::StaticFrom(base)->value, 7);
+        Sys::Ptr<Derived> down = Sys::Ptr<Derived>::DynamicFrom(base);
+        EXPECT_EQ(down.Get(), derived.Get());
+        EXPECT_EQ(*derived.counter.count, 4);
+        EXPECT_TRUE(Sys::Ptr<Other>::DynamicFrom(base).IsEmpty());
+        EXPECT_TRUE(Sys::Ptr<Derived>::DynamicFrom(Sys::Ptr<Base>()).IsEmpty());
+        EXPECT_EQ(*derived.counter.count, 4);
+    }
+    EXPECT_EQ(Base::live, 0);
+    EXPECT_EQ(Deallocated(), 1);
+}
+
+TEST_F(PtrTest, ReportGivesItsVerdictOnTheDeallocationLine)
+{
+    ASSERT_EQ(Sys::RefStatistic::GetAllocations(), Sys::RefStatistic::GetDeallocations())
+        << "an earlier test leaked";
+    std::string before = ReadLog();
+    Sys::RefStatistic::Report();
+    const int32_t n = Sys::RefStatistic::GetAllocations();
+    const std::string counts = "Num allocations: " + std::to_string(n) +
+                               "\nNum deallocations: " + std::to_string(n) + ". ";
+    EXPECT_EQ(ReadLog().substr(before.size()),
+              "\n----- Pointer usage statistic -----\n\n" + counts + "Found no memory leaks.");
+
+    {
+        Sys::Ptr<Base> held(new Base);
+        before = ReadLog();
+        Sys::RefStatistic::Report();
+        EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found memory leaks!"),
+                  std::string::npos);
+    }
+    StrayRelease::Count();
+    before = ReadLog();
+    Sys::RefStatistic::Report();
+    EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found wrong memory usage!"),
+              std::string::npos);
+}

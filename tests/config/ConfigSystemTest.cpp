@@ -1,0 +1,304 @@
+#include "app/Exception.h"
+#include "config/CVars.h"
+#include "config/ConfigSystem.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<ICVar*> Variables(uint32_t mask)
+{
+    std::vector<ICVar*> list;
+    ConfigSystem::Instance().GetVariables(mask, list);
+    return list;
+}
+
+std::string ValueText(const ICVar& cvar)
+{
+    CVarDesc desc;
+    cvar.GetDesc(desc);
+    return desc.valueText;
+}
+
+// Loads a configuration file holding `text`.
+void Load(const std::string& text)
+{
+    WriteFile(ConfigSystem::FileName(), text);
+    ConfigSystem::Instance().Load();
+}
+
+class ConfigSystemTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        for (ICVar* cvar : Variables(~0u))
+            cvar->Reset();
+        unlink(ConfigSystem::FileName());
+    }
+};
+
+// What Save writes for the defaults, after the header's date line.
+const char* const DefaultBody =
+    "\n"
+    "\n"
+    "bool        demo_FirstLightSource       = 1\n"
+    "int         demo_ID                     = 0\n"
+    "bool        demo_SecondLightSource      = 1\n"
+    "\n"
+    "bool        gui_English                 = 0\n"
+    "\n"
+    "bool        r_GL_CatchErrors            = 1\n"
+    "bool        r_GL_DepthBoundsTest        = 1\n"
+    "bool        r_GL_DepthClamp             = 1\n"
+    "bool        r_GL_EarlyTricks            = 0\n"
+    "bool        r_GL_FramebufferObject      = 0\n"
+    "string      r_GL_Renderer               = \"Unknown\"\n"
+    "bool        r_GL_ScissorTest            = 1\n"
+    "bool        r_GL_SeparateStencil        = 1\n"
+    "\n"
+    "int         r_Screen_BitPerPixel        = 32\n"
+    "bool        r_Screen_Full               = 0\n"
+    "int         r_Screen_Height             = 480\n"
+    "int         r_Screen_Samples            = 0\n"
+    "bool        r_Screen_VSync              = 0\n"
+    "int         r_Screen_Width              = 640\n"
+    "\n"
+    "bool        r_Shadow_Cast               = 1\n"
+    "bool        r_Shadow_ClearSelfShadowing = 1\n"
+    "bool        r_Shadow_Downsample         = 0\n"
+    "bool        r_Shadow_PenumbraWedges     = 1\n"
+    "bool        r_Shadow_PostFilter         = 0\n"
+    "bool        r_Shadow_StencilOp          = 1\n"
+    "int         r_Shadow_WedgeCount         = 20\n";
+
+} // namespace
+
+TEST_F(ConfigSystemTest, SavedFileHasHeaderGroupsAndAlignedColumns)
+{
+    ConfigSystem::Instance().Save();
+    const std::string text = ReadFile(ConfigSystem::FileName());
+    const std::string first = "// Welcome to Korvo config file.\n";
+    ASSERT_EQ(text.compare(0, first.size(), first), 0) << text;
+    const size_t dateEnd = text.find('\n', first.size()) + 1;
+    const std::string date = text.substr(first.size(), dateEnd - first.size());
+    EXPECT_TRUE(std::regex_match(date, std::regex("// Date of last modification : "
+                                                  "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] "
+                                                  "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}\n")))
+        << date;
+    EXPECT_EQ(text.substr(dateEnd), DefaultBody);
+}
+
+TEST_F(ConfigSystemTest, RegistryHoldsTheVariablesInByteOrder)
+{
+    const std::vector<ICVar*> all = Variables(ICVar::FlagArchive);
+    ASSERT_EQ(all.size(), 25u);
+    // Uppercase sorts before "_" and lowercase: demo_FirstLightSource < demo_ID.
+    EXPECT_EQ(all.front(), &demo_FirstLightSource);
+    EXPECT_EQ(all[1], &demo_ID);
+    EXPECT_EQ(all.back(), &r_Shadow_WedgeCount);
+
+    EXPECT_EQ(Variables(ICVar::FlagGui), std::vector<ICVar*>{&gui_English});
+    EXPECT_EQ(Variables(ICVar::FlagDemo).size(), 3u);
+    EXPECT_EQ(Variables(ICVar::FlagRender).size(), 21u);
+    EXPECT_EQ(Variables(ICVar::FlagDemo | ICVar::FlagGui).size(), 4u);
+    EXPECT_TRUE(Variables(0x01).empty());
+
+    EXPECT_EQ(ConfigSystem::Instance().Find("demo_ID"), &demo_ID);
+    EXPECT_EQ(ConfigSystem::Instance().Find("demo_id"), nullptr);
+    EXPECT_EQ(ConfigSystem::Instance().Find(""), nullptr);
+    EXPECT_EQ(r_GL_Renderer.GetType(), ICVar::TypeString);
+    EXPECT_EQ(demo_ID.GetFlags(), 0x140u);
+    EXPECT_EQ(gui_English.GetFlags(), 0x120u);
+    EXPECT_EQ(r_Shadow_WedgeCount.GetFlags(), 0x104u);
+}
+
+TEST_F(ConfigSystemTest, IntegersAreClampedIntoTheirRange)
+{
+    struct Range {
+        CVar<int>* cvar;
+        int min, max;
+    };
+    const Range ranges[] = {{&demo_ID, 0, 1},           {&r_Screen_BitPerPixel, 16, 32},
+                            {&r_Screen_Height, 384, 768}, {&r_Screen_Samples, 0, 8},
+                            {&r_Screen_Width, 512, 1024}, {&r_Shadow_WedgeCount, 1, 99999}};
+    for (const Range& r : ranges) {
+        r.cvar->SetFromString("-100000");
+        EXPECT_EQ(r.cvar->value, r.min) << r.cvar->name;
+        r.cvar->SetFromString("99999999999");
+        EXPECT_EQ(r.cvar->value, r.max) << r.cvar->name;
+    }
+}
+
+TEST_F(ConfigSystemTest, InvalidValuesAreIgnored)
+{
+    r_Screen_Width.SetFromString("abc");
+    EXPECT_EQ(r_Screen_Width.value, 640);
+    r_Screen_Samples.SetFromString("8.0");
+    EXPECT_EQ(r_Screen_Samples.value, 0);
+    r_Screen_Samples.SetFromString("+8");
+    EXPECT_EQ(r_Screen_Samples.value, 8);
+
+    for (const char* text : {"2", "01", "true", "-1"}) {
+        r_Shadow_Cast.SetFromString(text);
+        EXPECT_TRUE(r_Shadow_Cast.value) << text;
+    }
+    r_Shadow_Cast.SetFromString("0");
+    EXPECT_FALSE(r_Shadow_Cast.value);
+
+    // An empty value never comes from the file (the lexer ends the line instead).
+    EXPECT_THROW(r_Screen_Width.SetFromString(""), Sys::Exception);
+    EXPECT_EQ(r_Screen_Width.value, 640);
+}
+
+TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
+{
+    Load("// int demo_ID = 1\n"
+         "int r_Screen_Width = 800\n"
+         "int r_Screen_Height=600\n"              // one word "r_Screen_Height=600"
+         "bool r_Screen_Samples = 4\n"            // keyword not compared with the type
+         "int r_Screen_BitPerPixel = 16 // low\n"
+         "int r_Shadow_WedgeCount = 30 extra\n"
+         "INT r_Shadow_WedgeCount = 31\n"
+         "int r_Shadow_WedgeCount : 32\n"
+         "int unknown_Name = 3\n"
+         "int r_screen_width = 900\n"
+         "bool r_Shadow\xC3\xA9" "Cast = 0\n"
+         "\tbool\tr_Shadow_Downsample\t=\t1\r\n"
+         "\n"
+         "string r_GL_Renderer = \"Mesa DRI llvmpipe\"\n"
+         "int demo_ID = 1");                      // no line break at the end
+    EXPECT_EQ(r_Screen_Width.value, 800);
+    EXPECT_EQ(r_Screen_Height.value, 480);
+    EXPECT_EQ(r_Screen_Samples.value, 4);
+    EXPECT_EQ(r_Screen_BitPerPixel.value, 16);
+    EXPECT_EQ(r_Shadow_WedgeCount.value, 20);
+    EXPECT_TRUE(r_Shadow_Cast.value);
+    EXPECT_TRUE(r_Shadow_Downsample.value);
+    EXPECT_EQ(r_GL_Renderer.value, "Mesa DRI llvmpipe");
+    EXPECT_EQ(demo_ID.value, 1);
+
+    // An empty pair of quotes leaves three words: the line is ignored.
+    Load("string r_GL_Renderer = \"\"\n");
+    EXPECT_EQ(r_GL_Renderer.value, "Mesa DRI llvmpipe");
+}
+
+TEST_F(ConfigSystemTest, LongLinesAreReadInPieces)
+{
+    // The first 8191 characters are a comment; the rest is a line of its own.
+    Load("// " + std::string(8188, 'x') + "int r_Screen_Width = 700\n");
+    EXPECT_EQ(r_Screen_Width.value, 700);
+    // The first piece of an overlong value is a complete line (and clamped); the rest of
+    // it is one word and ignored.
+    Load("int r_Screen_Height = " + std::string(9000, '1') + "\n");
+    EXPECT_EQ(r_Screen_Height.value, 768);
+}
+
+TEST_F(ConfigSystemTest, EmptyFileChangesNothing)
+{
+    r_Screen_Width.value = 800;
+    Load("");
+    EXPECT_EQ(r_Screen_Width.value, 800);
+    Load("\n\n// nothing\n");
+    EXPECT_EQ(r_Screen_Width.value, 800);
+}
+
+TEST_F(ConfigSystemTest, SaveThenLoadRestoresEveryValue)
+{
+    demo_ID.value = 1;
+    r_Screen_BitPerPixel.value = 16;
+    r_Screen_Height.value = 768;
+    r_Screen_Samples.value = 4;
+    r_Screen_Width.value = 1024;
+    r_Shadow_WedgeCount.value = 99999;
+    r_GL_Renderer.value = "Mesa DRI llvmpipe";
+    std::vector<CVar<bool>*> bools;
+    for (ICVar* cvar : Variables(~0u))
+        if (cvar->GetType() == ICVar::TypeBool) {
+            bools.push_back(static_cast<CVar<bool>*>(cvar));
+            bools.back()->value = !bools.back()->defaultValue;
+        }
+    ASSERT_EQ(bools.size(), 18u);
+
+    std::vector<std::string> saved;
+    for (ICVar* cvar : Variables(~0u))
+        saved.push_back(ValueText(*cvar));
+    ConfigSystem::Instance().Save();
+    for (ICVar* cvar : Variables(~0u))
+        cvar->Reset();
+    ConfigSystem::Instance().Load();
+
+    std::vector<std::string> loaded;
+    for (ICVar* cvar : Variables(~0u))
+        loaded.push_back(ValueText(*cvar));
+    EXPECT_EQ(loaded, saved);
+}
+
+TEST_F(ConfigSystemTest, OverlongStringStillEndsItsLine)
+{
+    r_GL_Renderer.value = std::string(3000, 'r');
+    ConfigSystem::Instance().Save();
+    const std::string text = ReadFile(ConfigSystem::FileName());
+    EXPECT_NE(text.find("r\"\nbool        r_GL_ScissorTest            = 1\n"), std::string::npos);
+    r_GL_ScissorTest.value = false;
+    ConfigSystem::Instance().Load();
+    EXPECT_TRUE(r_GL_ScissorTest.value);
+}
+
+TEST_F(ConfigSystemTest, FileFailuresRaiseTheirTexts)
+{
+    try {
+        ConfigSystem::Instance().Load();
+        FAIL() << "loaded a missing file";
+    } catch (const Sys::Exception& e) {
+        EXPECT_EQ(e.GetMessageText(), "Unable to open file \"sys_Config.conf\"");
+    }
+    // A full disk: every write fails.
+    ASSERT_EQ(symlink("/dev/full", ConfigSystem::FileName()), 0);
+    try {
+        ConfigSystem::Instance().Save();
+        FAIL() << "saved to a full disk";
+    } catch (const Sys::Exception& e) {
+        EXPECT_EQ(e.GetMessageText(), "End of file.");
+    }
+    unlink(ConfigSystem::FileName());
+    const std::string log = ReadFile("sys_Log.log");
+    EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"sys_Config.conf\"\n---\n"),
+              std::string::npos);
+    EXPECT_NE(log.find("\n---\nERROR:\n\nEnd of file.\n---\n"), std::string::npos);
+}
+
+TEST_F(ConfigSystemTest, LocalVariablesLeaveTheRegistryWithTheirScope)
+{
+    {
+        CVar<int> local("test_Local", 5, 0, 10, ICVar::FlagArchive);
+        EXPECT_EQ(ConfigSystem::Instance().Find("test_Local"), &local);
+        CVar<int> replacement("test_Local", 6, ICVar::FlagArchive);
+        EXPECT_EQ(ConfigSystem::Instance().Find("test_Local"), &replacement);
+        // A variable without a range is not clamped.
+        replacement.SetFromString("-70000");
+        EXPECT_EQ(replacement.value, -70000);
+    }
+    EXPECT_EQ(ConfigSystem::Instance().Find("test_Local"), nullptr);
+    EXPECT_EQ(Variables(~0u).size(), 25u);
+}

@@ -1,0 +1,112 @@
+#include "app/Exception.h"
+#include "config/Lexer.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line)
+{
+    std::vector<Sys::Ptr<Utils::Token>> tokens;
+    Utils::Lexer().Tokenize(line, tokens);
+    std::vector<std::string> words;
+    for (const auto& token : tokens)
+        words.push_back(token->GetText());
+    return words;
+}
+
+using W = std::vector<std::string>;
+
+} // namespace
+
+TEST(Lexer, SplitsOnBlanksControlsAndHighBytes)
+{
+    EXPECT_EQ(Words("int r_Screen_Width = 800\n"), (W{"int", "r_Screen_Width", "=", "800"}));
+    EXPECT_EQ(Words("\tint\tx\r\n"), (W{"int", "x"}));
+    // "=" and "/" are ordinary characters inside a word.
+    EXPECT_EQ(Words("int r_Screen_Width=800"), (W{"int", "r_Screen_Width=800"}));
+    EXPECT_EQ(Words("a//b c"), (W{"a//b", "c"}));
+    // Every byte from 128 up separates, so a name holding one falls apart.
+    EXPECT_EQ(Words("bool r_Shadow\xC3\xA9" "Cast = 1"), (W{"bool", "r_Shadow", "Cast", "=", "1"}));
+    EXPECT_EQ(Words("\x80\xFF"), W{});
+}
+
+TEST(Lexer, LineEndsAtLineFeedCommentOrEmptyQuotes)
+{
+    EXPECT_EQ(Words("a b\nc d"), (W{"a", "b"}));
+    EXPECT_EQ(Words("\nabc"), W{});
+    EXPECT_EQ(Words(""), W{});
+    EXPECT_EQ(Words("   "), W{});
+    EXPECT_EQ(Words("// int demo_ID = 1"), W{});
+    EXPECT_EQ(Words("int demo_ID = 1 // one"), (W{"int", "demo_ID", "=", "1"}));
+    EXPECT_EQ(Words("string r_GL_Renderer = \"\" tail"), (W{"string", "r_GL_Renderer", "="}));
+}
+
+TEST(Lexer, QuotedWordsKeepTheirBlanks)
+{
+    EXPECT_EQ(Words("string r = \"Mesa DRI llvmpipe\"\n"),
+              (W{"string", "r", "=", "Mesa DRI llvmpipe"}));
+    // A word may follow the closing quote directly.
+    EXPECT_EQ(Words("\"a b\"c"), (W{"a b", "c"}));
+    // An unclosed quote runs to the end of the line, not past it.
+    EXPECT_EQ(Words("x \"open to end\nnext"), (W{"x", "open to end"}));
+    EXPECT_EQ(Words("x \"open"), (W{"x", "open"}));
+}
+
+TEST(Lexer, TokenizeReplacesEarlierTokens)
+{
+    std::vector<Sys::Ptr<Utils::Token>> tokens;
+    Utils::Lexer lexer;
+    lexer.Tokenize("a b c", tokens);
+    lexer.Tokenize("d", tokens);
+    ASSERT_EQ(tokens.size(), 1u);
+    EXPECT_EQ(tokens[0]->GetText(), "d");
+}
+
+TEST(Token, ClassifiesItsText)
+{
+    using Utils::Token;
+    EXPECT_TRUE(Token("bool").IsType());
+    EXPECT_TRUE(Token("string").IsType());
+    EXPECT_FALSE(Token("Int").IsType());
+    EXPECT_FALSE(Token("ints").IsType());
+
+    EXPECT_TRUE(Token("-5").IsInteger());
+    EXPECT_TRUE(Token("+8").IsInteger());
+    EXPECT_FALSE(Token("8.0").IsInteger());
+    EXPECT_FALSE(Token("5-").IsInteger());
+    EXPECT_FALSE(Token(" 5").IsInteger());
+
+    EXPECT_TRUE(Token("1.5").IsFloat());
+    EXPECT_TRUE(Token("-3").IsFloat());
+    EXPECT_TRUE(Token("+.5").IsFloat());
+    EXPECT_FALSE(Token(".5").IsFloat());
+    EXPECT_FALSE(Token("1.2.3").IsFloat());
+    EXPECT_FALSE(Token("1e5").IsFloat());
+}
+
+TEST(Token, ConvertsItsText)
+{
+    using Utils::Token;
+    EXPECT_TRUE(Token("2").ToBool());
+    EXPECT_FALSE(Token("0").ToBool());
+    EXPECT_FALSE(Token("abc").ToBool());
+    EXPECT_EQ(Token("-42").ToInt(), -42);
+    EXPECT_EQ(Token("99999999999").ToInt(), INT_MAX);
+    EXPECT_EQ(Token("-99999999999").ToInt(), INT_MIN);
+    EXPECT_FLOAT_EQ(Token("0.25").ToFloat(), 0.25f);
+}
+
+TEST(Token, EmptyTextIsRefused)
+{
+    try {
+        Utils::Token token("");
+        FAIL() << "an empty token was built";
+    } catch (const Sys::Exception& e) {
+        EXPECT_EQ(e.GetMessageText(), "Token::Token : Invalid <Str> parameter.");
+    }
+}

@@ -1,0 +1,163 @@
+#include "game/Curve_SplineCatmullRom.h"
+#include "math/Vec3.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+using Vec = Math::Vec3f;
+using Spline = Math::Curve_SplineCatmullRom<Vec, 3>;
+
+void ExpectNear(const Vec& a, const Vec& b, float eps = 1e-5f)
+{
+    EXPECT_NEAR(a.x, b.x, eps);
+    EXPECT_NEAR(a.y, b.y, eps);
+    EXPECT_NEAR(a.z, b.z, eps);
+}
+
+// Four knots at times 0..3 on a bent line.
+void FillSquare(Math::Curve<Vec, 3>& curve)
+{
+    curve.AddKnot(0.0f, Vec(0, 0, 0));
+    curve.AddKnot(1.0f, Vec(1, 0, 0));
+    curve.AddKnot(2.0f, Vec(1, 1, 0));
+    curve.AddKnot(3.0f, Vec(0, 1, 0));
+}
+
+TEST(Curve, FindSegmentBinarySearchAndCache)
+{
+    Math::Curve<Vec, 3> curve;
+    FillSquare(curve);
+    EXPECT_EQ(curve.FindSegment(1.5f), 2);
+    EXPECT_EQ(curve.FindSegment(-1.0f), 0);
+    EXPECT_EQ(curve.FindSegment(5.0f), 4);
+    EXPECT_EQ(curve.FindSegment(1.0f), 1);
+
+    // The cache answers its own interval and the next one, and falls back to a full
+    // search for anything else; every answer must agree with the search.
+    for (float start : {-2.0f, 0.25f, 1.5f, 2.5f, 3.0f, 7.0f}) {
+        for (float t = -1.0f; t <= 4.0f; t += 0.125f) {
+            curve.FindSegment(start);
+            Math::Curve<Vec, 3> fresh;
+            FillSquare(fresh);
+            EXPECT_EQ(curve.FindSegment(t), fresh.FindSegment(t)) << start << " " << t;
+        }
+    }
+    // Sweeping forwards in small steps stays on the cached path.
+    curve.FindSegment(0.5f);
+    EXPECT_EQ(curve.GetLastSegment(), 1);
+    EXPECT_EQ(curve.FindSegment(1.25f), 2);
+    EXPECT_EQ(curve.GetLastSegment(), 2);
+    EXPECT_EQ(curve.FindSegment(3.5f), 4);
+    EXPECT_EQ(curve.GetLastSegment(), 4);
+}
+
+TEST(Curve, KnotsInsertRemoveAndExtrapolate)
+{
+    Math::Curve<Vec, 3> curve;
+    EXPECT_EQ(curve.AddKnot(2.0f, Vec(2, 0, 0)), 0);
+    EXPECT_EQ(curve.AddKnot(0.0f, Vec(0, 0, 0)), 0);
+    EXPECT_EQ(curve.AddKnot(1.0f, Vec(1, 0, 0)), 1);
+    EXPECT_EQ(curve.KnotTime(1), 1.0f);
+    // Outside the range the first and last intervals continue.
+    EXPECT_FLOAT_EQ(curve.KnotTime(-2), -2.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(4), 4.0f);
+    ExpectNear(curve.KnotPoint(-1), Vec(-1, 0, 0));
+    ExpectNear(curve.KnotPoint(3), Vec(3, 0, 0));
+    // The step function holds the point that ends the segment.
+    ExpectNear(curve.Evaluate(0.5f), Vec(1, 0, 0));
+    ExpectNear(curve.Evaluate(9.0f), Vec(2, 0, 0));
+    EXPECT_FALSE(curve.IsFinished(1.9f));
+    EXPECT_TRUE(curve.IsFinished(2.0f));
+
+    EXPECT_THROW(curve.RemoveKnot(3), std::out_of_range);
+    EXPECT_THROW(curve.RemoveKnot(-1), std::out_of_range);
+    try {
+        curve.RemoveKnot(5);
+    } catch (const std::exception& e) {
+        EXPECT_STREQ(e.what(), "Math::Curve : Invalid <Index> parameter.");
+    }
+    curve.FindSegment(5.0f);
+    curve.RemoveKnot(2);
+    // A cached index past the shrunken list must not be trusted.
+    EXPECT_EQ(curve.FindSegment(1.5f), 2);
+    EXPECT_EQ(curve.GetNumKnots(), 2);
+    curve.Clear();
+    EXPECT_EQ(curve.GetNumKnots(), 0);
+    EXPECT_EQ(curve.GetLastSegment(), -1);
+}
+
+TEST(CatmullRom, PassesThroughKnotsAndIsSmooth)
+{
+    Spline curve;
+    FillSquare(curve);
+    for (int i = 0; i < 4; ++i)
+        ExpectNear(curve.Evaluate(float(i)), curve.KnotPoint(i));
+
+    // Inside a segment the derivative matches a finite difference of the points, and
+    // the second derivative one of the derivatives.
+    const float h = 1e-3f;
+    for (float t : {0.3f, 1.5f, 2.7f}) {
+        const Vec fd = (curve.Evaluate(t + h) - curve.Evaluate(t - h)) / (2 * h);
+        ExpectNear(curve.EvaluateDerivative(t), fd, 2e-3f);
+        const Vec fd2 =
+            (curve.EvaluateDerivative(t + h) - curve.EvaluateDerivative(t - h)) / (2 * h);
+        ExpectNear(curve.EvaluateSecondDerivative(t), fd2, 2e-2f);
+    }
+    // The uniform basis gives the tangent (P[i+1] - P[i-1]) / 2 at a knot.
+    ExpectNear(curve.EvaluateDerivative(2.0f), (Vec(0, 1, 0) - Vec(1, 0, 0)) * 0.5f);
+
+    // The derivative is per unit of time: stretching every segment halves it.
+    Spline slow;
+    slow.AddKnot(0.0f, Vec(0, 0, 0));
+    slow.AddKnot(2.0f, Vec(1, 0, 0));
+    slow.AddKnot(4.0f, Vec(1, 1, 0));
+    slow.AddKnot(6.0f, Vec(0, 1, 0));
+    ExpectNear(slow.EvaluateDerivative(3.0f), curve.EvaluateDerivative(1.5f) * 0.5f);
+
+    Spline single;
+    single.AddKnot(1.0f, Vec(4, 5, 6));
+    ExpectNear(single.Evaluate(-3.0f), Vec(4, 5, 6));
+    ExpectNear(single.EvaluateDerivative(0.0f), Vec());
+}
+
+TEST(CatmullRom, EndModes)
+{
+    Spline curve;
+    FillSquare(curve);
+
+    // Open: the curve continues past the last knot along the extrapolated knots.
+    curve.SetEndMode(Spline::Open);
+    const Vec beyond = curve.Evaluate(3.5f);
+    EXPECT_GT((beyond - Vec(0, 1, 0)).Length(), 0.1f);
+    EXPECT_TRUE(curve.IsFinished(3.0f));
+
+    // Clamped: the parameter is held at the ends.
+    curve.SetEndMode(Spline::Clamped);
+    ExpectNear(curve.Evaluate(3.5f), Vec(0, 1, 0));
+    ExpectNear(curve.Evaluate(-7.0f), Vec(0, 0, 0));
+
+    // Closed: the knots repeat with period last time + gap, so the segment after the
+    // last knot runs back to the first and the curve never finishes.
+    curve.SetEndMode(Spline::Closed);
+    curve.SetClosingGap(1.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(4), 4.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(5), 5.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(-1), -1.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(-4), -4.0f);
+    EXPECT_FLOAT_EQ(curve.KnotTime(-5), -5.0f);
+    ExpectNear(curve.KnotPoint(4), Vec(0, 0, 0));
+    ExpectNear(curve.KnotPoint(-1), Vec(0, 1, 0));
+    ExpectNear(curve.KnotPoint(-5), Vec(0, 1, 0));
+    ExpectNear(curve.Evaluate(4.0f), Vec(0, 0, 0));
+    EXPECT_FALSE(curve.IsFinished(100.0f));
+    // The square closes symmetrically: the closing segment's midpoint lies on x = 0
+    // halfway between (0, 1) and (0, 0), bulging outward.
+    const Vec mid = curve.Evaluate(3.5f);
+    EXPECT_LT(mid.x, 0.0f);
+    EXPECT_NEAR(mid.y, 0.5f, 1e-5f);
+}
+
+} // namespace

@@ -1,0 +1,169 @@
+#include "game/INode.h"
+#include "game/PathMover.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+using Vec = Math::Vec3f;
+
+void ExpectNear(const Vec& a, const Vec& b, float eps = 1e-4f)
+{
+    EXPECT_NEAR(a.x, b.x, eps);
+    EXPECT_NEAR(a.y, b.y, eps);
+    EXPECT_NEAR(a.z, b.z, eps);
+}
+
+// Counts the pushes a mover makes into its node.
+class CountingNode : public Game::INode {
+public:
+    void Update() override { ++updates; }
+    int updates = 0;
+};
+
+TEST(PathMover, EllipseKnotsAndArcLength)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 2.0f, 1.0f, 4);
+    auto curve = mover.GetCurve();
+    ASSERT_EQ(curve->GetNumKnots(), 5);
+    ExpectNear(curve->KnotPoint(0), Vec(0, 0, 1));
+    ExpectNear(curve->KnotPoint(1), Vec(2, 0, 0));
+    ExpectNear(curve->KnotPoint(2), Vec(0, 0, -1));
+    ExpectNear(curve->KnotPoint(3), Vec(-2, 0, 0));
+    ExpectNear(curve->KnotPoint(4), Vec(0, 0, 1));
+    EXPECT_FLOAT_EQ(curve->KnotTime(0), 0.0f);
+    EXPECT_FLOAT_EQ(curve->KnotTime(2), 0.5f);
+    EXPECT_FLOAT_EQ(curve->KnotTime(4), 1.0f);
+
+    // The scenes' ellipse: the length must match a dense polyline along the same
+    // spline and come close to the true ellipse's perimeter.
+    mover.BuildEllipsePath(Vec(0, 60, 0), 100.0f, 70.0f, 32);
+    curve = mover.GetCurve();
+    double polyline = 0.0;
+    const int steps = 200000;
+    Vec previous = curve->Evaluate(0.0f);
+    for (int i = 1; i <= steps; ++i) {
+        const Vec p = curve->Evaluate(float(i) / steps);
+        polyline += (p - previous).Length();
+        previous = p;
+    }
+    EXPECT_NEAR(mover.GetLength(), polyline, polyline * 2e-5);
+    const double a = 100.0, b = 70.0, h = (a - b) * (a - b) / ((a + b) * (a + b));
+    const double ramanujan = M_PI * (a + b) * (1 + 3 * h / (10 + std::sqrt(4 - 3 * h)));
+    EXPECT_NEAR(mover.GetLength(), ramanujan, ramanujan * 2e-3);
+    for (int i = 0; i <= 32; ++i)
+        EXPECT_NEAR(curve->KnotPoint(i).y, 60.0f, 1e-4f);
+
+    // The drawn line passes through the knots.
+    auto path = mover.GetPath();
+    ExpectNear(path->GetLinePoints()[Korvo::Curve::kSamplesPerSegment], curve->KnotPoint(1));
+
+    EXPECT_THROW(mover.BuildEllipsePath(Vec(), 1.0f, 1.0f, 0), std::invalid_argument);
+}
+
+TEST(PathMover, LoopReturnsToStartAndSpeedIsInWorldUnits)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
+    Sys::Ptr<CountingNode> node(new CountingNode());
+    const float length = mover.GetLength();
+    mover.SetMotion(node, 0, true, Game::PathMover::Loop, length, true, 0.0f, 0.0f, 1.0f);
+
+    mover.Update(0.0f);
+    const Vec start = node->position;
+    ExpectNear(start, Vec(0, 0, 70));
+    EXPECT_EQ(node->updates, 1);
+
+    // Quarter-lap steps: the distance travelled along the polyline matches the speed.
+    Vec previous = start;
+    double travelled = 0.0;
+    for (int i = 0; i < 400; ++i) {
+        mover.Update(1.0f / 400);
+        travelled += (node->position - previous).Length();
+        previous = node->position;
+    }
+    ExpectNear(node->position, start, 1e-2f);
+    EXPECT_NEAR(travelled, length, length * 1e-3);
+    EXPECT_EQ(node->updates, 401);
+
+    // A lap and a half backwards from a start of a quarter of the way.
+    mover.SetMotion(node, 0, false, Game::PathMover::Loop, 2.0f, false, length * 0.25f, 0.0f,
+                    1.0f);
+    EXPECT_NEAR(mover.GetSpeed(), length / 2.0f, 1e-3f);
+    mover.Update(3.0f);
+    EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
+    EXPECT_TRUE(mover.GetPosition() >= 0.0f && mover.GetPosition() <= 1.0f);
+}
+
+TEST(PathMover, OnceAndPingPongEnds)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 10.0f, 10.0f, 8);
+    const float length = mover.GetLength();
+    Sys::Ptr<Game::INode> node(new Game::INode());
+
+    mover.SetMotion(node, 0, true, Game::PathMover::Once, length, true, 0.0f, 0.0f, 1.0f);
+    mover.Update(0.6f);
+    EXPECT_FALSE(mover.IsFinished());
+    mover.Update(0.6f);
+    EXPECT_TRUE(mover.IsFinished());
+    EXPECT_EQ(mover.GetPosition(), 1.0f);
+    node->SetPosition(Vec(1000, 0, 0));
+    mover.Update(0.5f);
+    EXPECT_EQ(node->position, Vec(1000, 0, 0));
+
+    // Ping-pong reflects at each end and turns the direction round.
+    mover.SetMotion(node, 0, true, Game::PathMover::PingPong, length, true, 0.0f, 0.0f, 1.0f);
+    mover.Update(1.25f);
+    EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
+    EXPECT_FALSE(mover.IsForward());
+    mover.Update(1.0f);
+    EXPECT_NEAR(mover.GetPosition(), 0.25f, 1e-5f);
+    EXPECT_TRUE(mover.IsForward());
+    // Several lengths in one step still end inside the path.
+    mover.Update(3.5f);
+    EXPECT_NEAR(mover.GetPosition(), 0.25f, 1e-4f);
+    EXPECT_FALSE(mover.IsForward());
+    EXPECT_FALSE(mover.IsFinished());
+}
+
+TEST(PathMover, TurnsNodeAlongThePath)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
+    Sys::Ptr<Game::INode> node(new Game::INode());
+    mover.SetMotion(node, 1, true, Game::PathMover::Loop, 18.0f, true, 0.0f, 0.0f, 1.0f);
+
+    for (int frame = 0; frame < 200; ++frame) {
+        const Vec before = node->position;
+        mover.Update(0.25f);
+        if (frame == 0)
+            continue;
+        // Rows: forward d, up u, side s; orthonormal, up is the world's y axis on a flat
+        // path, and forward agrees with the actual motion.
+        const Vec d = node->orientation.Row(0);
+        const Vec u = node->orientation.Row(1);
+        const Vec s = node->orientation.Row(2);
+        EXPECT_NEAR(d.Length(), 1.0f, 1e-4f);
+        EXPECT_NEAR(s.Length(), 1.0f, 1e-4f);
+        EXPECT_NEAR(Math::Dot(d, s), 0.0f, 1e-4f);
+        ExpectNear(u, Vec(0, 1, 0), 1e-4f);
+        const Vec motion = Math::Normalize(node->position - before);
+        EXPECT_GT(Math::Dot(motion, d), 0.99f) << frame;
+    }
+
+    // Near the end of a once-path there is no look-ahead: the last orientation stays.
+    mover.SetMotion(node, 1, true, Game::PathMover::Once, 18.0f, true,
+                    mover.GetLength() * 0.98f, 0.0f, 1.0f);
+    mover.Update(0.01f);
+    const Math::Mat3 kept = node->orientation;
+    mover.Update(0.3f);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(node->orientation.m[i], kept.m[i]);
+}
+
+} // namespace

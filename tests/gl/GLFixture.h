@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/Ptr.h"
+#include "platform/Platform.h"
+
+#include <gtest/gtest.h>
+
+// A hidden window with a current OpenGL context and the process-wide descriptions made
+// from it, as the render system's bring-up leaves them. r_GL_CatchErrors is on, and every
+// test must leave no GL error behind.
+class GLFixture : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    static void TearDownTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    static Platform::HWND window;
+    static Platform::HDC dc;
+    static Platform::HGLRC context;
+};

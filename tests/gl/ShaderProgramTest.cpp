@@ -1,0 +1,188 @@
+#include "app/DeveloperException.h"
+#include "gl/FragmentShader.h"
+#include "gl/Program.h"
+#include "gl/VertexShader.h"
+#include "media/ShaderLoader.h"
+#include "tests/gl/GLFixture.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+
+namespace {
+
+template <class F>
+std::string TextOf(F raise)
+{
+    try {
+        raise();
+    } catch (const Sys::Exception& e) {
+        return e.GetMessageText();
+    }
+    return "(nothing raised)";
+}
+
+std::string ReadLog()
+{
+    std::ifstream file("sys_Log.log");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    mkdir("MediaData", 0755);
+    mkdir("MediaData/Shaders", 0755);
+    std::ofstream file("MediaData/" + path);
+    file << text;
+}
+
+const char* const vertexSource =
+    "attribute vec3 in_Position;\n"
+    "attribute vec2 in_TexCoord;\n"
+    "varying vec2 v_TexCoord;\n"
+    "void main()\n"
+    "{\n"
+    "    v_TexCoord = in_TexCoord;\n"
+    "    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Position, 1.0);\n"
+    "}\n";
+
+const char* const fragmentSource =
+    "struct Light { vec3 Position; float Radius; };\n"
+    "uniform Light u_Lights[4];\n"
+    "uniform vec4 u_Colour;\n"
+    "uniform float u_Unused;\n"
+    "varying vec2 v_TexCoord;\n"
+    "void main()\n"
+    "{\n"
+    "    gl_FragColor = u_Colour * u_Lights[2].Radius + vec4(v_TexCoord, 0.0, 0.0)\n"
+    "                 + vec4(u_Lights[0].Position, 0.0);\n"
+    "}\n";
+
+} // namespace
+
+using Shaders = GLFixture;
+
+TEST_F(Shaders, CompileFailuresReachTheLog)
+{
+    EXPECT_EQ(TextOf([] { GL::FragmentShader(""); }), "Invalid <SourceStr> parameter.");
+    EXPECT_EQ(TextOf([] { GL::IShader(GL_TEXTURE_2D, "void main() {}"); }),
+              "ERR_INVALID_ENUM\nUnknown <Target> parameter.");
+
+    EXPECT_EQ(TextOf([] { GL::FragmentShader("void main() { gl_FragColor = oops; }"); }),
+              "Failed to compile shader. See program log for GLSL compiler log details.");
+    const std::string log = ReadLog();
+    const size_t header = log.find("Failed to compile shader. GLSL compiler log:");
+    ASSERT_NE(header, std::string::npos);
+    EXPECT_NE(log.find("oops", header), std::string::npos) << "compiler log missing";
+}
+
+TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
+{
+    Sys::Ptr<const GL::IShader> vs(new GL::VertexShader(vertexSource));
+    Sys::Ptr<const GL::IShader> fs(new GL::FragmentShader(fragmentSource));
+    GL::Program program;
+    program.AttachShader(vs);
+    program.AttachShader(fs);
+    program.BindAttribute("in_Position", 0);
+    program.BindAttribute("in_TexCoord", 5);
+    program.Link();
+    EXPECT_EQ(glGetAttribLocation(program.GetHandle(), "in_TexCoord"), 5);
+    EXPECT_EQ(glGetAttribLocation(program.GetHandle(), "in_Position"), 0);
+
+    const auto& table = program.GetUniformTable();
+    EXPECT_EQ(table.count("u_Colour"), 1u);
+    EXPECT_EQ(table.count("u_Unused"), 0u);  // optimised away
+    const size_t linked = table.size();
+
+    program.Bind();
+    const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+    program.SetUniform4f("u_Colour", colour);
+    program.SetUniform1f("u_Unused", 3.0f);  // nothing happens, nothing is raised
+    EXPECT_EQ(program.GetUniformTable().size(), linked);
+
+    // One member of a later element enters the table on first use, once.
+    const std::string member = "u_Lights[2].Radius";
+    if (table.count(member) == 0) {
+        program.SetUniform1f(member, 2.0f);
+        EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
+    }
+    program.SetUniform1f(member, 4.0f);
+    EXPECT_EQ(program.GetUniformTable().count(member), 1u);
+    float radius = 0.0f;
+    glGetUniformfv(program.GetHandle(), program.GetUniformLocation(member), &radius);
+    EXPECT_FLOAT_EQ(radius, 4.0f);
+    float readColour[4] = {};
+    glGetUniformfv(program.GetHandle(), program.GetUniformLocation("u_Colour"), readColour);
+    EXPECT_FLOAT_EQ(readColour[2], 0.75f);
+
+    const float values[10] = {};
+    EXPECT_EQ(TextOf([&] { program.SetUniformArray("u_Colour", 1, 5, values); }),
+              "Invalid <Dimension> parameter.");
+    EXPECT_EQ(TextOf([&] { program.SetUniformArray("u_Colour", 1, 4, (const float*)nullptr); }),
+              "Invalid <Values> parameter.");
+    program.SetUniformArray("u_Colour", 1, 4, colour);
+    program.Validate();
+    program.Unbind();
+
+    // Relinking rebuilds the table from the active uniforms only.
+    program.Link();
+    EXPECT_EQ(program.GetUniformTable().size(), linked);
+}
+
+TEST_F(Shaders, LinkFailureCarriesTheLinkLog)
+{
+    Sys::Ptr<const GL::IShader> fs(new GL::FragmentShader(
+        "vec4 Missing();\nvoid main() { gl_FragColor = Missing(); }\n"));
+    GL::Program program;
+    program.AttachShader(fs);
+    const std::string text = TextOf([&] { program.Link(); });
+    EXPECT_EQ(text.rfind("Failed to link program object.\n", 0), 0u) << text;
+    EXPECT_GT(text.size(), std::string("Failed to link program object.\n").size());
+}
+
+TEST(ShaderLoaderDefine, PlacedAfterTheVersionLine)
+{
+    EXPECT_EQ(Media::ShaderLoader::InjectDefine("#version 110\nvoid main() {}\n", "SOFT 1"),
+              "#version 110\n\n#define SOFT 1\nvoid main() {}\n");
+    EXPECT_EQ(Media::ShaderLoader::InjectDefine("void main() {}\n", "SOFT"),
+              "#define SOFT\n\nvoid main() {}\n");
+    EXPECT_EQ(Media::ShaderLoader::InjectDefine("// c\n#version 110", "SOFT"),
+              "// c\n#version 110");
+}
+
+TEST_F(Shaders, LoaderCompilesEachSourceOnce)
+{
+    WriteFile("Shaders/Plain.frag", "#version 110\nvoid main()\n{\n#ifdef RED\n"
+                                    "    gl_FragColor = vec4(1.0);\n#else\n"
+                                    "    gl_FragColor = vec4(0.0);\n#endif\n}\n");
+    WriteFile("Shaders/Plain.vert", "void main() { gl_Position = ftransform(); }\n");
+    WriteFile("Shaders/Empty.frag", "");
+    Media::ShaderLoader loader;
+
+    auto first = loader.LoadFragmentShader("Shaders/Plain.frag", "");
+    auto second = loader.LoadFragmentShader("Shaders/Plain.frag", "");
+    EXPECT_TRUE(first == second);
+    EXPECT_EQ(loader.GetCompileCount(), 1);
+
+    auto red = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
+    auto redAgain = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
+    EXPECT_TRUE(red == redAgain);
+    EXPECT_FALSE(red == first);
+    EXPECT_EQ(loader.GetCompileCount(), 2);
+
+    // The caches are per kind: the same path as a vertex shader is a shader of its own.
+    auto vertex = loader.LoadVertexShader("Shaders/Plain.vert", "");
+    EXPECT_EQ(vertex->GetTarget(), static_cast<GLenum>(GL_VERTEX_SHADER));
+    EXPECT_EQ(loader.GetCompileCount(), 3);
+
+    EXPECT_EQ(TextOf([&] { loader.LoadFragmentShader("Shaders/Empty.frag", ""); }),
+              "Shader string is empty.");
+    EXPECT_EQ(TextOf([&] { loader.LoadFragmentShader("Shaders/Missing.frag", ""); }),
+              "Unable to open file \"MediaData/Shaders/Missing.frag\"");
+}

@@ -1,0 +1,79 @@
+#include "render/LookupTextureTables.h"
+#include "render/PrimitiveBufferPattern.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using Korvo::LookupTextureTables;
+using Korvo::PrimitiveBufferPattern;
+
+TEST(PrimitiveBufferPattern, RepeatedIndexLists)
+{
+    const auto quad = PrimitiveBufferPattern::Quad().RepeatIndices();
+    ASSERT_EQ(quad.size(), 30000u);
+    EXPECT_EQ(std::vector<uint16_t>(quad.end() - 6, quad.end()),
+              (std::vector<uint16_t>{19996, 19997, 19998, 19996, 19998, 19999}));
+
+    const auto wedgeR = PrimitiveBufferPattern::WedgeR().RepeatIndices();
+    ASSERT_EQ(wedgeR.size(), 240000u);
+    EXPECT_EQ(wedgeR[48], 10);
+    EXPECT_EQ(PrimitiveBufferPattern::WedgeS().RepeatIndices().size(), 120000u);
+
+    // Each wedge is a closed solid: every directed edge of its triangles appears once and
+    // its reverse once, and every corner is used.
+    for (const PrimitiveBufferPattern& p : {PrimitiveBufferPattern::WedgeS(), PrimitiveBufferPattern::WedgeR()}) {
+        std::multiset<std::pair<int, int>> edges;
+        std::set<int> corners;
+        for (size_t t = 0; t < p.Indices.size(); t += 3)
+            for (int k = 0; k < 3; ++k) {
+                edges.insert({p.Indices[t + k], p.Indices[t + (k + 1) % 3]});
+                corners.insert(p.Indices[t + k]);
+            }
+        EXPECT_EQ(int(corners.size()), p.VerticesPerPrimitive);
+        for (const auto& e : edges) {
+            EXPECT_EQ(edges.count(e), 1u);
+            EXPECT_EQ(edges.count({e.second, e.first}), 1u) << e.first << "-" << e.second;
+        }
+        // Corners 1 and 2 carry the mark.
+        for (int v = 0; v < p.VerticesPerPrimitive; ++v) {
+            EXPECT_EQ(p.WedgeValues[2 * v], v);
+            EXPECT_EQ(p.WedgeValues[2 * v + 1], v == 1 || v == 2 ? 1 : 0);
+        }
+    }
+    const auto w = PrimitiveBufferPattern::Repeat(PrimitiveBufferPattern::Quad().QuadValues);
+    EXPECT_EQ(w.size(), 20000u);
+    EXPECT_EQ(w[4], 1.0f);
+    EXPECT_EQ(w[5], 0.0f);
+}
+
+TEST(LookupTextureTables, Atan2CubeMap)
+{
+    const auto t = LookupTextureTables::Atan2();
+    ASSERT_EQ(t.size(), 6u * 128 * 128);
+    auto at = [&](int face, int row, int column) { return int(t[(face * 128 + row) * 128 + column]); };
+    for (int c = 0; c < 128; ++c) {
+        EXPECT_EQ(at(0, 63, c), 0);
+        EXPECT_EQ(at(0, 64, c), 254);
+    }
+    EXPECT_EQ(at(2, 0, 63), 64);
+    EXPECT_EQ(at(2, 0, 64), 63);
+    EXPECT_EQ(at(3, 0, 63), 190);
+    EXPECT_EQ(at(3, 0, 64), 191);
+    // -X looks at half a turn.
+    EXPECT_EQ(at(1, 63, 0), 127);
+}
+
+TEST(LookupTextureTables, AreaS)
+{
+    const auto t = LookupTextureTables::AreaS();
+    ASSERT_EQ(t.size(), 256u * 256);
+    auto at = [&](int i, int j) { return int(t[i * 256 + j]); };
+    EXPECT_EQ(at(0, 0), 0);
+    EXPECT_EQ(at(0, 128), 65535);
+    EXPECT_EQ(at(0, 255), 511);
+    EXPECT_EQ(at(10, 20), 5119);
+    EXPECT_EQ(at(20, 10), 5119);
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(at(i, i), 0);
+}

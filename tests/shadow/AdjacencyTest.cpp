@@ -1,0 +1,230 @@
+#include "shadow/AdjacencySearch.h"
+#include "shadow/MeshAdjacencyMD5.h"
+#include "shadow/StaticMeshAdjacency.h"
+#include "tests/shadow/TestMeshes.h"
+
+#include "app/DeveloperException.h"
+#include "app/Exception.h"
+
+#include <gtest/gtest.h>
+
+using Korvo::AdjacencySearch;
+using Korvo::MeshAdjacencyMD5;
+using Korvo::StaticMeshAdjacency;
+using TestMeshes::Mesh;
+
+namespace {
+
+// Outward-facing tetrahedron; face 0 (0, 2, 1) lies in z = 0 and faces -z.
+Mesh Tetrahedron()
+{
+    Mesh m;
+    m.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    m.Triangles = {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {0, 3, 2}};
+    return m;
+}
+
+template <class F>
+std::string ErrorOf(F f)
+{
+    try {
+        f();
+    } catch (const Sys::Exception& e) {
+        return e.GetMessageText();
+    }
+    return "no failure";
+}
+
+void ExpectSameAsLiteral(const Mesh& m, const std::vector<char>* alive = nullptr)
+{
+    AdjacencySearch search(m.Positions, m.Triangles);
+    for (size_t t = 0; t < m.Triangles.size(); ++t)
+        for (int k = 0; k < 3; ++k)
+            ASSERT_EQ(search.Find(int(t), k, alive),
+                      AdjacencySearch::FindLiteral(m.Positions, m.Triangles, int(t), k, alive))
+                << "triangle " << t << " edge " << k;
+}
+
+} // namespace
+
+TEST(AdjacencySearch, IndexMatchAndWeld)
+{
+    Mesh m;
+    m.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
+    m.Triangles = {{0, 1, 2}, {2, 1, 3}};
+    AdjacencySearch search(m.Positions, m.Triangles);
+    EXPECT_EQ(search.Find(0, 1), 1);   // 1 -> 2 against 2 -> 1
+    EXPECT_EQ(search.Find(1, 0), 0);
+    EXPECT_EQ(search.Find(0, 0), -1);
+
+    // Split vertices: the second triangle's copies sit 0.04 away, then 0.06.
+    for (float gap : {0.04f, 0.06f}) {
+        Mesh s;
+        s.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1 + gap, 0}, {1 + gap, 0, 0}, {1, 1, 0}};
+        s.Triangles = {{0, 1, 2}, {3, 4, 5}};
+        AdjacencySearch weld(s.Positions, s.Triangles);
+        EXPECT_EQ(weld.Find(0, 1), gap < 0.05f ? 1 : -1) << gap;
+    }
+}
+
+TEST(AdjacencySearch, FastSearchGivesTheLiteralAnswer)
+{
+    for (unsigned seed = 1; seed <= 6; ++seed) {
+        const Mesh m = TestMeshes::Random(400, 60 + 20 * seed, seed);
+        ExpectSameAsLiteral(m);
+        std::vector<char> alive(m.Triangles.size());
+        for (size_t i = 0; i < alive.size(); ++i)
+            alive[i] = (i * 7 + seed) % 3 != 0;
+        ExpectSameAsLiteral(m, &alive);
+    }
+    ExpectSameAsLiteral(TestMeshes::Split(TestMeshes::Torus(12, 8), 0.02f, 3));
+    // Jitter around the weld distance: some neighbours are missed, identically.
+    ExpectSameAsLiteral(TestMeshes::Split(TestMeshes::Torus(10, 6), 0.03f, 4));
+
+    Mesh odd = TestMeshes::Random(50, 20, 9);
+    odd.Positions[0] = {std::nanf(""), 0, 0};
+    odd.Positions[1] = {1e30f, -1e30f, 3e38f};
+    odd.Positions[2] = {1e30f, -1e30f, 3e38f};
+    ExpectSameAsLiteral(odd);
+
+    const Mesh torus = TestMeshes::Split(TestMeshes::Torus(16, 10), 0.01f, 5);
+    EXPECT_EQ(StaticMeshAdjacency::Link(torus.Positions, torus.Triangles),
+              StaticMeshAdjacency::LinkLiteral(torus.Positions, torus.Triangles));
+}
+
+TEST(StaticMeshAdjacency, TetrahedronSilhouetteAndCaps)
+{
+    const Mesh m = Tetrahedron();
+    StaticMeshAdjacency adjacency(m.Positions, m.Triangles);
+    EXPECT_EQ(adjacency.GetTypeName(), "Korvo::StaticMeshAdjacency");
+
+    adjacency.UpdateFacing({0.2f, 0.2f, -5.0f});   // outside face 0 only
+    EXPECT_EQ(adjacency.BuildLists(0), 3);
+    EXPECT_EQ(adjacency.GetSilhouetteEdgeCount(), 3);
+    // The edges come from face 0 in its winding: 0 -> 2, 2 -> 1, 1 -> 0.
+    EXPECT_EQ(adjacency.GetEdges()[0].A, m.Positions[0]);
+    EXPECT_EQ(adjacency.GetEdges()[0].B, m.Positions[2]);
+    EXPECT_EQ(adjacency.GetEdges()[2].B, m.Positions[0]);
+    EXPECT_EQ(adjacency.BuildLists(1), 1);
+    EXPECT_EQ(adjacency.GetCapTriangles()[1], 2);
+    EXPECT_EQ(adjacency.BuildLists(2), 3);
+    EXPECT_EQ(adjacency.GetCapTriangleCount(), 3);
+    EXPECT_EQ(adjacency.GetSilhouetteEdgeCount(), 3);   // kept from the type-0 call
+
+    // A light in face 0's plane counts as facing it.
+    adjacency.UpdateFacing({5.0f, 5.0f, 0.0f});
+    EXPECT_TRUE(adjacency.GetFaces()[0].FacesLight);
+
+    Korvo::IMeshAdjacency::Desc desc;
+    adjacency.GetDesc(&desc);
+    EXPECT_EQ(desc.EdgeCapacity, 3000);
+    EXPECT_EQ(desc.CapTriangleCapacity, 3000);
+    EXPECT_EQ(desc.Reserved, 0);
+    EXPECT_EQ(ErrorOf([&] { adjacency.GetDesc(nullptr); }),
+              "ERR_INVALID_RAW_POINTER\nKorvo::IMeshAdjacency : Invalid <Desc> parameter.");
+    EXPECT_EQ(ErrorOf([&] { adjacency.DrawGeometry(4); }),
+              "ERR_INVALID_ENUM\nKorvo::IStaticMeshAdjacency::DrawGeometry : Unknown <Type> "
+              "parameter.");
+}
+
+TEST(StaticMeshAdjacency, RefusesOpenBrokenAndOversizedMeshes)
+{
+    // Face 3 rebuilt on copies of its vertices, 0.04 and then 0.06 away.
+    for (float gap : {0.04f, 0.06f}) {
+        Mesh m = Tetrahedron();
+        const Math::Vec3f shift(gap, 0, 0);
+        m.Positions.push_back(m.Positions[0] + shift);
+        m.Positions.push_back(m.Positions[3] + shift);
+        m.Positions.push_back(m.Positions[2] + shift);
+        m.Triangles[3] = {4, 5, 6};
+        const std::string error = ErrorOf([&] { StaticMeshAdjacency a(m.Positions, m.Triangles); });
+        EXPECT_EQ(error, gap < 0.05f ? "no failure" : "Non-adjacent face #0.") << gap;
+    }
+
+    Mesh open = Tetrahedron();
+    open.Triangles.pop_back();
+    EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(open.Positions, open.Triangles); }),
+              "Non-adjacent face #0.");
+    Mesh bad = Tetrahedron();
+    bad.Triangles[2][1] = 9;
+    EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(bad.Positions, bad.Triangles); }),
+              "Face #2 uses vertex 9 of 4.");
+
+    // A closed torus of n triangles has 1.5 n edges, each of which could be a silhouette
+    // edge: 2000 triangles fit the 3000-edge array, 2040 do not.
+    const Mesh fits = TestMeshes::Torus(50, 20);
+    StaticMeshAdjacency ok(fits.Positions, fits.Triangles);
+    ok.UpdateFacing({0, 0, 10});
+    EXPECT_GT(ok.BuildLists(0), 0);
+    const Mesh big = TestMeshes::Torus(51, 20);
+    EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(big.Positions, big.Triangles); }),
+              "Korvo::StaticMeshAdjacency\n\nShadow caster too large: up to 3060 silhouette edges "
+              "and 2040 cap triangles possible, at most 3000 of each are supported.");
+}
+
+TEST(MeshAdjacencyMD5, PeelsOpenBordersOnly)
+{
+    // An open strip loses every triangle, border by border.
+    Mesh strip;
+    for (int i = 0; i < 12; ++i)
+        strip.Positions.push_back({float(i / 2), float(i % 2), 0});
+    for (uint16_t i = 0; i + 2 < 12; ++i)
+        strip.Triangles.push_back(i % 2 == 0 ? TestMeshes::Triangle{i, uint16_t(i + 1), uint16_t(i + 2)}
+                                             : TestMeshes::Triangle{i, uint16_t(i + 2), uint16_t(i + 1)});
+    MeshAdjacencyMD5 none(strip.Positions, strip.Triangles);
+    EXPECT_TRUE(none.GetFaces().empty());
+    none.UpdateFacing({0, 0, 1});
+    EXPECT_EQ(none.BuildLists(0), 0);
+
+    // A closed tetrahedron with a dangling triangle on one of its edges keeps exactly
+    // its four faces.
+    Mesh m = Tetrahedron();
+    m.Positions.push_back({2, 2, 2});
+    m.Triangles.insert(m.Triangles.begin() + 1, TestMeshes::Triangle{1, 0, 4});
+    MeshAdjacencyMD5 closed(m.Positions, m.Triangles);
+    ASSERT_EQ(closed.GetFaces().size(), 4u);
+    EXPECT_EQ(closed.GetFaces()[1].Indices[2], 3);
+    EXPECT_EQ(closed.GetTypeName(), "Korvo::MeshAdjacencyMD5");
+    EXPECT_EQ(ErrorOf([&] { closed.DrawGeometry(-1); }),
+              "ERR_INVALID_ENUM\nKorvo::ISkinnedMeshAdjacency::DrawGeometry : Unknown <Type> "
+              "parameter.");
+
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        const Mesh r = TestMeshes::Random(300, 40 + 10 * seed, seed);
+        EXPECT_EQ(MeshAdjacencyMD5::ValidFaces(r.Positions, r.Triangles),
+                  MeshAdjacencyMD5::ValidFacesLiteral(r.Positions, r.Triangles));
+    }
+}
+
+TEST(MeshAdjacencyMD5, SilhouetteFollowsTheSkinnedPositions)
+{
+    Mesh m = Tetrahedron();
+    std::vector<Math::Vec3f> skinned = m.Positions;
+    MeshAdjacencyMD5 adjacency(skinned, m.Triangles);
+    const Math::Vec3f light(0.2f, 0.2f, -0.5f);
+    adjacency.UpdateFacing(light);
+    EXPECT_EQ(adjacency.BuildLists(1), 1);
+    EXPECT_EQ(adjacency.BuildLists(0), 3);
+
+    // Pull the apex through the base, past the light: every face now faces it.
+    skinned[3] = {0.2f, 0.2f, -1.0f};
+    adjacency.UpdateFacing(light);
+    EXPECT_EQ(adjacency.BuildLists(1), 1);   // planes not recomputed yet
+    adjacency.Update();
+    adjacency.UpdateFacing(light);
+    EXPECT_EQ(adjacency.BuildLists(1), 4);
+    EXPECT_EQ(adjacency.BuildLists(0), 0);
+
+    // Moving the light back below the base shows edges at the moved apex's positions,
+    // as an adjacency built on the new pose does.
+    const Math::Vec3f below(0.2f, 0.2f, -3.0f);
+    adjacency.UpdateFacing(below);
+    std::vector<Math::Vec3f> copy = skinned;
+    MeshAdjacencyMD5 fresh(copy, m.Triangles);
+    fresh.UpdateFacing(below);
+    ASSERT_EQ(adjacency.BuildLists(0), fresh.BuildLists(0));
+    for (int i = 0; i < adjacency.GetSilhouetteEdgeCount(); ++i) {
+        EXPECT_EQ(adjacency.GetEdges()[i].A, fresh.GetEdges()[i].A);
+        EXPECT_EQ(adjacency.GetEdges()[i].B, fresh.GetEdges()[i].B);
+    }
+}

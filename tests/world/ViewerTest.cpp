@@ -1,0 +1,105 @@
+#include "config/CVars.h"
+#include "world/Viewer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+using Vec = Math::Vec3f;
+
+// Depth of a view-space point after projection and divide, -1 at near, 1 at far.
+float NdcDepth(const Math::Mat4& projection, float distance)
+{
+    return projection.Project(Vec(0, 0, -distance)).z;
+}
+
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override { saved = r_GL_DepthClamp.value; }
+    void TearDown() override { r_GL_DepthClamp.value = saved; }
+    bool saved = true;
+};
+
+TEST_F(ViewerTest, ClampsParameters)
+{
+    Korvo::Viewer viewer;
+    viewer.SetProjection(1.0f, 1.5f, 4.0f, 4096.0f);
+    EXPECT_EQ(viewer.GetFieldOfView(), 2.0f);
+    viewer.SetProjection(150.0f, 1.5f, 4.0f, 4096.0f);
+    EXPECT_EQ(viewer.GetFieldOfView(), 120.0f);
+    EXPECT_EQ(viewer.GetAspect(), 1.5f);
+
+    // An empty or inverted depth range falls back to the default planes.
+    for (float far : {10.0f, 5.0f}) {
+        viewer.SetProjection(60.0f, 1.0f, 10.0f, far);
+        EXPECT_EQ(viewer.GetNear(), 4.0f);
+        EXPECT_EQ(viewer.GetFar(), 4096.0f);
+    }
+    viewer.SetProjection(60.0f, 1.0f, 0.001f, 100000.0f);
+    EXPECT_FLOAT_EQ(viewer.GetNear(), 0.1f);
+    EXPECT_EQ(viewer.GetFar(), 16384.0f);
+    viewer.SetProjection(60.0f, 1.0f, 0.2f, 0.5f);
+    EXPECT_EQ(viewer.GetFar(), 1.0f);
+    viewer.SetProjection(60.0f, 1.0f, 20000.0f, 30000.0f);
+    EXPECT_LE(viewer.GetNear(), viewer.GetFar());
+}
+
+TEST_F(ViewerTest, FiniteOrInfiniteFarPlane)
+{
+    Korvo::Viewer viewer;
+    r_GL_DepthClamp.value = true;
+    viewer.SetProjection(60.0f, 4.0f / 3.0f, 4.0f, 4096.0f);
+    const Math::Mat4& finite = viewer.GetProjectionMatrix();
+    EXPECT_NEAR(NdcDepth(finite, 4.0f), -1.0f, 1e-5f);
+    EXPECT_NEAR(NdcDepth(finite, 4096.0f), 1.0f, 1e-4f);
+    EXPECT_GT(NdcDepth(finite, 8000.0f), 1.0f);
+    // The vertical field of view: a point on the top edge at distance 1.
+    const float halfHeight = std::tan(30.0f * float(M_PI) / 180.0f);
+    EXPECT_NEAR(finite.Project(Vec(0, halfHeight * 10, -10)).y, 1.0f, 1e-5f);
+    EXPECT_NEAR(finite.Project(Vec(halfHeight * 40 / 3, 0, -10)).x, 1.0f, 1e-5f);
+
+    r_GL_DepthClamp.value = false;
+    viewer.SetProjection(60.0f, 4.0f / 3.0f, 4.0f, 4096.0f);
+    const Math::Mat4& infinite = viewer.GetProjectionMatrix();
+    EXPECT_EQ(infinite.m[10], -0.999999f);
+    EXPECT_EQ(infinite.m[11], -1.0f);
+    EXPECT_NEAR(NdcDepth(infinite, 4.0f), -1.0f, 1e-5f);
+    // Far beyond the requested far plane, and at infinity itself (w = 0), points stay
+    // inside the depth range.
+    EXPECT_LT(NdcDepth(infinite, 1e6f), 1.0f);
+    const float zClip = infinite.m[10] * -1.0f;   // direction (0, 0, -1, 0)
+    const float wClip = infinite.m[11] * -1.0f;
+    EXPECT_LT(zClip / wClip, 1.0f);
+
+    // The short-range projection ends at 30 whatever the far plane.
+    EXPECT_NEAR(NdcDepth(viewer.GetShortRangeProjectionMatrix(), 30.0f), 1.0f, 1e-5f);
+    EXPECT_NEAR(NdcDepth(viewer.GetShortRangeProjectionMatrix(), 4.0f), -1.0f, 1e-5f);
+}
+
+TEST_F(ViewerTest, LookAtAimsAtTheTarget)
+{
+    Korvo::Viewer viewer;
+    const Vec eye(0, 155, 185), target(0, 65, 20);
+    viewer.LookAt(eye, target, Vec(0, 1, 0));
+    const Math::Mat4& view = viewer.GetViewMatrix();
+
+    // The target lies straight ahead on the negative z axis.
+    const Vec t = view.TransformPoint(target);
+    EXPECT_NEAR(t.x, 0.0f, 1e-3f);
+    EXPECT_NEAR(t.y, 0.0f, 1e-3f);
+    EXPECT_NEAR(t.z, -(target - eye).Length(), 1e-3f);
+    // World up stays up on the picture; world +x stays to the right.
+    EXPECT_GT(view.TransformPoint(target + Vec(0, 10, 0)).y, 0.0f);
+    EXPECT_GT(view.TransformPoint(target + Vec(10, 0, 0)).x, 0.0f);
+
+    // The entity part describes the camera in the world: position at the eye and a
+    // model matrix that undoes the view.
+    EXPECT_EQ(viewer.GetPosition(), eye);
+    const Math::Mat4 product = viewer.GetModelMatrix() * view;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(product.m[i], Math::Mat4().m[i], 1e-4f) << i;
+}
+
+} // namespace
