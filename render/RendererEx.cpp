@@ -17,6 +17,7 @@
 #include "render/PrimitiveBuffer_WedgeS.h"
 #include "render/RendererCommon.h"
 #include "world/IViewer.h"
+#include "world/RenderGL2.h"
 #include "world/ShadowDrawing.h"
 
 #include <GL/glew.h>
@@ -53,6 +54,9 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
         r_GL_DepthClamp.value = false;
     if (!GL::Extensions->GL_EXT_depth_bounds_test)
         r_GL_DepthBoundsTest.value = false;
+    // The R400 to R600 generations count the shadow volumes in the alpha channel.
+    if (DeviceType >= DEVICE_R400 && DeviceType <= DEVICE_R600)
+        r_Shadow_StencilOp.value = false;
     Device = GL::Device;
     FrameTimer = Sys::Ptr<Utils::Timer>(new Utils::Timer(1, Platform::GetClockMilliseconds));
 
@@ -446,8 +450,8 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     Device->SetIndexBuffer(Wedges->GetIndexBuffer());
 
     const float size = light.GetSourceSize();
-    const GL::IProgram* programs[3] = {WedgeConstruct.Get(), WedgeCoverage.Get(),
-                                       WedgeConstruct.Get()};
+    const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
+                                                      WedgeConstruct};
     for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
         if (!caster->ShadowCaster)
             continue;

@@ -65,7 +65,8 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightWorld,
         mesh->GetShadowVolume()->DrawCapsPlain();
 }
 
-void DrawShadowWedges(const IModel& model, bool spherical, const GL::IProgram* const programs[3])
+void DrawShadowWedges(const IModel& model, bool spherical,
+                      const Sys::Ptr<const GL::IProgram> programs[3])
 {
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
         mesh->GetShadowVolume()->Update(spherical ? 2 : 3);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Ptr.h"
 #include "math/Vec3.h"
 
 namespace GL {
@@ -26,6 +27,7 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightWorld,
                              const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
 // ten-corner; the three programs count, cover and clear as the shadow volume says.
-void DrawShadowWedges(const IModel& model, bool spherical, const GL::IProgram* const programs[3]);
+void DrawShadowWedges(const IModel& model, bool spherical,
+                      const Sys::Ptr<const GL::IProgram> programs[3]);
 
 } // namespace Korvo
