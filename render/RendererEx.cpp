@@ -12,6 +12,7 @@
 #include "gl/TextureRectangle.h"
 #include "platform/Clock.h"
 #include "render/FrameEx.h"
+#include "render/FrameTargets.h"
 #include "render/LookupTexture_Atan2.h"
 #include "render/PrimitiveBuffer_Quad.h"
 #include "render/PrimitiveBuffer_WedgeS.h"
@@ -122,6 +123,25 @@ Sys::Ptr<const GL::ITexture> RendererEx::GetColorTexture() const
 
 Sys::Ptr<const FrameEx> RendererEx::GetFrame() const { return FrameSet; }
 
+void RendererEx::KeepShadowTexture(int lightIndex)
+{
+    KeptLight = lightIndex;
+    if (lightIndex >= 0 && !KeptShadow)
+        KeptShadow = MakeTargetTexture(GL_RGBA8, FrameSet->GetShadowWidth(),
+                                       FrameSet->GetShadowHeight());
+}
+
+void RendererEx::KeepShadow()
+{
+    if (LightIndex != KeptLight)
+        return;
+    // The shadow target is bound: copy what it holds now.
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, KeptShadow->GetHandle());
+    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, FrameSet->GetShadowWidth(),
+                        FrameSet->GetShadowHeight());
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+}
+
 void RendererEx::BeginPass(const char* name)
 {
     if (!r_GL_CatchErrors.value)
@@ -177,6 +197,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
         } else {
             FillNoShadow();
         }
+        KeepShadow();
         DrawColorPass(*viewer, *light, world.Get(), models);
         ++LightIndex;
     }

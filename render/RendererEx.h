@@ -6,6 +6,7 @@
 #include "render/IRenderer.h"
 
 namespace GL {
+class TextureRectangle;
 class IFont;
 class IProgram;
 class IRenderDevice;
@@ -35,6 +36,11 @@ public:
 
     Sys::Ptr<const FrameEx> GetFrame() const;
 
+    // Keeps a copy of one light's shadow value (alpha, shadow size) from every frame, for
+    // inspection; -1 keeps none.
+    void KeepShadowTexture(int lightIndex);
+    Sys::Ptr<const GL::TextureRectangle> GetKeptShadowTexture() const { return KeptShadow; }
+
 private:
     void BeginPass(const char* name);
     // Binds target i and sets the viewport to its size.
@@ -49,6 +55,7 @@ private:
     void DrawCoveragePass(const IPointLightSource& light);
     void CombineShadow();
     void FillNoShadow();
+    void KeepShadow();
     void DrawColorPass(const IViewer& viewer, const IPointLightSource& light,
                        const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawGUI();
@@ -76,6 +83,8 @@ private:
     Sys::Ptr<ILookupTexture> Angles;
     Sys::Ptr<GL::IFont> Font;
     int LightIndex = 0;
+    int KeptLight = -1;
+    Sys::Ptr<GL::TextureRectangle> KeptShadow;
 };
 
 } // namespace Korvo
