@@ -97,7 +97,7 @@ TEST_F(PtrTest, SameObjectUnderTwoCountsSurvivesAssignment)
         EXPECT_EQ(*abandoned, 0);
         EXPECT_EQ(first.counter.count, second.counter.count);
         EXPECT_EQ(*second.counter.count, 2);
-        delete abandoned;
+        delete Sys::RefCountBlock::Of(abandoned);
     }
     EXPECT_EQ(Base::live, 0);
     EXPECT_EQ(Allocated(), 2);
