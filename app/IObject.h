@@ -19,7 +19,7 @@ public:
 };
 
 // Names its own class ("Korvo::RenderGL2") for exception texts and the log.
-class IRTTIObject : public virtual IObject {
+class IRTTIObject : public IObject {
 public:
     virtual std::string GetTypeName() const = 0;
 };

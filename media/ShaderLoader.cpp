@@ -4,8 +4,7 @@
 #include "app/InitOrder.h"
 #include "gl/FragmentShader.h"
 #include "gl/VertexShader.h"
-
-#include <cstdio>
+#include "io/TextFile.h"
 
 Sys::Ptr<Media::ShaderLoader> g_ShaderLoader KORVO_INIT_ORDER(KORVO_INIT_LOADERS)(
     new Media::ShaderLoader());
@@ -14,14 +13,10 @@ namespace Media {
 
 std::string ShaderLoader::ReadSource(const std::string& fullPath)
 {
-    std::FILE* file = std::fopen(fullPath.c_str(), "rt");
-    if (file == nullptr)
-        throw Sys::Exception("Unable to open file \"%s\"", fullPath.c_str());
+    IO::TextFile file(fullPath, IO::TextFile::ModeRead);
     std::string source;
-    char line[8192];
-    while (std::fgets(line, sizeof(line), file) != nullptr)
-        source += line;
-    std::fclose(file);
+    while (!file.IsEOF())
+        source += file.ReadString();
     return source;
 }
 
