@@ -1,13 +1,14 @@
 #include "gl/RenderDevice_Release.h"
 
 #include "app/DeveloperException.h"
+#include "app/InitOrder.h"
 #include "gl/ExtensionRegistry.h"
 
 #include <cstdint>
 
 namespace GL {
 
-Sys::Ptr<IRenderDevice> Device;
+Sys::Ptr<IRenderDevice> Device KORVO_INIT_ORDER(KORVO_INIT_GL);
 
 namespace {
 

@@ -1,11 +1,13 @@
 #include "media/ShaderLoader.h"
 
 #include "app/Exception.h"
+#include "app/InitOrder.h"
 #include "gl/FragmentShader.h"
 #include "gl/VertexShader.h"
 #include "io/TextFile.h"
 
-Sys::Ptr<Media::ShaderLoader> g_ShaderLoader(new Media::ShaderLoader());
+Sys::Ptr<Media::ShaderLoader> g_ShaderLoader KORVO_INIT_ORDER(KORVO_INIT_LOADERS)(
+    new Media::ShaderLoader());
 
 namespace Media {
 
