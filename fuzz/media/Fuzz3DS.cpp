@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    EnterScratchFolder("fuzz_3ds");
+    EnterScratchFolder("fuzz_3ds", argc, argv);
     return 0;
 }
 
