@@ -272,8 +272,8 @@ std::vector<ModelFile> BuildDazuSet()
                                                           {-12, 46, -16}},
                                                          8.0, 6),
                                      2.5, 12));
-        parts.push_back(Shapes::Tube(Shapes::RoundedPath({{16, 26, 0},
-                                                          {16, 34, 0},
+        parts.push_back(Shapes::Tube(Shapes::RoundedPath({{20, 21, 0},
+                                                          {20, 34, 0},
                                                           {0, 34, 0},
                                                           {0, 26, 0}},
                                                          4.0, 5),
