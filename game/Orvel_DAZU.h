@@ -24,7 +24,7 @@ public:
     static const float WalkSpeeds[4];
 
     explicit Orvel_DAZU(Platform::HWND window);
-    ~Orvel_DAZU() override = default;
+    ~Orvel_DAZU() override;
 
     void OnKeyDown(uint32_t key) override;
     void OnFrame() override;
