@@ -103,15 +103,12 @@ TEST_F(Scenes, WalkingSceneKeysAndFrames)
         EXPECT_TRUE(light->ZPassCasters.empty());
     }
 
-    scene->OnKeyDown(kSpace);
-    expectWalk("Walk2", 20.0f);
-    scene->OnKeyDown(kSpace);
-    expectWalk("Walk3", 30.0f);
-    scene->OnKeyDown(kSpace);
-    expectWalk("Walk4", 20.0f);
-    scene->OnKeyDown(kSpace);
-    expectWalk("Walk1", 18.0f);
-    EXPECT_EQ(scene->GetWalkIndex(), 0);
+    const char* names[] = {"Walk2", "Walk3", "Walk4", "Walk1"};
+    const float speeds[] = {20.0f, 30.0f, 20.0f, 18.0f};
+    for (int press = 0; press < 4; ++press) {
+        scene->OnKeyDown(kSpace);
+        expectWalk(names[press], speeds[press]);
+    }
 
     scene->OnKeyDown(kKeyC);
     EXPECT_FALSE(scene->IsSecondCamera());
