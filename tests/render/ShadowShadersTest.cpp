@@ -24,7 +24,10 @@ constexpr int Height = 120;
 struct Mesh {
     std::vector<Vec3f> Positions;                  // model space, shared corners
     std::vector<std::array<uint16_t, 3>> Faces;    // counter-clockwise from outside
-    Vec3f Translation;                             // the model matrix
+    Math::Mat4 Model;                              // placement in the world
+
+    Vec3f ToModel(const Vec3f& world) const { return Model.InverseRigid().TransformPoint(world); }
+    Vec3f ToWorld(const Vec3f& model) const { return Model.TransformPoint(model); }
 };
 
 Mesh Box(Vec3f half, Vec3f at)
@@ -35,7 +38,7 @@ Mesh Box(Vec3f half, Vec3f at)
                                     i & 4 ? half.z : -half.z));
     m.Faces = {{0, 2, 3}, {0, 3, 1}, {4, 5, 7}, {4, 7, 6}, {0, 1, 5}, {0, 5, 4},
                {2, 6, 7}, {2, 7, 3}, {0, 4, 6}, {0, 6, 2}, {1, 3, 7}, {1, 7, 5}};
-    m.Translation = at;
+    m.Model = Math::Mat4::Translation(at);
     return m;
 }
 
@@ -68,7 +71,7 @@ Mesh Sphere(float radius, int slices, int stacks, Vec3f at)
     }
     for (int j = 0; j < slices; ++j)
         m.Faces.push_back({bottom, ring(stacks - 1, j), ring(stacks - 1, j + 1)});
-    m.Translation = at;
+    m.Model = Math::Mat4::Translation(at);
     return m;
 }
 
@@ -142,7 +145,7 @@ std::vector<Vec3f> Triangles(const Mesh& m, bool lit, bool unlit, const Vec3f& l
 void PushModel(const Mesh& m)
 {
     glPushMatrix();
-    glTranslatef(m.Translation.x, m.Translation.y, m.Translation.z);
+    glMultMatrixf(m.Model.Data());
 }
 
 void SetLightPosition(GLuint program, const Vec3f& p)
@@ -153,7 +156,7 @@ void SetLightPosition(GLuint program, const Vec3f& p)
 // Depth-fail volume of one caster: sides extruded by in_WCoord, near and far caps.
 void DrawVolume(const Programs& p, const Mesh& m, const Vec3f& worldLight)
 {
-    const Vec3f light = worldLight - m.Translation;
+    const Vec3f light = m.ToModel(worldLight);
     std::vector<Vec3f> sides;
     std::vector<float> w;
     std::vector<uint16_t> indices;
@@ -191,7 +194,7 @@ void DrawWedges(const Programs& p, const Mesh& m, const RayTrace::Light& worldLi
 {
     static const uint16_t pattern[24] = {0, 1, 2, 0, 2, 3, 3, 2, 4, 4, 2, 1,
                                          4, 1, 5, 5, 1, 0, 0, 3, 4, 0, 4, 5};
-    const Vec3f light = worldLight.Position - m.Translation;
+    const Vec3f light = m.ToModel(worldLight.Position);
     const auto edges = Silhouette(m, light);
     std::vector<Vec3f> edge0, edge1;
     std::vector<int16_t> data;
@@ -207,11 +210,7 @@ void DrawWedges(const Programs& p, const Mesh& m, const RayTrace::Light& worldLi
         for (uint16_t index : pattern)
             indices.push_back(static_cast<uint16_t>(base + index));
     }
-    float model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0};
-    model[12] = m.Translation.x;
-    model[13] = m.Translation.y;
-    model[14] = m.Translation.z;
-    model[15] = 1;
+    const float* model = m.Model.Data();
     for (GLuint program : {p.Construct, p.Coverage}) {
         glUseProgram(program);
         SetLightPosition(program, light);
@@ -394,7 +393,7 @@ protected:
         DrawPositions(Triangles(floor, true, true, light.Position));
         for (const Mesh& m : casters) {
             PushModel(m);
-            DrawPositions(Triangles(m, true, true, light.Position - m.Translation));
+            DrawPositions(Triangles(m, true, true, m.ToModel(light.Position)));
             glPopMatrix();
         }
         glDepthMask(0);
@@ -406,11 +405,9 @@ protected:
         glUniformMatrix4fv(modelMatrix, 1, GL_FALSE, identity);
         DrawPositions(Triangles(floor, true, true, light.Position));
         for (const Mesh& m : casters) {
-            float model[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, m.Translation.x,
-                               m.Translation.y, m.Translation.z, 1};
-            glUniformMatrix4fv(modelMatrix, 1, GL_FALSE, model);
+            glUniformMatrix4fv(modelMatrix, 1, GL_FALSE, m.Model.Data());
             PushModel(m);
-            DrawPositions(Triangles(m, true, true, light.Position - m.Translation));
+            DrawPositions(Triangles(m, true, true, m.ToModel(light.Position)));
             glPopMatrix();
         }
 
@@ -499,8 +496,8 @@ protected:
         for (const Mesh& m : casters) {
             std::vector<RayTrace::Triangle> triangles;
             for (int f = 0; f < static_cast<int>(m.Faces.size()); ++f)
-                triangles.push_back({Corner(m, f, 0) + m.Translation, Corner(m, f, 1) + m.Translation,
-                                     Corner(m, f, 2) + m.Translation});
+                triangles.push_back({m.ToWorld(Corner(m, f, 0)), m.ToWorld(Corner(m, f, 1)),
+                                     m.ToWorld(Corner(m, f, 2))});
             scene.AddObject(triangles);
         }
         return scene;
@@ -609,9 +606,20 @@ protected:
         EXPECT_LT(f.PenumbraError, 0.25 * f.HardPenumbraError);
     }
 
-    GLHarness gl;
+    // One context for the whole program: opening a display per test is slow and, with
+    // many programs on one server, not always granted.
+    static void SetUpTestSuite() { shared = new GLHarness; }
+    static void TearDownTestSuite()
+    {
+        delete shared;
+        shared = nullptr;
+    }
+    static GLHarness* shared;
+    GLHarness& gl = *shared;
     Programs programs = {};
 };
+
+GLHarness* ShadowShaders::shared = nullptr;
 
 TEST_F(ShadowShaders, BoxOverAFloor)
 {
@@ -633,9 +641,13 @@ TEST_F(ShadowShaders, SphereOverAFloor)
 
 TEST_F(ShadowShaders, TwoOverlappingCasters)
 {
-    const Figures f = Compare({Box(Vec3f(1, 0.7f, 1), Vec3f(-1.2f, 1.5f, 0)),
-                               Box(Vec3f(0.8f, 0.3f, 1.4f), Vec3f(0.3f, 4.0f, 0.6f))},
-                              0.6f, 8);
+    // Turned casters: the volumes and wedges are built in model space and the coverage
+    // in world space.
+    Mesh low = Box(Vec3f(1, 0.7f, 1), Vec3f(-1.2f, 1.5f, 0));
+    low.Model = low.Model * Math::Mat4::RotationY(0.5f);
+    Mesh high = Box(Vec3f(0.8f, 0.3f, 1.4f), Vec3f(0.3f, 4.0f, 0.6f));
+    high.Model = high.Model * Math::Mat4::RotationX(0.3f) * Math::Mat4::RotationY(-0.4f);
+    const Figures f = Compare({low, high}, 0.6f, 8);
     Report("two casters", f);
     EXPECT_LT(f.HardDisagreement, 0.005);
     EXPECT_GT(f.PenumbraPixels, 100);

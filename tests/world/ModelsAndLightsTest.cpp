@@ -43,7 +43,7 @@ public:
     std::string GetTypeName() const override { return "Pose"; }
     void Translate(const Vec3f&) override {}
     void Interpolate(const ISkeleton&, const ISkeleton&, float) override {}
-    void Draw() const override {}
+    void Draw(const Korvo::ISkeletonHierarchy*) const override {}
     int Id;
 };
 
@@ -51,8 +51,7 @@ class Animation : public Korvo::ISkeletalAnimation {
 public:
     explicit Animation(int poseId)
     {
-        Lerped = Sys::Ptr<LerpedFrame>(new LerpedFrame);
-        Lerped->Pose = Sys::Ptr<Korvo::ISkeleton>(new Pose(poseId));
+        Lerped.Skeleton = Sys::Ptr<Korvo::ISkeleton>(new Pose(poseId));
     }
     std::string GetTypeName() const override { return "Animation"; }
     void Advance(float timeStep) override { Advanced += timeStep; }

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/Ptr.h"
+#include "app/Timer.h"
+#include "gl/VertexFormat.h"
+#include "render/IRenderer.h"
+
+namespace GL {
+class IFont;
+class IProgram;
+class IRenderDevice;
+}
+
+namespace Korvo {
+
+class Frame;
+class PrimitiveBuffer_Quad;
+
+// The hard-shadow renderer: a depth pre-pass, one ambient pass for all lights, and per
+// light a stencil shadow-volume pass followed by an additive lit pass that only touches
+// pixels with a stencil count of zero; then the overlay, into an off-screen frame set.
+class Renderer : public IRenderer {
+public:
+    Renderer();
+    ~Renderer() override;
+
+    std::string GetTypeName() const override { return "Korvo::Renderer"; }
+
+    void Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
+                const std::vector<Sys::Ptr<IModel>>& models) override;
+    Sys::Ptr<const GL::ITexture> GetColorTexture() const override;
+
+    Sys::Ptr<const Frame> GetFrame() const;
+
+private:
+    void BeginPass(const char* name);
+    void DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+    void DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+    void DrawStencilPass(const IPointLightSource& light);
+    void DrawColorPass(const IViewer& viewer, const IPointLightSource& light,
+                       const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+    void DrawGUI();
+    void EndFrame();
+
+    Sys::Ptr<GL::IRenderDevice> Device;
+    Sys::Ptr<Utils::Timer> FrameTimer;
+    Sys::Ptr<Frame> FrameSet;
+    Sys::Ptr<GL::IProgram> Transform;
+    Sys::Ptr<GL::IProgram> ColorTransform;
+    Sys::Ptr<GL::IProgram> ShadowVolume;
+    Sys::Ptr<GL::IProgram> ShadowCapNear;
+    Sys::Ptr<GL::IProgram> ShadowCapFar;
+    Sys::Ptr<GL::IProgram> Ambient[6];
+    Sys::Ptr<GL::IProgram> Lambert;
+    Sys::Ptr<GL::IProgram> Phong;
+    GL::VertexFormat PositionFormat;
+    GL::VertexFormat PositionNormalFormat;
+    GL::VertexFormat PositionExtrusionFormat;
+    Sys::Ptr<PrimitiveBuffer_Quad> Quads;
+    Sys::Ptr<GL::IFont> Font;
+    int LightIndex = 0;
+};
+
+} // namespace Korvo

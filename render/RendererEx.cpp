@@ -1,0 +1,609 @@
+#include "render/RendererEx.h"
+
+#include "app/Exception.h"
+#include "config/CVars.h"
+#include "gl/ErrorCheck.h"
+#include "gl/ExtensionRegistry.h"
+#include "gl/IFrameBuffer.h"
+#include "gl/IProgram.h"
+#include "gl/IRenderDevice.h"
+#include "gl/OutlineFont.h"
+#include "gl/PixelBuffer.h"
+#include "gl/TextureRectangle.h"
+#include "platform/Clock.h"
+#include "render/FrameEx.h"
+#include "render/FrameTargets.h"
+#include "render/LookupTexture_Atan2.h"
+#include "render/PrimitiveBuffer_Quad.h"
+#include "render/PrimitiveBuffer_WedgeS.h"
+#include "render/RendererCommon.h"
+#include "world/IViewer.h"
+#include "world/RenderGL2.h"
+#include "world/ShadowDrawing.h"
+
+#include <GL/glew.h>
+
+namespace Korvo {
+
+namespace {
+
+// Targets of the frame set (see FrameEx).
+enum Target {
+    DepthFull = 0,
+    DepthShadow = 1,
+    Coverage = 2,
+    Coordinates = 3,
+    HardCount = 4,
+    ShadowValue = 5,
+    Picture = 6
+};
+
+const char* const VolumeShader = "Shaders/Shadows/ShadowVolume/ShadowVolume.vsh";
+const char* const CapShader = "Shaders/Shadows/ShadowVolume/ShadowCap.vsh";
+const char* const WedgeShader = "Shaders/Shadows/Wedge/Spherical/Construct.vsh";
+
+} // namespace
+
+RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value)
+{
+    Print("\n----- Renderer -----\n");
+    Print("\nConfiguring variables.\n");
+    if (!GL::Extensions->GL_ARB_texture_rectangle)
+        throw Sys::Exception("Extension GL_ARB_texture_rectangle unsupported.\nTry to install "
+                             "latest video drivers for your graphics card.");
+    if (!GL::Extensions->GL_NV_depth_clamp)
+        r_GL_DepthClamp.value = false;
+    if (!GL::Extensions->GL_EXT_depth_bounds_test)
+        r_GL_DepthBoundsTest.value = false;
+    // The R400 to R600 generations count the shadow volumes in the alpha channel.
+    if (DeviceType >= DEVICE_R400 && DeviceType <= DEVICE_R600)
+        r_Shadow_StencilOp.value = false;
+    Device = GL::Device;
+    FrameTimer = Sys::Ptr<Utils::Timer>(new Utils::Timer(1, Platform::GetClockMilliseconds));
+
+    Print("\nCreating framebuffers.\n");
+    FrameSet = Sys::Ptr<FrameEx>(new FrameEx(r_Screen_Width.value, r_Screen_Height.value,
+                                             r_Screen_Samples.value));
+
+    Print("\nLoading shaders.\n");
+    using RendererCommon::LoadProgram;
+    const std::vector<std::pair<const char*, int>> position = {{"in_Vertex", 0}};
+    const std::vector<std::pair<const char*, int>> normal = {{"in_Vertex", 0}, {"in_Normal", 1}};
+    const std::vector<std::pair<const char*, int>> extrusion = {{"in_Vertex", 0},
+                                                                {"in_WCoord", 1}};
+    const std::vector<std::pair<const char*, int>> wedge = {
+        {"in_Edge0", 0}, {"in_Edge1", 1}, {"in_VertexData", 2}};
+    Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "", position});
+    ColorTransform = LoadProgram({"Shaders/Common/ColorTransform.vsh", nullptr, "", "", position});
+    Coordinate = LoadProgram({"Shaders/Shadows/Framebuffer/Coordinate.vsh",
+                              "Shaders/Shadows/Framebuffer/Coordinate.fsh", "", "", position});
+    ShadowVolume[0] = LoadProgram({VolumeShader, nullptr, "", "", extrusion});
+    ShadowVolume[1] = LoadProgram({VolumeShader, nullptr, "ALPHA", "", extrusion});
+    ShadowCapNear[0] = LoadProgram({CapShader, nullptr, "NEAR", "", position});
+    ShadowCapNear[1] = LoadProgram({CapShader, nullptr, "NEAR\n#define ALPHA", "", position});
+    ShadowCapFar[0] = LoadProgram({CapShader, nullptr, "FAR", "", position});
+    ShadowCapFar[1] = LoadProgram({CapShader, nullptr, "FAR\n#define ALPHA", "", position});
+    WedgeConstruct = LoadProgram({WedgeShader, nullptr, "", "", wedge});
+    WedgeCoverage = LoadProgram({WedgeShader, "Shaders/Shadows/Wedge/Spherical/Coverage.fsh",
+                                 "FRAG", "FRAG", wedge});
+    Combine = LoadProgram({"Shaders/Common/Transform.vsh",
+                           "Shaders/Shadows/Framebuffer/Combine.fsh", "", "", position});
+    for (int i = 0; i < 6; ++i) {
+        const std::string define = "MAX_LIGHTS " + std::to_string(i + 1);
+        Ambient[i] = LoadProgram({"Shaders/LightingModels/Ambient.vsh",
+                                  "Shaders/LightingModels/Ambient.fsh", define, define, normal});
+    }
+    Lambert = LoadProgram({"Shaders/LightingModels/Lambert.vsh",
+                           "Shaders/LightingModels/Lambert.fsh", "", "SHADOW", normal});
+    Phong = LoadProgram({"Shaders/LightingModels/Phong.vsh", "Shaders/LightingModels/Phong.fsh",
+                         "", "SHADOW", normal});
+
+    Print("\nAllocating various resources.\n");
+    PositionFormat.AddAttribute(0, 3, GL_FLOAT);
+    PositionFormat.Compile();
+    PositionNormalFormat.AddAttribute(0, 3, GL_FLOAT);
+    PositionNormalFormat.AddAttribute(1, 3, GL_FLOAT);
+    PositionNormalFormat.Compile();
+    PositionExtrusionFormat.AddAttribute(0, 3, GL_FLOAT);
+    PositionExtrusionFormat.AddAttribute(1, 3, GL_FLOAT);
+    PositionExtrusionFormat.Compile();
+    Quads = Sys::Ptr<PrimitiveBuffer_Quad>(new PrimitiveBuffer_Quad());
+    Wedges = Sys::Ptr<IPrimitiveBuffer>(new PrimitiveBuffer_WedgeS());
+    Angles = Sys::Ptr<ILookupTexture>(new LookupTexture_Atan2());
+    Font = Sys::Ptr<GL::IFont>(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    Print("Renderer initialized.\n");
+}
+
+RendererEx::~RendererEx() = default;
+
+Sys::Ptr<const GL::ITexture> RendererEx::GetColorTexture() const
+{
+    return FrameSet->GetTexture(Picture);
+}
+
+Sys::Ptr<const FrameEx> RendererEx::GetFrame() const { return FrameSet; }
+
+void RendererEx::KeepShadowTexture(int lightIndex)
+{
+    KeptLight = lightIndex;
+    if (lightIndex >= 0 && !KeptShadow)
+        KeptShadow = MakeTargetTexture(GL_RGBA8, FrameSet->GetShadowWidth(),
+                                       FrameSet->GetShadowHeight());
+}
+
+void RendererEx::KeepShadow()
+{
+    if (LightIndex != KeptLight)
+        return;
+    // The shadow target is bound: copy what it holds now.
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, KeptShadow->GetHandle());
+    glCopyTexSubImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, 0, 0, 0, 0, FrameSet->GetShadowWidth(),
+                        FrameSet->GetShadowHeight());
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+}
+
+void RendererEx::BeginPass(const char* name)
+{
+    if (!r_GL_CatchErrors.value)
+        return;
+    GL::DrainErrors();
+    CurrentPassName = name;
+}
+
+void RendererEx::BindTarget(int index)
+{
+    Device->SetFrameBuffer(FrameSet->GetFrameBuffer(index));
+    const bool full = index == DepthFull || index == Picture;
+    glViewport(0, 0, full ? Width : FrameSet->GetShadowWidth(),
+               full ? Height : FrameSet->GetShadowHeight());
+}
+
+void RendererEx::LoadMatrices(const IViewer& viewer)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(viewer.GetProjectionMatrix().Data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(viewer.GetViewMatrix().Data());
+}
+
+void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
+                        const std::vector<Sys::Ptr<IModel>>& models)
+{
+    // All framebuffer objects live in the window's context, so one load serves them; each
+    // P-buffer has matrix stacks of its own.
+    if (FrameSet->UsesFramebufferObjects()) {
+        BindTarget(DepthFull);
+        LoadMatrices(*viewer);
+        if (r_GL_EarlyTricks.value) {
+            BindTarget(Coverage);
+            LoadMatrices(*viewer);
+        }
+    } else {
+        for (int target : {Coverage, Coordinates, HardCount, Picture}) {
+            BindTarget(target);
+            LoadMatrices(*viewer);
+        }
+    }
+
+    DrawDepthPass(world.Get(), models);
+    DrawCoordinatePass(world.Get(), models);
+    DrawAmbientPass(world.Get(), models);
+    LightIndex = 0;
+    for (const Sys::Ptr<const IPointLightSource>& light : LightSources) {
+        if (r_Shadow_Cast.value) {
+            DrawAlphaStencilPass(*light);
+            DrawCoveragePass(*light);
+            CombineShadow();
+        } else {
+            FillNoShadow();
+        }
+        KeepShadow();
+        DrawColorPass(*viewer, *light, world.Get(), models);
+        ++LightIndex;
+    }
+    DrawGUI();
+    // The P-buffer's picture becomes readable as the colour texture.
+    FrameSet->GetFrameBuffer(Picture)->UpdateTextures();
+    FrameRate.AddFrame(FrameTimer->GetDeltaTime());
+}
+
+void RendererEx::DrawDepth(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models,
+                           bool clearStencil)
+{
+    glColorMask(0, 0, 0, 0);
+    glDepthMask(1);
+    glStencilMask(~0u);
+    glClearStencil(0);
+    glClear(clearStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+    glStencilMask(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    Device->SetVertexFormat(PositionFormat);
+    Device->SetProgram(Transform);
+    for (const Sys::Ptr<IModel>& model : models)
+        model->DrawModel();
+    if (world != nullptr)
+        world->DrawModel();
+    glDepthMask(0);
+}
+
+void RendererEx::DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+{
+    BeginPass("DrawDepthPass");
+    if (FrameSet->UsesFramebufferObjects()) {
+        BindTarget(DepthFull);
+        DrawDepth(world, models, true);
+        if (r_Shadow_Downsample.value) {
+            BindTarget(DepthShadow);
+            DrawDepth(world, models, true);
+        }
+        if (r_GL_EarlyTricks.value) {
+            BindTarget(Coverage);
+            DrawDepth(world, models, true);
+        }
+    } else {
+        for (int target : {Coverage, Coordinates, HardCount}) {
+            BindTarget(target);
+            DrawDepth(world, models, true);
+        }
+        BindTarget(Picture);
+        DrawDepth(world, models, false);
+    }
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::DrawCoordinatePass(const IModel* world,
+                                    const std::vector<Sys::Ptr<IModel>>& models)
+{
+    BeginPass("DrawCoordinatePass");
+    BindTarget(Coordinates);
+    glColorMask(1, 1, 1, 0);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_EQUAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    Device->SetVertexFormat(PositionFormat);
+    Device->SetProgram(Coordinate);
+    for (const Sys::Ptr<IModel>& model : models) {
+        Coordinate->SetUniformMatrix4("u_ModelMatrix", model->GetModelMatrix().Data());
+        model->DrawModel();
+    }
+    if (world != nullptr) {
+        Coordinate->SetUniformMatrix4("u_ModelMatrix", Math::Mat4::Identity().Data());
+        world->DrawModel();
+    }
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+{
+    BeginPass("DrawAmbientPass");
+    BindTarget(Picture);
+    glColorMask(1, 1, 1, 1);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_EQUAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    Device->SetVertexFormat(PositionNormalFormat);
+    const Sys::Ptr<GL::IProgram>& program = Ambient[LightSources.size()];
+    Device->SetProgram(program);
+    RendererCommon::DrawAmbientLights(*program, LightSources, world, models);
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
+{
+    BeginPass("DrawAlphaStencilPass");
+    BindTarget(HardCount);
+    const bool stencil = r_Shadow_StencilOp.value;
+    const bool separate = stencil && r_GL_SeparateStencil.value;
+    const int variant = stencil ? 0 : 1;
+
+    // Counting starts from the middle value 128 so that both signs fit in eight bits.
+    if (stencil) {
+        glColorMask(0, 0, 0, 0);
+        glStencilMask(~0u);
+        glClearStencil(128);
+        glClear(GL_STENCIL_BUFFER_BIT);
+        glEnable(GL_STENCIL_TEST);
+        glStencilFunc(GL_ALWAYS, 0, ~0u);
+    } else {
+        glColorMask(0, 0, 0, 1);
+        glStencilMask(0);
+        glClearColor(0, 0, 0, 128.0f / 255.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE, GL_ONE);
+        glColor4f(0.0f, 0.0f, 0.0f, 1.0f / 255.0f);
+    }
+    glEnable(GL_DEPTH_TEST);
+    if (separate)
+        glDisable(GL_CULL_FACE);
+    else
+        glEnable(GL_CULL_FACE);
+
+    // Side quads.
+    if (r_GL_DepthClamp.value)
+        glEnable(GL_DEPTH_CLAMP_NV);
+    Device->SetVertexFormat(PositionExtrusionFormat);
+    Device->SetVertexAttributes(Quads->GetVertexBuffer());
+    Device->SetIndexBuffer(Quads->GetIndexBuffer());
+    Device->SetProgram(ShadowVolume[variant]);
+    if (!light.ZPassCasters.empty()) {
+        glDepthFunc(GL_LESS);
+        if (separate) {
+            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_DECR);
+            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_INCR);
+        }
+        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
+            if (caster->ShadowCaster)
+                DrawShadowVolumeSides(*caster, light.Position, 1, *ShadowVolume[variant]);
+    }
+    if (!light.ZFailCasters.empty()) {
+        glDepthFunc(stencil ? GL_LESS : GL_GREATER);
+        if (separate) {
+            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR, GL_KEEP);
+            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
+        }
+        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
+            if (caster->ShadowCaster)
+                DrawShadowVolumeSides(*caster, light.Position, 3, *ShadowVolume[variant]);
+    }
+    if (r_GL_DepthClamp.value)
+        glDisable(GL_DEPTH_CLAMP_NV);
+
+    // Near caps.
+    Device->SetVertexFormat(PositionFormat);
+    Device->SetProgram(ShadowCapNear[variant]);
+    if (separate)
+        glDisable(GL_CULL_FACE);
+    else
+        glEnable(GL_CULL_FACE);
+    if (r_Shadow_ClearSelfShadowing.value) {
+        glDepthFunc(GL_EQUAL);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        if (stencil)
+            glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+        else
+            glBlendEquation(GL_FUNC_ADD);
+        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
+            if (caster->ShadowCaster)
+                DrawShadowVolumeCaps(*caster, true, 1);
+        if (separate)
+            glDisable(GL_CULL_FACE);
+        glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
+        if (separate) {
+            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR, GL_KEEP);
+            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR, GL_KEEP);
+        }
+    } else {
+        glDepthFunc(stencil ? GL_NEVER : GL_ALWAYS);
+        if (separate) {
+            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR, GL_KEEP);
+            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
+        }
+    }
+    for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeCaps(*caster, true, 3);
+
+    // Far caps.
+    if (!light.ZFailCasters.empty()) {
+        if (r_GL_DepthClamp.value)
+            glEnable(GL_DEPTH_CLAMP_NV);
+        Device->SetProgram(ShadowCapFar[variant]);
+        if (stencil) {
+            glDepthFunc(GL_LESS);
+            glStencilOp(GL_KEEP, GL_DECR, GL_KEEP);
+        } else {
+            glDepthFunc(GL_GREATER);
+            glBlendEquation(GL_FUNC_REVERSE_SUBTRACT);
+        }
+        glEnable(GL_CULL_FACE);
+        glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
+        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
+            if (caster->ShadowCaster)
+                DrawShadowVolumeFarCaps(*caster, light.Position, *ShadowCapFar[variant]);
+        if (r_GL_DepthClamp.value)
+            glDisable(GL_DEPTH_CLAMP_NV);
+        glCullFace(GL_BACK);
+    }
+
+    if (stencil) {
+        // Move the count into the alpha channel of the target's texture.
+        glColorMask(0, 0, 0, 1);
+        glStencilMask(0);
+        glDepthMask(0);
+        glDisable(GL_STENCIL_TEST);
+        glDisable(GL_DEPTH_TEST);
+        const int width = FrameSet->GetShadowWidth();
+        const int height = FrameSet->GetShadowHeight();
+        if (GL::Extensions->GL_NV_copy_depth_to_color) {
+            Device->CopyPixels(0, 0, width, height, GL_DEPTH_STENCIL_TO_RGBA_NV);
+        } else if (FrameSet->GetPixelBuffer()) {
+            // Read the stencil into the pixel buffer, draw it back as alpha.
+            const GLuint buffer = FrameSet->GetPixelBuffer()->GetHandle();
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, buffer);
+            glReadPixels(0, 0, width, height, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, nullptr);
+            glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+            glBindBuffer(GL_PIXEL_UNPACK_BUFFER, buffer);
+            glWindowPos2i(0, 0);
+            glDrawPixels(width, height, GL_ALPHA, GL_UNSIGNED_BYTE, nullptr);
+            glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
+        }
+        glEnable(GL_DEPTH_TEST);
+    } else {
+        glBlendEquation(GL_FUNC_ADD);
+        glDisable(GL_BLEND);
+    }
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::DrawCoveragePass(const IPointLightSource& light)
+{
+    BeginPass("DrawCoveragePass");
+    BindTarget(Coverage);
+    glColorMask(0, 0, 0, 1);
+    glStencilMask(~0u);
+    glClearColor(0, 0, 0, 0);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    if (r_GL_DepthClamp.value)
+        glEnable(GL_DEPTH_CLAMP_NV);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+
+    Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(Coordinates));
+    Device->SetTexture(GL_TEXTURE1, Angles->GetTexture());
+    Device->SetVertexAttributes(Wedges->GetVertexBuffer());
+    Device->SetIndexBuffer(Wedges->GetIndexBuffer());
+
+    const float size = light.GetSourceSize();
+    const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
+                                                      WedgeConstruct};
+    for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
+        if (!caster->ShadowCaster)
+            continue;
+        const Math::Vec3f position = caster->ToModelSpace(light.Position);
+        const Math::Mat4 modelMatrix = caster->GetModelMatrix();
+        for (const Sys::Ptr<GL::IProgram>& program : {WedgeConstruct, WedgeCoverage}) {
+            Device->SetProgram(program);
+            program->SetUniformMatrix4("u_ModelMatrix", modelMatrix.Data());
+            program->SetUniform1i("u_TexCoordinate", 0);
+            program->SetUniform1i("u_TexAtan2", 1);
+            program->SetUniform3f("u_LightSource.Position", position.Data());
+            program->SetUniform3f("u_LightSource.WorldPosition", light.Position.Data());
+            program->SetUniform1f("u_LightSource.Radius", size);
+            program->SetUniform1f("u_LightSource.ScaledRadius", 0.4f * size);
+            program->SetUniform1f("u_LightSource.InvRadius", 1.0f / size);
+        }
+        DrawShadowWedges(*caster, true, programs);
+    }
+
+    Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
+    Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
+    glDisable(GL_BLEND);
+    if (r_GL_DepthClamp.value)
+        glDisable(GL_DEPTH_CLAMP_NV);
+    glDisable(GL_STENCIL_TEST);
+    glStencilMask(0);
+    glEnable(GL_CULL_FACE);
+    glColorMask(1, 1, 1, 1);
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::CombineShadow()
+{
+    BeginPass("CombineShadow");
+    BindTarget(ShadowValue);
+    glColorMask(0, 0, 0, 1);
+    glDisable(GL_DEPTH_TEST);
+    Device->SetProgram(Combine);
+    Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(HardCount));
+    Device->SetTexture(GL_TEXTURE1, FrameSet->GetTexture(Coverage));
+    Combine->SetUniform1i("u_TexStencil", 0);
+    Combine->SetUniform1i("u_TexCoverage", 1);
+    RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
+    Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
+    Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
+    glEnable(GL_DEPTH_TEST);
+    glColorMask(1, 1, 1, 1);
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::FillNoShadow()
+{
+    BindTarget(ShadowValue);
+    glColorMask(0, 0, 0, 1);
+    glDisable(GL_DEPTH_TEST);
+    Device->SetProgram(ColorTransform);
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
+    glEnable(GL_DEPTH_TEST);
+    glColorMask(1, 1, 1, 1);
+}
+
+void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& light,
+                               const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+{
+    static const float worldDiffuse[3] = {0.9f, 0.9f, 0.9f};
+    static const float modelDiffuse[3] = {0.8f, 0.8f, 0.8f};
+    BeginPass("DrawColorPass");
+    BindTarget(Picture);
+    glColorMask(1, 1, 1, 0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_EQUAL);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(ShadowValue));
+    const float scale = r_Shadow_Downsample.value ? 0.5f : 1.0f;
+
+    Device->SetVertexFormat(PositionNormalFormat);
+    if (world != nullptr) {
+        Device->SetProgram(Phong);
+        Phong->SetUniform1i("u_TexShadow", 0);
+        Phong->SetUniform1f("u_TexCoordScale", scale);
+        Phong->SetUniform3f("u_LightSource.Position", light.Position.Data());
+        Phong->SetUniform1f("u_LightSource.Radius", light.Radius);
+        Phong->SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
+        Phong->SetUniform3f("u_LightSource.SpecularColor", light.SpecularColor.Data());
+        Phong->SetUniform3f("u_Material.DiffuseColor", worldDiffuse);
+        Phong->SetUniform1f("u_Material.SpecularPow", 16.0f);
+        Phong->SetUniform3f("u_ViewPosition", viewer.GetPosition().Data());
+        world->DrawModel();
+    }
+    Device->SetProgram(Lambert);
+    Lambert->SetUniform1i("u_TexShadow", 0);
+    Lambert->SetUniform1f("u_TexCoordScale", scale);
+    Lambert->SetUniform1f("u_LightSource.Radius", light.Radius);
+    Lambert->SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
+    Lambert->SetUniform3f("u_Material.DiffuseColor", modelDiffuse);
+    for (const Sys::Ptr<IModel>& model : models) {
+        const Math::Vec3f position = model->ToModelSpace(light.Position);
+        Lambert->SetUniform3f("u_LightSource.Position", position.Data());
+        model->DrawModel();
+    }
+    Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
+    glDisable(GL_BLEND);
+    glColorMask(1, 1, 1, 1);
+    RendererCommon::DrawLightMarker(light, ColorTransform);
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+void RendererEx::DrawGUI()
+{
+    BeginPass("DrawGUI");
+    BindTarget(Picture);
+    Device->SetProgram(ColorTransform);
+    Device->SetVertexFormat(PositionFormat);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_POLYGON_SMOOTH);
+    RendererCommon::DrawOverlay(*Font, Width, Height, FrameRate.GetFramesPerSecond(),
+                                FrameSet->GetWidth(), FrameSet->GetHeight(),
+                                FrameSet->UsesFramebufferObjects());
+    glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    GL::CheckErrors(*this, CurrentPassName);
+}
+
+} // namespace Korvo

@@ -1,0 +1,148 @@
+#include "render/FramePath.h"
+#include "render/FrameRateCounter.h"
+#include "render/IRenderer.h"
+#include "render/OverlayText.h"
+#include "world/OmniLightSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+TEST(FrameRateCounter, ShowsZeroUntilTheFirstSecondAndThenRoundsOverWholePeriods)
+{
+    Korvo::FrameRateCounter counter;
+    for (int i = 0; i < 29; ++i)
+        counter.AddFrame(33);   // 0.957 s
+    EXPECT_EQ(counter.GetFramesPerSecond(), 0);
+    counter.AddFrame(33);       // 30 frames in 0.99 s: still below a second
+    EXPECT_EQ(counter.GetFramesPerSecond(), 0);
+    counter.AddFrame(33);       // 31 frames in 1.023 s: 30.3 -> 30
+    EXPECT_EQ(counter.GetFramesPerSecond(), 30);
+    // The period starts again: one slow frame alone makes a new value.
+    counter.AddFrame(400);
+    EXPECT_EQ(counter.GetFramesPerSecond(), 30);
+    counter.AddFrame(700);      // 2 frames in 1.1 s: 1.82 -> 2
+    EXPECT_EQ(counter.GetFramesPerSecond(), 2);
+}
+
+TEST(OverlayText, EnglishAndRussianLinesShareRowsAndColours)
+{
+    using Korvo::OverlayText;
+    const int rows[] = {40, 60, 80, 120};
+    for (int line = 0; line < OverlayText::LineCount; ++line) {
+        const auto& english = OverlayText::Get(OverlayText::Line(line), true, 0);
+        const auto& russian = OverlayText::Get(OverlayText::Line(line), false, 0);
+        EXPECT_EQ(english.OffsetFromTop, rows[line]);
+        EXPECT_EQ(russian.OffsetFromTop, rows[line]);
+        EXPECT_EQ(std::memcmp(english.Color, russian.Color, sizeof(english.Color)), 0);
+        // The two texts take the same arguments.
+        std::string a, b;
+        for (const char* p = english.Format; *p; ++p)
+            if (*p == '%')
+                a += p[1];
+        for (const char* p = russian.Format; *p; ++p)
+            if (*p == '%')
+                b += p[1];
+        EXPECT_EQ(a, b) << line;
+    }
+    EXPECT_STREQ(OverlayText::Get(OverlayText::Videocard, true, 0).Format, "Videocard: %s");
+    EXPECT_NEAR(OverlayText::Get(OverlayText::Videocard, true, 0).Color[0], 237.0f / 255.0f, 1e-6f);
+    EXPECT_NEAR(OverlayText::Get(OverlayText::FramesPerSecond, true, 0).Color[1],
+                224.0f / 255.0f, 1e-6f);
+    // "Кадров/сек" in Windows-1251: one byte per letter.
+    EXPECT_STREQ(OverlayText::Get(OverlayText::FramesPerSecond, false, 0).Format,
+                 "\xCA\xE0\xE4\xF0\xEE\xE2/\xF1\xE5\xEA: %d");
+    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, true, 0).Format,
+                 "Demoscene: Zir Aradid Azavera-Zuva");
+    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, true, 1).Format,
+                 "Demoscene: Zedov Avivi Ridor Izoder");
+    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, false, 1).Format,
+                 "\xC4\xE5\xEC\xEE\xF1\xF6\xE5\xED\xE0: Zedov Avivi Ridor Izoder");
+    EXPECT_STREQ(OverlayText::PathName(true), "Framebuffer Object");
+    EXPECT_STREQ(OverlayText::PathName(false), "P-Buffer");
+}
+
+class ListRenderer : public Korvo::IRenderer {
+public:
+    ListRenderer() : IRenderer(640, 480) {}
+    std::string GetTypeName() const override { return "ListRenderer"; }
+    void Render(Sys::Ptr<const Korvo::IViewer>, Sys::Ptr<Korvo::IModel>,
+                const std::vector<Sys::Ptr<Korvo::IModel>>&) override {}
+    Sys::Ptr<const GL::ITexture> GetColorTexture() const override
+    {
+        return Sys::Ptr<const GL::ITexture>();
+    }
+};
+
+int CountInLog(const std::string& text)
+{
+    std::ifstream file("sys_Log.log");
+    std::stringstream content;
+    content << file.rdbuf();
+    const std::string log = content.str();
+    int count = 0;
+    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+        ++count;
+    return count;
+}
+
+TEST(IRenderer, SixOrMoreLightsKeepTheFirstFiveWithOneWarning)
+{
+    std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights;
+    for (int i = 0; i < 7; ++i)
+        lights.push_back(Sys::Ptr<const Korvo::IPointLightSource>(
+            new Korvo::OmniLightSource(float(i + 1))));
+    ListRenderer renderer;
+    const int before = CountInLog("only the first 5 are drawn");
+    renderer.SetLightSources(std::vector<Sys::Ptr<const Korvo::IPointLightSource>>(
+        lights.begin(), lights.begin() + 5));
+    EXPECT_EQ(renderer.GetLightSources().size(), 5u);
+    EXPECT_EQ(CountInLog("only the first 5 are drawn"), before);
+
+    for (int frame = 0; frame < 3; ++frame) {
+        renderer.SetLightSources(lights);
+        ASSERT_EQ(renderer.GetLightSources().size(), 5u);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_TRUE(renderer.GetLightSources()[i] == lights[i]);
+    }
+    EXPECT_EQ(CountInLog("WARNING: 7 light sources given, only the first 5 are drawn."),
+              before + 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
+{
+    using Korvo::FramePath;
+    FramePath::Offer all;
+    all.FramebufferObject = all.PackedDepthStencil = true;
+    all.FramebufferMultisample = all.FramebufferBlit = true;
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, all, 0));
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, all, 4));
+    // Off by request (the default) whatever the driver offers.
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(false, all, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjectsEx(false, all));
+
+    FramePath::Offer noBlit = all;
+    noBlit.FramebufferBlit = false;
+    EXPECT_TRUE(FramePath::UseFramebufferObjects(true, noBlit, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(true, noBlit, 4));
+    EXPECT_TRUE(FramePath::UseFramebufferObjectsEx(true, noBlit));   // samples play no part
+
+    FramePath::Offer noPacked = all;
+    noPacked.PackedDepthStencil = false;
+    EXPECT_FALSE(FramePath::UseFramebufferObjects(true, noPacked, 0));
+    EXPECT_FALSE(FramePath::UseFramebufferObjectsEx(true, noPacked));
+
+    EXPECT_EQ(FramePath::ShadowSize(641, true), 320);
+    EXPECT_EQ(FramePath::ShadowSize(641, false), 641);
+}
+
+} // namespace

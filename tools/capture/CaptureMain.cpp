@@ -1,0 +1,216 @@
+// Off-screen capture: brings up the render system on the current X display, builds a test
+// scene or one of the demo scenes, steps a number of frames with a fixed time step and
+// writes the final picture (and, for the soft-shadow renderer, one light's shadow value)
+// as PNG, with the time of every frame.
+//
+//   korvo_capture --scene box|sphere|casters|zori|dazu --out picture.png
+//                 [--renderer hard|soft] [--fbo 0|1] [--width 640] [--height 480]
+//                 [--frames 10] [--step 20] [--source 0.6]
+//                 [--shadow-light 0 --shadow-out shadow.png] [--timings timings.txt]
+
+#include "app/Exception.h"
+#include "config/CVars.h"
+#include "game/Orvel_DAZU.h"
+#include "game/Orvel_ZORI.h"
+#include "gl/TextureRectangle.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "render/IRenderer.h"
+#include "render/RendererEx.h"
+#include "tools/capture/PngFile.h"
+#include "tools/capture/TestScenes.h"
+#include "world/RenderGL2.h"
+#include "world/WorldRenderer.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The fixed step the demo scenes' frame timer reads, in milliseconds.
+int32_t g_Step = 20;
+int32_t g_Now = 0;
+int32_t FixedClock() { return g_Now += g_Step; }
+
+// A demo scene whose frame timer advances by the fixed step.
+template <class Scene>
+class FixedStepScene : public Scene {
+public:
+    explicit FixedStepScene(Platform::HWND window) : Scene(window)
+    {
+        this->timer = Sys::Ptr<Utils::Timer>(new Utils::Timer(1, &FixedClock));
+    }
+    Sys::Ptr<Korvo::IRenderer> GetRenderer() const
+    {
+        return Sys::Ptr<Korvo::WorldRenderer>::DynamicFrom(this->world)->GetRenderer();
+    }
+};
+
+Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
+                            Platform::LPARAM lp)
+{
+    return Platform::DefWindowProcA(w, m, wp, lp);
+}
+
+std::vector<unsigned char> ReadTexture(const GL::TextureRectangle& texture)
+{
+    std::vector<unsigned char> rgba(static_cast<size_t>(texture.GetWidth()) *
+                                    texture.GetHeight() * 4);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture.GetHandle());
+    glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+    return rgba;
+}
+
+int Run(const std::map<std::string, std::string>& options)
+{
+    auto option = [&options](const char* name, const char* fallback) {
+        const auto found = options.find(name);
+        return found != options.end() ? found->second : std::string(fallback);
+    };
+    const std::string sceneName = option("scene", "box");
+    const std::string out = option("out", "");
+    const int frames = std::atoi(option("frames", "10").c_str());
+    g_Step = std::atoi(option("step", "20").c_str());
+    const int shadowLight = std::atoi(option("shadow-light", "-1").c_str());
+    if (out.empty() || frames < 1 || g_Step < 0) {
+        std::fprintf(stderr, "korvo_capture: --out, --frames >= 1 and --step >= 0 needed\n");
+        return 2;
+    }
+
+    r_Screen_Width.value = std::atoi(option("width", "640").c_str());
+    r_Screen_Height.value = std::atoi(option("height", "480").c_str());
+    r_Screen_Full.value = false;
+    r_Shadow_PenumbraWedges.value = option("renderer", "soft") == "soft";
+    r_GL_FramebufferObject.value = option("fbo", "1") == "1";
+    r_GL_CatchErrors.value = true;
+
+    Platform::WNDCLASSA windowClass;
+    windowClass.style = Platform::CS_OWNDC;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.lpszClassName = "Korvo";
+    Platform::RegisterClassA(&windowClass);
+    Platform::HWND window = Platform::CreateWindowExA(0, "Korvo", "Korvo Capture", Platform::WS_POPUP,
+                                                      0, 0, r_Screen_Width.value,
+                                                      r_Screen_Height.value, nullptr, nullptr,
+                                                      nullptr, nullptr);
+    if (window == nullptr) {
+        std::fprintf(stderr, "korvo_capture: no window (is DISPLAY set?)\n");
+        return 1;
+    }
+
+    std::vector<double> times;
+    Sys::Ptr<Korvo::IRenderer> renderer;
+    auto step = [&times](const std::function<void()>& frame) {
+        const int32_t start = Platform::GetClockMilliseconds();
+        frame();
+        glFinish();
+        times.push_back(Platform::GetClockMilliseconds() - start);
+    };
+    auto keepShadow = [shadowLight](const Sys::Ptr<Korvo::IRenderer>& r) {
+        auto soft = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(r);
+        if (soft && shadowLight >= 0)
+            soft->KeepShadowTexture(shadowLight);
+    };
+    auto save = [&](const Sys::Ptr<Korvo::IRenderer>& r) {
+        auto picture = Sys::Ptr<const GL::TextureRectangle>::DynamicFrom(r->GetColorTexture());
+        if (!Capture::WritePng(out, picture->GetWidth(), picture->GetHeight(),
+                               ReadTexture(*picture)))
+            throw Sys::Exception("Failed to write <%s>.", out.c_str());
+        auto soft = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(r);
+        const std::string shadowOut = option("shadow-out", "");
+        if (soft && soft->GetKeptShadowTexture() && !shadowOut.empty()) {
+            const GL::TextureRectangle& shadow = *soft->GetKeptShadowTexture();
+            std::vector<unsigned char> rgba = ReadTexture(shadow);
+            // The value lives in alpha: show it as grey.
+            for (size_t i = 0; i < rgba.size(); i += 4)
+                rgba[i] = rgba[i + 1] = rgba[i + 2] = rgba[i + 3], rgba[i + 3] = 255;
+            if (!Capture::WritePng(shadowOut, shadow.GetWidth(), shadow.GetHeight(), rgba))
+                throw Sys::Exception("Failed to write <%s>.", shadowOut.c_str());
+        }
+    };
+
+    if (sceneName == "zori" || sceneName == "dazu") {
+        Sys::Ptr<Game::IDemo> scene;
+        Sys::Ptr<Korvo::IRenderer> sceneRenderer;
+        if (sceneName == "zori") {
+            Sys::Ptr<FixedStepScene<Game::Orvel_ZORI>> zori(
+                new FixedStepScene<Game::Orvel_ZORI>(window));
+            sceneRenderer = zori->GetRenderer();
+            scene = zori;
+        } else {
+            Sys::Ptr<FixedStepScene<Game::Orvel_DAZU>> dazu(
+                new FixedStepScene<Game::Orvel_DAZU>(window));
+            sceneRenderer = dazu->GetRenderer();
+            scene = dazu;
+        }
+        keepShadow(sceneRenderer);
+        for (int i = 0; i < frames; ++i)
+            step([&scene] { scene->OnFrame(); });
+        save(sceneRenderer);
+    } else {
+        Sys::Ptr<Korvo::IRender> system(new Korvo::RenderGL2(window));
+        {
+            const float source = static_cast<float>(std::atof(option("source", "0.6").c_str()));
+            Capture::TestScene scene = Capture::BuildTestScene(
+                sceneName, source, r_Screen_Width.value, r_Screen_Height.value);
+            Sys::Ptr<Korvo::WorldRenderer> world(new Korvo::WorldRenderer());
+            world->SetWorld(scene.Floor);
+            for (const Sys::Ptr<Korvo::IModel>& caster : scene.Casters)
+                world->AddModel(caster);
+            world->AddLightSource(scene.Light);
+            world->AddRenderedLightSource(scene.Light);
+            world->SetViewer(scene.Camera);
+            keepShadow(world->GetRenderer());
+            const float seconds = g_Step / 1000.0f;
+            for (int i = 0; i < frames; ++i)
+                step([&world, seconds] { world->Render(seconds); });
+            save(world->GetRenderer());
+        }
+        system = nullptr;
+    }
+    Platform::DestroyWindow(window);
+
+    FILE* timings = stdout;
+    const std::string timingsPath = option("timings", "");
+    if (!timingsPath.empty())
+        timings = std::fopen(timingsPath.c_str(), "w");
+    double total = 0;
+    for (size_t i = 0; i < times.size(); ++i) {
+        std::fprintf(timings, "frame %zu: %.0f ms\n", i, times[i]);
+        total += times[i];
+    }
+    std::fprintf(timings, "mean: %.1f ms over %zu frames\n", total / times.size(), times.size());
+    if (timings != stdout)
+        std::fclose(timings);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::map<std::string, std::string> options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strncmp(argv[i], "--", 2) != 0) {
+            std::fprintf(stderr, "korvo_capture: unexpected <%s>\n", argv[i]);
+            return 2;
+        }
+        options[argv[i] + 2] = argv[i + 1];
+    }
+    try {
+        return Run(options);
+    } catch (const Sys::Exception& e) {
+        std::fprintf(stderr, "korvo_capture: %s\n", e.GetMessageText().c_str());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "korvo_capture: %s\n", e.what());
+    }
+    return 1;
+}

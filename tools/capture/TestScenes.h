@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/Ptr.h"
+#include "world/IModel.h"
+#include "world/OmniLightSource.h"
+#include "world/Viewer.h"
+
+#include <string>
+#include <vector>
+
+namespace Capture {
+
+// A small scene for the shadow checks: a floor (the world, never a caster), casters above
+// it, one light and a camera.
+struct TestScene {
+    Sys::Ptr<Korvo::IModel> Floor;
+    std::vector<Sys::Ptr<Korvo::IModel>> Casters;
+    Sys::Ptr<Korvo::OmniLightSource> Light;
+    Sys::Ptr<Korvo::Viewer> Camera;
+};
+
+// "box", "sphere" or "casters" (two overlapping boxes at different heights); the light's
+// source size is its sphere radius. Throws Sys::Exception for an unknown name.
+TestScene BuildTestScene(const std::string& name, float sourceSize, int width, int height);
+
+} // namespace Capture
