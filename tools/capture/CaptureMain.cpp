@@ -5,7 +5,7 @@
 //
 //   korvo_capture --scene box|sphere|casters|zori|dazu --out picture.png
 //                 [--renderer hard|soft] [--fbo 0|1] [--width 640] [--height 480]
-//                 [--frames 10] [--step 20] [--source 0.6]
+//                 [--frames 10] [--step 20] [--source 0.6] [--cast 1] [--english 1]
 //                 [--shadow-light 0 --shadow-out shadow.png] [--timings timings.txt]
 
 #include "app/Exception.h"
@@ -91,6 +91,8 @@ int Run(const std::map<std::string, std::string>& options)
     r_Shadow_PenumbraWedges.value = option("renderer", "soft") == "soft";
     r_GL_FramebufferObject.value = option("fbo", "1") == "1";
     r_GL_CatchErrors.value = true;
+    r_Shadow_Cast.value = option("cast", "1") == "1";
+    gui_English.value = option("english", "1") == "1";
 
     Platform::WNDCLASSA windowClass;
     windowClass.style = Platform::CS_OWNDC;
