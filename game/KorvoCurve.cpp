@@ -1,8 +1,27 @@
 #include "game/KorvoCurve.h"
 
-#include <GL/gl.h>
+#include "gl/IRenderDevice.h"
+
+#include <GL/glew.h>
+
+#include <cstring>
 
 namespace Korvo {
+
+namespace {
+
+Sys::Ptr<GL::VertexBuffer> MakeBuffer(const GL::VertexFormat& format,
+                                      const std::vector<Math::Vec3f>& points)
+{
+    Sys::Ptr<GL::VertexBuffer> buffer(
+        new GL::VertexBuffer(format, static_cast<int>(points.size()), GL_STATIC_DRAW));
+    void* data = buffer->Map();
+    std::memcpy(data, points.data(), points.size() * sizeof(Math::Vec3f));
+    buffer->Unmap();
+    return buffer;
+}
+
+} // namespace
 
 Curve::Curve(Math::Curve<Math::Vec3f, 3>& curve)
 {
@@ -27,15 +46,20 @@ void Curve::Draw() const
 {
     if (linePoints.empty())
         return;
-    glPushClientAttrib(GL_CLIENT_VERTEX_ARRAY_BIT);
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glVertexPointer(3, GL_FLOAT, sizeof(Math::Vec3f), linePoints.data());
-    glDrawArrays(GL_LINE_STRIP, 0, static_cast<GLsizei>(linePoints.size()));
+    if (lineBuffer.IsEmpty()) {
+        format = GL::VertexFormat();
+        format.AddAttribute(0, 3, GL_FLOAT);
+        format.Compile();
+        lineBuffer = MakeBuffer(format, linePoints);
+        knotBuffer = MakeBuffer(format, knotPoints);
+    }
+    GL::Device->SetVertexFormat(format);
+    GL::Device->SetVertexBuffer(lineBuffer);
+    GL::Device->DrawArrays(GL_LINE_STRIP, 0, static_cast<int>(linePoints.size()));
     glPointSize(3.0f);
-    glVertexPointer(3, GL_FLOAT, sizeof(Math::Vec3f), knotPoints.data());
-    glDrawArrays(GL_POINTS, 0, static_cast<GLsizei>(knotPoints.size()));
+    GL::Device->SetVertexBuffer(knotBuffer);
+    GL::Device->DrawArrays(GL_POINTS, 0, static_cast<int>(knotPoints.size()));
     glPointSize(1.0f);
-    glPopClientAttrib();
 }
 
 } // namespace Korvo

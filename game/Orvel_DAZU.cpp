@@ -56,13 +56,12 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     loader3ds->Load(kLevelFile, false, levelModel);
     level = levelModel;
 
-    Sys::Ptr<Media::ModelLoaderMD5> loaderMD5(new Media::ModelLoaderMD5());
     Sys::Ptr<Korvo::ModelMD5> characterModel;
-    loaderMD5->LoadModel(kCharacterMesh, characterModel);
+    Media::ModelLoaderMD5::LoadModel(kCharacterMesh, characterModel);
     character = characterModel;
     for (int i = 0; i < 4; ++i) {
         Sys::Ptr<Korvo::ISkeletalAnimation> animation;
-        loaderMD5->LoadAnimation(kCharacterAnimations[i], animation);
+        Media::ModelLoaderMD5::LoadAnimation(kCharacterAnimations[i], animation);
         character->AddAnimation(WalkNames[i], animation);
     }
     character->SetAnimation(WalkNames[0]);

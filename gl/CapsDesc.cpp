@@ -1,12 +1,13 @@
 #include "gl/CapsDesc.h"
 
 #include "app/DeveloperException.h"
+#include "app/InitOrder.h"
 #include "gl/ExtensionRegistry.h"
 #include "platform/Platform.h"
 
 namespace GL {
 
-Sys::Ptr<CapsDesc> Caps;
+Sys::Ptr<CapsDesc> Caps KORVO_INIT_ORDER(KORVO_INIT_GL);
 
 CapsDesc::CapsDesc()
 {

@@ -1,6 +1,7 @@
 #include "gl/DriverDesc.h"
 
 #include "app/DeveloperException.h"
+#include "app/InitOrder.h"
 #include "gl/ExtensionRegistry.h"
 #include "platform/Platform.h"
 
@@ -11,7 +12,7 @@
 
 namespace GL {
 
-Sys::Ptr<DriverDesc> Driver;
+Sys::Ptr<DriverDesc> Driver KORVO_INIT_ORDER(KORVO_INIT_GL);
 
 VersionDesc VersionDesc::Parse(const char* text)
 {

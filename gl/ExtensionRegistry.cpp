@@ -1,13 +1,14 @@
 #include "gl/ExtensionRegistry.h"
 
 #include "app/DeveloperException.h"
+#include "app/InitOrder.h"
 #include "platform/Platform.h"
 
 #include <cstdio>
 
 namespace GL {
 
-Sys::Ptr<ExtensionRegistry> Extensions;
+Sys::Ptr<ExtensionRegistry> Extensions KORVO_INIT_ORDER(KORVO_INIT_GL);
 
 ExtensionRegistry::ExtensionRegistry()
 {

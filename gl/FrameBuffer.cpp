@@ -3,6 +3,7 @@
 #include "app/DeveloperException.h"
 #include "gl/ExtensionRegistry.h"
 #include "gl/ITexture.h"
+#include "gl/PBuffer.h"
 #include "gl/Texture2D.h"
 #include "gl/TextureRectangle.h"
 
@@ -23,17 +24,25 @@ FrameBuffer::FrameBuffer(Sys::Ptr<IContext> pbuffer) : IFrameBuffer(0, 0), conte
     if (!pbuffer || pbuffer->IsWindow())
         throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_PARAMETER,
                                       "Invalid <Context> parameter. Should be offscreen p-buffer.");
-    const Platform::HDC previousDC = Platform::wglGetCurrentDC();
-    const Platform::HGLRC previousRC = Platform::wglGetCurrentContext();
-    const bool switchContext = previousRC != pbuffer->GetRC();
-    if (switchContext && !pbuffer->MakeCurrent())
-        throw Sys::Exception(*this, "Failed to make rendering context current.");
-    GLint viewport[4] = {0, 0, 0, 0};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    width = viewport[2];
-    height = viewport[3];
-    if (switchContext && previousRC != nullptr)
-        Platform::wglMakeCurrent(previousDC, previousRC);
+    if (const auto* offscreen = dynamic_cast<const PBuffer*>(pbuffer.Get())) {
+        Platform::wglQueryPbufferARB(offscreen->GetPBuffer(), Platform::WGL_PBUFFER_WIDTH_ARB,
+                                     &width);
+        Platform::wglQueryPbufferARB(offscreen->GetPBuffer(), Platform::WGL_PBUFFER_HEIGHT_ARB,
+                                     &height);
+    } else {
+        // Another off-screen context: its drawable's size is its initial viewport.
+        const Platform::HDC previousDC = Platform::wglGetCurrentDC();
+        const Platform::HGLRC previousRC = Platform::wglGetCurrentContext();
+        const bool switchContext = previousRC != pbuffer->GetRC();
+        if (switchContext && !pbuffer->MakeCurrent())
+            throw Sys::Exception(*this, "Failed to make rendering context current.");
+        GLint viewport[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        width = viewport[2];
+        height = viewport[3];
+        if (switchContext && previousRC != nullptr)
+            Platform::wglMakeCurrent(previousDC, previousRC);
+    }
     SetDefaultDrawBuffer();
 }
 

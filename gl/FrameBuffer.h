@@ -14,8 +14,7 @@ class FrameBuffer : public IFrameBuffer {
 public:
     // The window form: `context` must be a window context.
     FrameBuffer(Sys::Ptr<IContext> context, int width, int height);
-    // The P-buffer form: the size is the P-buffer's own. Reads it from the P-buffer's
-    // initial viewport, so it is made right after the P-buffer, before anything draws.
+    // The P-buffer form: the size is the P-buffer's own.
     explicit FrameBuffer(Sys::Ptr<IContext> pbuffer);
     ~FrameBuffer() override = default;
 

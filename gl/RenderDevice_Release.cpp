@@ -1,13 +1,14 @@
 #include "gl/RenderDevice_Release.h"
 
 #include "app/DeveloperException.h"
+#include "app/InitOrder.h"
 #include "gl/ExtensionRegistry.h"
 
 #include <cstdint>
 
 namespace GL {
 
-Sys::Ptr<IRenderDevice> Device;
+Sys::Ptr<IRenderDevice> Device KORVO_INIT_ORDER(KORVO_INIT_GL);
 
 namespace {
 
@@ -127,8 +128,11 @@ void RenderDevice_Release::SetTexture(GLenum unit, Sys::Ptr<const ITexture> text
 {
     const int index = static_cast<int>(unit - GL_TEXTURE0);
     glActiveTexture(unit);
+    // Units beyond the fixed-function ones only feed shaders: they have no targets to
+    // enable, and asking about them is an error.
+    const bool fixedFunction = index < fixedFunctionUnits;
     int enabled = -1;
-    for (int i = 0; i < 5 && enabled < 0; ++i)
+    for (int i = 0; fixedFunction && i < 5 && enabled < 0; ++i)
         if (glIsEnabled(textureTargets[i]))
             enabled = i;
 
@@ -142,7 +146,7 @@ void RenderDevice_Release::SetTexture(GLenum unit, Sys::Ptr<const ITexture> text
             ++wanted;
         if (enabled >= 0 && enabled != wanted)
             glDisable(textureTargets[enabled]);
-        if (enabled != wanted)
+        if (fixedFunction && enabled != wanted)
             glEnable(target);
         GLint bound = 0;
         if (wanted < 5)
@@ -157,6 +161,7 @@ void RenderDevice_Release::SetTexture(GLenum unit, Sys::Ptr<const ITexture> text
 void RenderDevice_Release::SetProgram(Sys::Ptr<const IProgram> program)
 {
     if (CurrentProgram) {
+        // The program already in use needs no call at all.
         if (program && program->GetHandle() == CurrentProgram->GetHandle()) {
             CurrentProgram = program;
             return;

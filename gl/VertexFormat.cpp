@@ -5,7 +5,7 @@
 
 namespace GL {
 
-VertexFormat::VertexFormat(bool)
+VertexFormat::VertexFormat(TwoFloatsAtZero)
 {
     attributes[0] = Attribute{2, GL_FLOAT, false, 0};
     used.set(0);

@@ -20,9 +20,12 @@ public:
         int Offset = 0;
     };
 
+    // Selects the constructor of the full-screen quads' format.
+    struct TwoFloatsAtZero {};
+
     VertexFormat() = default;
     // One attribute: index 0, two floats; already compiled.
-    explicit VertexFormat(bool twoFloatsAtZero);
+    explicit VertexFormat(TwoFloatsAtZero);
 
     // index must lie below GL::Caps->MaxVertexAttribs; type is GL_SHORT or GL_FLOAT.
     void AddAttribute(int index, int count, GLenum type);

@@ -2,11 +2,20 @@
 
 #include "app/Exception.h"
 
+#include <sys/stat.h>
+
 namespace IO {
 
 File::File(const std::string& path, const char* streamMode)
 {
     stream = std::fopen(path.c_str(), streamMode);
+    // A directory opens for reading here, but it is no file: refuse it at once rather
+    // than fail at the first read.
+    struct stat info;
+    if (stream != nullptr && fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
+        std::fclose(stream);
+        stream = nullptr;
+    }
     if (stream == nullptr)
         throw Sys::Exception("Unable to open file \"%s\"", path.c_str());
     name = path;

@@ -1,8 +1,12 @@
 #include "media/ModelLoader3DS.h"
 
 #include "app/Exception.h"
+#include "io/BinaryFile.h"
+#include "media/Mesh3DS.h"
+#include "world/Model3DS.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace Media {
@@ -56,6 +60,53 @@ uint8_t ColourByte(float value)
 
 } // namespace
 
+namespace {
+
+// The loader's two file operations on a binary file.
+class FileByteSource : public ByteSource {
+public:
+    explicit FileByteSource(IO::BinaryFile& file) : file(file) {}
+    size_t Read(void* buffer, size_t size) override
+    {
+        return file.Read(buffer, static_cast<uint32_t>(size));
+    }
+    void Skip(uint64_t offset) override
+    {
+        if (offset > uint64_t(INT32_MAX))
+            throw Sys::Exception("Error at fseek().");
+        file.Seek(static_cast<int32_t>(offset), 1);
+    }
+
+private:
+    IO::BinaryFile& file;
+};
+
+} // namespace
+
+ModelLoader3DS::ModelLoader3DS() = default;
+ModelLoader3DS::~ModelLoader3DS() = default;
+
+void ModelLoader3DS::Load(const std::string& FileName, bool CastShadows,
+                          Sys::Ptr<Korvo::Model3DS>& Model)
+{
+    try {
+        File = Sys::Ptr<IO::BinaryFile>(new IO::BinaryFile(FileName));
+        FileByteSource fileSource(*File);
+        std::vector<Sys::Ptr<Korvo::Mesh3DS>> meshes;
+        Parse(fileSource, [&](MeshRecord3DS& record) {
+            meshes.push_back(Sys::Ptr<Korvo::Mesh3DS>(
+                new Korvo::Mesh3DS(record.Name, record, CastShadows)));
+        });
+        Sys::Ptr<Korvo::Model3DS> model(new Korvo::Model3DS(meshes));
+        File = nullptr;
+        Model = model;
+    } catch (const Sys::Exception& e) {
+        File = nullptr;
+        throw Sys::Exception("Unable to load 3DS model from file \"%s\".\n\n%s",
+                             FileName.c_str(), e.GetMessageText().c_str());
+    }
+}
+
 void ModelLoader3DS::Parse(ByteSource& source, const ObjectHandler& onObject)
 {
     ModelLoader3DS loader(source, onObject);
@@ -68,7 +119,7 @@ void ModelLoader3DS::Parse(ByteSource& source, const ObjectHandler& onObject)
 
 void ModelLoader3DS::Read(Chunk& chunk, void* buffer, size_t size)
 {
-    chunk.Consumed += static_cast<uint32_t>(source.Read(buffer, size));
+    chunk.Consumed += static_cast<uint32_t>(source->Read(buffer, size));
 }
 
 uint16_t ModelLoader3DS::ReadU16(Chunk& chunk)
@@ -134,7 +185,7 @@ void ModelLoader3DS::Skip(Chunk& chunk)
         if (chunk.Length < chunk.Consumed)
             throw Sys::Exception("Chunk 0x%04X claims %u bytes but %u were read.", chunk.Id,
                                  chunk.Length, chunk.Consumed);
-        source.Skip(chunk.Length - chunk.Consumed);
+        source->Skip(chunk.Length - chunk.Consumed);
         chunk.Consumed = chunk.Length;
     } catch (...) {
         throw Sys::Exception("Unable to skip chunk.");
@@ -166,7 +217,7 @@ void ModelLoader3DS::WalkScene(Chunk& parent)
             if (!record.TexCoords.empty() && record.TexCoords.size() != record.Vertices.size())
                 throw Sys::Exception(
                     "Number of vertices not equal to number of texture coordinates.");
-            onObject(record);
+            (*onObject)(record);
             break;
         }
         case EDIT_MATERIAL: {

@@ -1,11 +1,20 @@
 #pragma once
 
+#include "app/Ptr.h"
 #include "media/ByteSource.h"
 #include "media/MeshRecord3DS.h"
 
 #include <cstdint>
 #include <functional>
 #include <string>
+
+namespace IO {
+class BinaryFile;
+}
+
+namespace Korvo {
+class Model3DS;
+}
 
 namespace Media {
 
@@ -25,6 +34,14 @@ class ModelLoader3DS {
 public:
     using ObjectHandler = std::function<void(MeshRecord3DS& record)>;
 
+    ModelLoader3DS();
+    ~ModelLoader3DS();
+
+    // Reads the file and stores the new model in Model, one Mesh3DS per named object;
+    // CastShadows goes to every mesh. Any failure becomes "Unable to load 3DS model from
+    // file ..." with the inner message, and Model is left as it was.
+    void Load(const std::string& FileName, bool CastShadows, Sys::Ptr<Korvo::Model3DS>& Model);
+
     // Reads a whole file from the source; throws Sys::Exception with the failing step.
     static void Parse(ByteSource& source, const ObjectHandler& onObject);
 
@@ -35,8 +52,8 @@ private:
         uint32_t Consumed = 0;
     };
 
-    explicit ModelLoader3DS(ByteSource& source, const ObjectHandler& onObject)
-        : source(source), onObject(onObject)
+    ModelLoader3DS(ByteSource& source, const ObjectHandler& onObject)
+        : source(&source), onObject(&onObject)
     {
     }
 
@@ -60,8 +77,9 @@ private:
     void ReadMaterialGroup(Chunk& chunk);
     void ReadCoordinateSystem(Chunk& chunk, MeshRecord3DS& record);
 
-    ByteSource& source;
-    const ObjectHandler& onObject;
+    ByteSource* source = nullptr;
+    const ObjectHandler* onObject = nullptr;
+    Sys::Ptr<IO::BinaryFile> File;
 };
 
 } // namespace Media

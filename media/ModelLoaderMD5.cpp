@@ -1,6 +1,8 @@
 #include "media/ModelLoaderMD5.h"
 
 #include "app/Exception.h"
+#include "media/MeshMD5.h"
+#include "world/ModelMD5.h"
 #include "media/SkeletalAnimationMD5.h"
 #include "media/SkeletonHierarchyMD5.h"
 
@@ -261,6 +263,28 @@ Sys::Ptr<Korvo::ISkeletalAnimation> ModelLoaderMD5::ParseAnimation(TextFileMD5& 
     Sys::Ptr<Korvo::ISkeletonHierarchy> joints(new Korvo::SkeletonHierarchyMD5(hierarchy));
     return Sys::Ptr<Korvo::ISkeletalAnimation>(
         new Korvo::SkeletalAnimationMD5(joints, frames, frameRate));
+}
+
+void ModelLoaderMD5::LoadModel(const std::string& FileName, Sys::Ptr<Korvo::ModelMD5>& Model)
+{
+    try {
+        TextFileMD5 file = TextFileMD5::Open(FileName);
+        Sys::Ptr<Korvo::SkeletonMD5> skeleton;
+        std::vector<Sys::Ptr<Korvo::MeshMD5>> meshes;
+        ParseMesh(
+            file,
+            [&](std::vector<JointRecordMD5>& joints) { skeleton = BuildBindPose(joints); },
+            [&](MeshDataMD5& mesh) {
+                meshes.push_back(Sys::Ptr<Korvo::MeshMD5>(
+                    new Korvo::MeshMD5(mesh, Sys::Ptr<Korvo::ISkeleton>(skeleton))));
+            });
+        Sys::Ptr<Korvo::ModelMD5> model(
+            new Korvo::ModelMD5(meshes, Sys::Ptr<Korvo::ISkeleton>(skeleton)));
+        Model = model;
+    } catch (const Sys::Exception& e) {
+        throw Sys::Exception("Failed to load MD5 model from file \"%s\".\n\n%s",
+                             FileName.c_str(), e.GetMessageText().c_str());
+    }
 }
 
 void ModelLoaderMD5::LoadAnimation(const std::string& FileName,

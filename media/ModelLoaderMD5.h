@@ -10,6 +10,10 @@
 #include <string>
 #include <vector>
 
+namespace Korvo {
+class ModelMD5;
+}
+
 namespace Media {
 
 // Reads MD5 mesh and animation text files. The mesh file's records are handed out as
@@ -26,6 +30,11 @@ public:
 
     // The bind pose of a mesh file's joints (already in model space).
     static Sys::Ptr<Korvo::SkeletonMD5> BuildBindPose(const std::vector<JointRecordMD5>& joints);
+
+    // Reads a mesh file into a model of MeshMD5 meshes bound to the file's skeleton. Any
+    // failure becomes "Failed to load MD5 model from file ..." with the inner message,
+    // and Model is left as it was.
+    static void LoadModel(const std::string& FileName, Sys::Ptr<Korvo::ModelMD5>& Model);
 
     // Reads an animation file; its failures reach the caller unchanged.
     static void LoadAnimation(const std::string& FileName,

@@ -1,25 +1,22 @@
 #include "media/ShaderLoader.h"
 
 #include "app/Exception.h"
+#include "app/InitOrder.h"
 #include "gl/FragmentShader.h"
 #include "gl/VertexShader.h"
+#include "io/TextFile.h"
 
-#include <cstdio>
-
-Sys::Ptr<Media::ShaderLoader> g_ShaderLoader(new Media::ShaderLoader());
+Sys::Ptr<Media::ShaderLoader> g_ShaderLoader KORVO_INIT_ORDER(KORVO_INIT_LOADERS)(
+    new Media::ShaderLoader());
 
 namespace Media {
 
 std::string ShaderLoader::ReadSource(const std::string& fullPath)
 {
-    std::FILE* file = std::fopen(fullPath.c_str(), "rt");
-    if (file == nullptr)
-        throw Sys::Exception("Unable to open file \"%s\"", fullPath.c_str());
+    IO::TextFile file(fullPath, IO::TextFile::ModeRead);
     std::string source;
-    char line[8192];
-    while (std::fgets(line, sizeof(line), file) != nullptr)
-        source += line;
-    std::fclose(file);
+    while (!file.IsEOF())
+        source += file.ReadString();
     return source;
 }
 

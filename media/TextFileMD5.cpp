@@ -1,6 +1,7 @@
 #include "media/TextFileMD5.h"
 
 #include "app/Exception.h"
+#include "io/TextFile.h"
 
 #include <cctype>
 #include <cerrno>
@@ -124,18 +125,12 @@ TextFileMD5::TextFileMD5(std::string text) : text(std::move(text))
 
 TextFileMD5 TextFileMD5::Open(const std::string& fileName)
 {
-    FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (f == nullptr)
-        throw Sys::Exception("Unable to open file \"%s\"", fileName.c_str());
+    // The whole file is read through the engine's text file, line by line, and the
+    // records are then scanned from memory.
+    IO::TextFile file(fileName, IO::TextFile::ModeRead);
     std::string content;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        content.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
-        throw Sys::Exception("Unable to read string.");
+    while (!file.IsEOF())
+        content += file.ReadString();
     return TextFileMD5(std::move(content));
 }
 

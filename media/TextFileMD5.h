@@ -23,7 +23,7 @@ public:
     };
 
     explicit TextFileMD5(std::string text);
-    // Reads a whole file; throws "Unable to open file \"%s\"" when it cannot be read.
+    // Reads a whole file through IO::TextFile (and its failure texts).
     static TextFileMD5 Open(const std::string& fileName);
 
     int ReadInteger(const std::string& Keyword);

@@ -95,10 +95,12 @@ int Attrib(int format, int attribute)
     return X11::GetConfigAttrib(format, attribute);
 }
 
+// Colour bits count the whole pixel, alpha included, as display drivers report them for
+// 32-bit formats (and as the desktop's 32 bits per pixel are compared with them).
 int ColorBits(int format)
 {
     return Attrib(format, GLX_RED_SIZE) + Attrib(format, GLX_GREEN_SIZE)
-           + Attrib(format, GLX_BLUE_SIZE);
+           + Attrib(format, GLX_BLUE_SIZE) + Attrib(format, GLX_ALPHA_SIZE);
 }
 
 int Acceleration(int)
@@ -329,11 +331,12 @@ int DescribePixelFormat(HDC dc, int format, UINT bytes, PIXELFORMATDESCRIPTOR* d
     pfd.cGreenBits = static_cast<uint8_t>(Attrib(format, GLX_GREEN_SIZE));
     pfd.cBlueBits = static_cast<uint8_t>(Attrib(format, GLX_BLUE_SIZE));
     pfd.cAlphaBits = static_cast<uint8_t>(Attrib(format, GLX_ALPHA_SIZE));
-    pfd.cColorBits = static_cast<uint8_t>(pfd.cRedBits + pfd.cGreenBits + pfd.cBlueBits);
+    pfd.cColorBits = static_cast<uint8_t>(ColorBits(format));
     pfd.cBlueShift = 0;
     pfd.cGreenShift = pfd.cBlueBits;
     pfd.cRedShift = static_cast<uint8_t>(pfd.cBlueBits + pfd.cGreenBits);
-    pfd.cAlphaShift = pfd.cAlphaBits != 0 ? static_cast<uint8_t>(pfd.cColorBits) : 0;
+    pfd.cAlphaShift =
+        pfd.cAlphaBits != 0 ? static_cast<uint8_t>(pfd.cRedShift + pfd.cRedBits) : 0;
     pfd.cAccumRedBits = static_cast<uint8_t>(Attrib(format, GLX_ACCUM_RED_SIZE));
     pfd.cAccumGreenBits = static_cast<uint8_t>(Attrib(format, GLX_ACCUM_GREEN_SIZE));
     pfd.cAccumBlueBits = static_cast<uint8_t>(Attrib(format, GLX_ACCUM_BLUE_SIZE));

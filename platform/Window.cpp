@@ -7,6 +7,8 @@
 #include <X11/cursorfont.h>
 #include <X11/keysym.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <deque>
 #include <map>
@@ -357,6 +359,10 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
     }
     XStoreName(display, record->xid, title != nullptr ? title : "");
     XSetWMProtocols(display, record->xid, &g_WmDeleteWindow, 1);
+    // Lets outside tools find the windows of this process.
+    const long pid = static_cast<long>(getpid());
+    XChangeProperty(display, record->xid, XInternAtom(display, "_NET_WM_PID", False), XA_CARDINAL,
+                    32, PropModeReplace, reinterpret_cast<const unsigned char*>(&pid), 1);
     ApplyDecorations(display, *record);
     if (!g_AutoRepeatSet) {
         // Held keys then arrive as repeated presses without releases in between.

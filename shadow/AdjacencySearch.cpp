@@ -7,23 +7,25 @@ namespace Korvo {
 
 namespace {
 
-constexpr double CellSize = 0.0625;
+constexpr double CellSize = 0.125;
 // Cell coordinates are clamped into 21 bits; points beyond share border cells, which
 // costs only time, since every candidate is tested by distance anyway.
 constexpr int64_t CellLimit = (int64_t(1) << 20) - 2;
 
 } // namespace
 
-bool AdjacencySearch::CellOf(const Math::Vec3f& p, int64_t cell[3])
+bool AdjacencySearch::CellOf(const Math::Vec3f& p, int64_t cell[3], int near[3])
 {
     for (int i = 0; i < 3; ++i) {
         const double v = p[i];
         if (!std::isfinite(v))
             return false;
-        const double c = std::floor(v / CellSize);
+        const double scaled = v / CellSize;
+        const double c = std::floor(scaled);
         cell[i] = c < -double(CellLimit) ? -CellLimit
                   : c > double(CellLimit) ? CellLimit
                                           : static_cast<int64_t>(c);
+        near[i] = scaled - c < 0.5 ? -1 : 1;
     }
     return true;
 }
@@ -40,21 +42,33 @@ AdjacencySearch::AdjacencySearch(const std::vector<Math::Vec3f>& Positions,
                                  const std::vector<Triangle>& Triangles)
     : positions(Positions), triangles(Triangles)
 {
-    byIndex.reserve(triangles.size() * 3);
+    // Counting sort of the edges by start vertex; filling in slot order keeps every
+    // vertex's list in (triangle, edge) order.
+    startOffsets.assign(positions.size() + 1, 0);
+    for (const Triangle& t : triangles)
+        for (uint16_t v : t)
+            ++startOffsets[v + 1];
+    for (size_t v = 0; v < positions.size(); ++v)
+        startOffsets[v + 1] += startOffsets[v];
+    edgesByStart.resize(triangles.size() * 3);
+    std::vector<uint32_t> fill(startOffsets.begin(), startOffsets.end() - 1);
+    for (size_t t = 0; t < triangles.size(); ++t)
+        for (int j = 0; j < 3; ++j)
+            edgesByStart[fill[triangles[t][j]]++] = static_cast<uint32_t>(3 * t + j);
+}
+
+void AdjacencySearch::BuildGrid() const
+{
     byCell.reserve(triangles.size() * 3);
-    for (size_t t = 0; t < triangles.size(); ++t) {
+    for (size_t t = 0; t < triangles.size(); ++t)
         for (int j = 0; j < 3; ++j) {
-            const uint16_t from = triangles[t][j];
-            const uint16_t to = triangles[t][(j + 1) % 3];
-            const uint32_t slot = static_cast<uint32_t>(3 * t + j);
-            byIndex.push_back({(uint64_t(from) << 16) | to, slot});
             int64_t cell[3];
-            if (CellOf(positions[from], cell))
-                byCell.push_back({CellKey(cell), slot});
+            int near[3];
+            if (CellOf(positions[triangles[t][j]], cell, near))
+                byCell.push_back({CellKey(cell), static_cast<uint32_t>(3 * t + j)});
         }
-    }
-    std::sort(byIndex.begin(), byIndex.end());
     std::sort(byCell.begin(), byCell.end());
+    gridBuilt = true;
 }
 
 int AdjacencySearch::Find(int t, int k, const std::vector<char>* Alive) const
@@ -66,41 +80,44 @@ int AdjacencySearch::Find(int t, int k, const std::vector<char>* Alive) const
     };
 
     // Index match: the reversed edge b -> a, first in (triangle, edge) order.
-    const uint64_t key = (uint64_t(b) << 16) | a;
-    for (auto it = std::lower_bound(byIndex.begin(), byIndex.end(), Entry{key, 0});
-         it != byIndex.end() && it->Key == key; ++it)
-        if (usable(it->Slot / 3))
-            return static_cast<int>(it->Slot / 3);
+    for (uint32_t i = startOffsets[b]; i < startOffsets[b + 1]; ++i) {
+        const uint32_t slot = edgesByStart[i];
+        const uint32_t u = slot / 3;
+        if (triangles[u][(slot % 3 + 1) % 3] == a && usable(u))
+            return static_cast<int>(u);
+    }
 
     // Position match around the start point b of the reversed edge.
     const Math::Vec3f& pa = positions[a];
     const Math::Vec3f& pb = positions[b];
     int64_t centre[3];
-    if (!CellOf(pb, centre))
+    int near[3];
+    if (!CellOf(pb, centre, near))
         return -1;
+    if (!gridBuilt)
+        BuildGrid();
     uint32_t best = UINT32_MAX;
     int64_t cell[3];
-    for (int dx = -1; dx <= 1; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-            for (int dz = -1; dz <= 1; ++dz) {
-                cell[0] = centre[0] + dx;
-                cell[1] = centre[1] + dy;
-                cell[2] = centre[2] + dz;
-                if (std::abs(cell[0]) > CellLimit || std::abs(cell[1]) > CellLimit ||
-                    std::abs(cell[2]) > CellLimit)
-                    continue;
-                const uint64_t ck = CellKey(cell);
-                for (auto it = std::lower_bound(byCell.begin(), byCell.end(), Entry{ck, 0});
-                     it != byCell.end() && it->Key == ck && it->Slot < best; ++it) {
-                    const uint32_t u = it->Slot / 3;
-                    const int j = static_cast<int>(it->Slot % 3);
-                    if (!usable(u))
-                        continue;
-                    const Triangle& tu = triangles[u];
-                    if (Within(positions[tu[(j + 1) % 3]], pa) && Within(positions[tu[j]], pb))
-                        best = it->Slot;
-                }
-            }
+    for (int corner = 0; corner < 8; ++corner) {
+        bool inside = true;
+        for (int i = 0; i < 3; ++i) {
+            cell[i] = centre[i] + ((corner >> i) & 1 ? near[i] : 0);
+            inside = inside && std::abs(cell[i]) <= CellLimit;
+        }
+        if (!inside)
+            continue;
+        const uint64_t ck = CellKey(cell);
+        for (auto it = std::lower_bound(byCell.begin(), byCell.end(), Entry{ck, 0});
+             it != byCell.end() && it->Key == ck && it->Slot < best; ++it) {
+            const uint32_t u = it->Slot / 3;
+            const int j = static_cast<int>(it->Slot % 3);
+            if (!usable(u))
+                continue;
+            const Triangle& tu = triangles[u];
+            if (Within(positions[tu[(j + 1) % 3]], pa) && Within(positions[tu[j]], pb))
+                best = it->Slot;
+        }
+    }
     return best == UINT32_MAX ? -1 : static_cast<int>(best / 3);
 }
 

@@ -18,15 +18,17 @@ namespace Korvo {
 // time in the square of the triangle count.
 //
 // This class gives exactly the literal search's answer without the quadratic scan. Every
-// directed edge is listed once under its (start, end) index pair, sorted by key and then
-// by (triangle, edge), so the first entry of the key (b, a) that is not t itself is the
-// index match. For the weld, edges are binned by the position of their start point in a
-// grid whose cells (0.0625) are wider than the weld distance, so the start of any
-// matching edge lies in one of the 27 cells around b; of the candidates there that pass
-// both distance tests the smallest (triangle, edge) wins, as in the literal order. The
-// distance test is one function used by both searches, so rounding cannot make them
-// disagree. Points with a non-finite coordinate never match by position (their
-// distances are not numbers), so they are left out of the grid.
+// directed edge is listed under its start vertex, in (triangle, edge) order, so the
+// first edge in b's list that ends at a and is not t itself is the index match. For the
+// weld, edges are binned by the position of their start point in a grid whose cells
+// (0.125) are more than twice the weld distance wide: the start of any matching edge
+// then lies in the cell of b or in the neighbour cell on the side b is nearer to, per
+// axis, so 8 cells hold every candidate. Of the candidates there that pass both distance
+// tests the smallest (triangle, edge) wins, as in the literal order. The distance test
+// is one function used by both searches, so rounding cannot make them disagree. Points
+// with a non-finite coordinate never match by position (their distances are not
+// numbers), so they are left out of the grid. The grid is built on the first position
+// query: meshes without split vertices never need it.
 //
 // Both searches can be restricted to a subset of the triangles (the skinned adjacency
 // peels open borders away and searches again among those that remain).
@@ -64,13 +66,16 @@ private:
         }
     };
 
-    static bool CellOf(const Math::Vec3f& p, int64_t cell[3]);
+    static bool CellOf(const Math::Vec3f& p, int64_t cell[3], int near[3]);
     static uint64_t CellKey(const int64_t cell[3]);
+    void BuildGrid() const;
 
     const std::vector<Math::Vec3f>& positions;
     const std::vector<Triangle>& triangles;
-    std::vector<Entry> byIndex;   // key: start << 16 | end
-    std::vector<Entry> byCell;    // key: cell of the edge's start point
+    std::vector<uint32_t> startOffsets;   // per vertex, into edgesByStart
+    std::vector<uint32_t> edgesByStart;   // slots, grouped by start vertex, in slot order
+    mutable bool gridBuilt = false;
+    mutable std::vector<Entry> byCell;    // key: cell of the edge's start point
 };
 
 } // namespace Korvo

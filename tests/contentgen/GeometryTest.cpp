@@ -66,10 +66,11 @@ TEST(Shapes, HardEdgesAreSplitAndJoinOnlyThroughTheWeld)
     EXPECT_EQ(OpenEdgesByIndex(box), 12 * 2);
     EXPECT_TRUE(CheckClosed(box).Closed());
 
-    // A cylinder's rims are split (both sides of 2 x 12 edges); elsewhere only the texture
-    // seam of the side and of each cap is.
+    // A cylinder's rims are split (both sides of 2 x 12 edges); its smooth side and its
+    // caps are not, so their normals blend all the way round.
     const TriMesh cylinder = Shapes::Cylinder(1, 2, 12);
-    EXPECT_EQ(OpenEdgesByIndex(cylinder), 2 * 12 * 2 + 3 * 2);
+    EXPECT_EQ(OpenEdgesByIndex(cylinder), 2 * 12 * 2);
+    EXPECT_EQ(OpenEdgesByIndex(Shapes::Ellipsoid({1, 2, 3}, 12, 8)), 0);
     EXPECT_TRUE(CheckClosed(cylinder).Closed());
 }
 

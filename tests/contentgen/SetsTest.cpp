@@ -24,7 +24,9 @@ std::vector<TriMesh> Solids(const TriMesh& mesh)
 {
     std::vector<int> parent(mesh.Positions.size());
     std::iota(parent.begin(), parent.end(), 0);
-    std::function<int(int)> find = [&](int i) { return parent[i] == i ? i : parent[i] = find(parent[i]); };
+    std::function<int(int)> find = [&](int i) {
+        return parent[i] == i ? i : parent[i] = find(parent[i]);
+    };
     std::map<std::tuple<long, long, long>, int> at;
     for (size_t i = 0; i < mesh.Positions.size(); ++i) {
         const Vec3d& p = mesh.Positions[i];

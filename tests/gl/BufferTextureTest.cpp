@@ -1,5 +1,8 @@
 #include "app/DeveloperException.h"
+#include "config/CVars.h"
 #include "gl/CapsDesc.h"
+#include "gl/ErrorCheck.h"
+#include "gl/ExtensionRegistry.h"
 #include "gl/IndexBuffer.h"
 #include "gl/PixelBuffer.h"
 #include "gl/Texture2D.h"
@@ -54,7 +57,7 @@ TEST_F(Buffers, VertexFormatIsLaidOutByAscendingIndex)
               "Generic attribute <2> already exist in attribute list.");
     EXPECT_THROW(format.AddAttribute(3, 1, GL_INT), Sys::DeveloperException);
 
-    const GL::VertexFormat quad(true);
+    const GL::VertexFormat quad(GL::VertexFormat::TwoFloatsAtZero{});
     EXPECT_TRUE(quad.IsCompiled());
     EXPECT_EQ(quad.GetVertexSize(), 8);
 }
@@ -173,4 +176,43 @@ TEST_F(Textures, RectangleAllocationIgnoresABoundUnpackBuffer)
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, target.GetHandle());
     glGetTexLevelParameteriv(GL_TEXTURE_RECTANGLE_ARB, 0, GL_TEXTURE_WIDTH, &width);
     EXPECT_EQ(width, 64);
+}
+
+namespace {
+
+struct Pass : Sys::IRTTIObject {
+    std::string GetTypeName() const override { return "Korvo::Renderer"; }
+};
+
+} // namespace
+
+using ErrorChecks = GLFixture;
+
+TEST_F(ErrorChecks, PassChecksFollowTheSwitch)
+{
+    const Pass pass;
+    r_GL_CatchErrors.value = false;
+    glEnd();  // GL_INVALID_OPERATION outside glBegin
+    GL::CheckErrors(pass, "DrawDepthPass");
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_OPERATION)) << "the check read the flag";
+
+    r_GL_CatchErrors.value = true;
+    glEnd();
+    EXPECT_EQ(TextOf([&] { GL::CheckErrors(pass, "DrawDepthPass"); }),
+              "Korvo::Renderer\n\nGL_INVALID_OPERATION\nAn OpenGL error has occured in "
+              "::DrawDepthPass().\nTry to set r_GL_CatchErrors to 0.");
+    GL::CheckErrors(pass, "DrawAmbientPass");
+
+    // The window's format is fixed point, which the float-mode check refuses.
+    const std::string state = GL::Extensions->GL_ARB_color_buffer_float &&
+                                      GL::Extensions->WGL->WGL_ARB_pixel_format_float
+                                  ? "GL_RGBA_FLOAT_MODE_ARB"
+                                  : "GL_RGBA_FLOAT_MODE_ATI";
+    const std::string text = TextOf([&] { GL::CheckFloatMode(pass); });
+    EXPECT_NE(text.find("For FP framebuffer " + state + " state variable should be GL_TRUE"),
+              std::string::npos)
+        << text;
+    r_GL_CatchErrors.value = false;
+    GL::CheckFloatMode(pass);
+    r_GL_CatchErrors.value = true;
 }

@@ -2,6 +2,7 @@
 #include "gl/FragmentShader.h"
 #include "gl/FrameBuffer.h"
 #include "gl/FrameBufferObject.h"
+#include "gl/PBuffer.h"
 #include "gl/Program.h"
 #include "gl/RenderDevice_Release.h"
 #include "gl/Texture2D.h"
@@ -12,6 +13,7 @@
 #include <GL/glew.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -201,6 +203,16 @@ TEST_F(FrameBuffers, DeviceTextureUnits)
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_RECTANGLE_ARB));
     EXPECT_TRUE(device.Textures[1].IsEmpty());
 
+    // A unit past the fixed-function ones still binds for shaders.
+    GLint fixedUnits = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS, &fixedUnits);
+    if (fixedUnits < device.MaxTextureImageUnits) {
+        device.SetTexture(GL_TEXTURE0 + fixedUnits, rect);
+        EXPECT_EQ(Integer(GL_TEXTURE_BINDING_RECTANGLE_ARB),
+                  static_cast<GLint>(rect->GetHandle()));
+        device.SetTexture(GL_TEXTURE0 + fixedUnits, nullptr);
+    }
+
     device.SetTexture(GL_TEXTURE0, flat);
     device.CopyPixels(0, 0, 4, 4, GL_COLOR);
     glActiveTexture(GL_TEXTURE0);
@@ -230,7 +242,7 @@ TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)
     device.SetProgram(program);
     EXPECT_EQ(Integer(GL_CURRENT_PROGRAM), static_cast<GLint>(program->GetHandle()));
 
-    const GL::VertexFormat format(true);
+    const GL::VertexFormat format(GL::VertexFormat::TwoFloatsAtZero{});
     Sys::Ptr<GL::VertexBuffer> vertices(new GL::VertexBuffer(format, 4, GL_STATIC_DRAW));
     float* corner = static_cast<float*>(vertices->Map());
     const float quad[8] = {-1, -1, 1, -1, 1, 1, -1, 1};
@@ -261,5 +273,72 @@ TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)
     EXPECT_EQ(enabled, 0);
     device.SetVertexBuffer(Sys::Ptr<const GL::IVertexBufferObject>(), 0);
     device.SetIndexBuffer(Sys::Ptr<const GL::IVertexBufferObject>(), GL_UNSIGNED_SHORT);
+    device.SetFrameBuffer(nullptr);
+}
+
+TEST_F(FrameBuffers, PBufferPictureReachesItsTexture)
+{
+    GL::RenderDevice_Release device(Window());
+    // Double-buffered and without alpha: the configurations that draw cleanly on Xvfb.
+    GL::PixelFormatDesc desc;
+    desc.DoubleBuffer = true;
+    desc.ColorBits = 24;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = 8;
+    Sys::Ptr<const GL::TextureRectangle> copy(
+        new GL::TextureRectangle(GL_RGBA8, 64, 48, GL_RGBA, GL_UNSIGNED_BYTE));
+    Sys::Ptr<GL::IContext> context(new GL::PBuffer(desc, 64, 48));
+    Sys::Ptr<GL::FrameBuffer> offscreen(new GL::FrameBuffer(context));
+    EXPECT_EQ(offscreen->GetKind(), GL::IFrameBuffer::KIND_PBUFFER);
+    EXPECT_EQ(offscreen->GetWidth(), 64);
+    EXPECT_EQ(offscreen->GetHeight(), 48);
+    offscreen->AttachTextureRectangle(GL_BACK, copy);
+
+    device.SetFrameBuffer(offscreen);
+    EXPECT_EQ(Platform::wglGetCurrentContext(), context->GetRC());
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    offscreen->UpdateTextures();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    device.SetFrameBuffer(nullptr);
+    EXPECT_EQ(Platform::wglGetCurrentContext(), GLFixture::context);
+    std::vector<unsigned char> texels(64 * 48 * 4);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, copy->GetHandle());
+    glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    EXPECT_EQ(texels[4 * (20 * 64 + 30) + 2], 255);
+    EXPECT_EQ(texels[4 * (20 * 64 + 30) + 0], 0);
+}
+
+TEST_F(FrameBuffers, SeveralColourTargetsAndBlits)
+{
+    GL::RenderDevice_Release device(Window());
+    Sys::Ptr<GL::FrameBufferObject> source(new GL::FrameBufferObject(32, 32));
+    Sys::Ptr<const GL::TextureRectangle> first(
+        new GL::TextureRectangle(GL_RGBA8, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE));
+    Sys::Ptr<const GL::TextureRectangle> second(
+        new GL::TextureRectangle(GL_RGBA8, 32, 32, GL_RGBA, GL_UNSIGNED_BYTE));
+    source->AttachTextureRectangle(GL_COLOR_ATTACHMENT1_EXT, second);
+    source->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, first);
+
+    // Both targets are drawn, in attachment order whatever the order of attaching.
+    device.SetFrameBuffer(source);
+    EXPECT_EQ(Integer(GL_DRAW_BUFFER0), GL_COLOR_ATTACHMENT0_EXT);
+    EXPECT_EQ(Integer(GL_DRAW_BUFFER1), GL_COLOR_ATTACHMENT1_EXT);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    // The whole source lands on the whole (larger) destination.
+    Sys::Ptr<GL::FrameBufferObject> target(new GL::FrameBufferObject(64, 64));
+    Sys::Ptr<const GL::TextureRectangle> large(
+        new GL::TextureRectangle(GL_RGBA8, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE));
+    target->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, large);
+    glReadBuffer(GL_COLOR_ATTACHMENT1_EXT);
+    device.BlitFrameBuffer(target, source, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+
+    device.SetFrameBuffer(target);
+    EXPECT_EQ(Integer(GL_FRAMEBUFFER_BINDING_EXT), static_cast<GLint>(target->GetHandle()));
+    unsigned char corner[4] = {};
+    glReadPixels(63, 63, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+    EXPECT_EQ(corner[0], 255);
     device.SetFrameBuffer(nullptr);
 }

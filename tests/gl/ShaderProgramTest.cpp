@@ -57,11 +57,12 @@ const char* const fragmentSource =
     "uniform Light u_Lights[4];\n"
     "uniform vec4 u_Colour;\n"
     "uniform float u_Unused;\n"
+    "uniform float u_Weights[4];\n"
     "varying vec2 v_TexCoord;\n"
     "void main()\n"
     "{\n"
     "    gl_FragColor = u_Colour * u_Lights[2].Radius + vec4(v_TexCoord, 0.0, 0.0)\n"
-    "                 + vec4(u_Lights[0].Position, 0.0);\n"
+    "                 + vec4(u_Lights[0].Position, u_Weights[3]);\n"
     "}\n";
 
 } // namespace
@@ -106,12 +107,18 @@ TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
     program.SetUniform1f("u_Unused", 3.0f);  // nothing happens, nothing is raised
     EXPECT_EQ(program.GetUniformTable().size(), linked);
 
-    // One member of a later element enters the table on first use, once.
+    // A later element of an array is listed under the array's first element only: it
+    // enters the table on first use, once.
+    ASSERT_EQ(table.count("u_Weights[2]"), 0u);
+    program.SetUniform1f("u_Weights[2]", 2.0f);
+    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
+    program.SetUniform1f("u_Weights[2]", 3.0f);
+    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
+    float weight = 0.0f;
+    glGetUniformfv(program.GetHandle(), program.GetUniformLocation("u_Weights[2]"), &weight);
+    EXPECT_FLOAT_EQ(weight, 3.0f);
+
     const std::string member = "u_Lights[2].Radius";
-    if (table.count(member) == 0) {
-        program.SetUniform1f(member, 2.0f);
-        EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
-    }
     program.SetUniform1f(member, 4.0f);
     EXPECT_EQ(program.GetUniformTable().count(member), 1u);
     float radius = 0.0f;

@@ -1,40 +1,16 @@
 #include "app/DeveloperException.h"
 #include "io/BinaryFile.h"
 #include "io/TextFile.h"
+#include "tests/app/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-// The message of the Sys::Exception that `action` throws, or "" if it throws none.
-template <class Action>
-std::string Thrown(Action action)
-{
-    try {
-        action();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return std::string();
-}
+using TestFiles::Thrown;
 
 // Reads a whole file the way the program's readers do.
 std::vector<std::string> ReadAll(IO::TextFile& file)
@@ -49,7 +25,7 @@ std::vector<std::string> ReadAll(IO::TextFile& file)
 
 TEST(TextFile, ReadsLinesUntilTheEnd)
 {
-    WriteFile("two.txt", "first\nsecond\n");
+    TestFiles::Write("two.txt", "first\nsecond\n");
     IO::TextFile two("two.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(ReadAll(two), (std::vector<std::string>{"first\n", "second\n", ""}));
     EXPECT_EQ(Thrown([&] { two.ReadString(); }), "End of file.");
@@ -57,20 +33,20 @@ TEST(TextFile, ReadsLinesUntilTheEnd)
     EXPECT_FALSE(two.IsEOF());
     EXPECT_EQ(two.ReadString(), "first\n");
 
-    WriteFile("empty.txt", "");
+    TestFiles::Write("empty.txt", "");
     IO::TextFile empty("empty.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(empty.ReadString(), "");
     EXPECT_TRUE(empty.IsEOF());
     EXPECT_EQ(Thrown([&] { empty.ReadString(); }), "End of file.");
 
-    WriteFile("open.txt", "no break");
+    TestFiles::Write("open.txt", "no break");
     IO::TextFile open("open.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(ReadAll(open), std::vector<std::string>{"no break"});
 }
 
 TEST(TextFile, LongLinesComeBackInPieces)
 {
-    WriteFile("long.txt", std::string(10000, 'a') + "\n" + std::string(8191, 'b') + "\n");
+    TestFiles::Write("long.txt", std::string(10000, 'a') + "\n" + std::string(8191, 'b') + "\n");
     IO::TextFile file("long.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(file.ReadString(), std::string(8191, 'a'));
     EXPECT_EQ(file.ReadString(), std::string(10000 - 8191, 'a') + "\n");
@@ -87,29 +63,27 @@ TEST(TextFile, WritesAppendsAndTruncatesFormattedText)
         // Output beyond the 4096-character buffer is cut, never overrun.
         EXPECT_EQ(file.PrintFormat("%s", std::string(5000, 'x').c_str()), 4095);
     }
-    EXPECT_EQ(ReadFile("out.txt"), "one\n2 two\n" + std::string(4095, 'x'));
+    EXPECT_EQ(TestFiles::Read("out.txt"), "one\n2 two\n" + std::string(4095, 'x'));
     {
         IO::TextFile file("out.txt", IO::TextFile::ModeAppend);
         file.WriteString("!");
     }
-    EXPECT_EQ(ReadFile("out.txt").back(), '!');
-    {
-        IO::TextFile file("out.txt", IO::TextFile::ModeReadWrite);
-        EXPECT_EQ(file.GetSize(), 0);
-    }
+    EXPECT_EQ(TestFiles::Read("out.txt").back(), '!');
 }
 
 TEST(TextFile, FailuresRaiseTheirTexts)
 {
     EXPECT_EQ(Thrown([] { IO::TextFile("missing/x.txt", IO::TextFile::ModeRead); }),
               "Unable to open file \"missing/x.txt\"");
+    EXPECT_EQ(Thrown([] { IO::TextFile(".", IO::TextFile::ModeRead); }),
+              "Unable to open file \".\"");
     IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
     EXPECT_EQ(Thrown([&] { full.WriteString("line\n"); }), "End of file.");
     EXPECT_EQ(Thrown([&] { full.PrintFormat("%s\n", "line"); }), "End of file.");
     EXPECT_THROW(IO::TextFile("x.txt", static_cast<IO::TextFile::OpenMode>(4)),
                  Sys::DeveloperException);
 
-    const std::string log = ReadFile("sys_Log.log");
+    const std::string log = TestFiles::Read("sys_Log.log");
     EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"missing/x.txt\"\n---\n"),
               std::string::npos);
 }
@@ -119,7 +93,7 @@ TEST(BinaryFile, ReadsSeeksAndMeasures)
     std::string bytes(1234, '\0');
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<char>(i * 7);
-    WriteFile("data.bin", bytes);
+    TestFiles::Write("data.bin", bytes);
 
     IO::BinaryFile file("data.bin");
     unsigned char head[10];
@@ -139,7 +113,7 @@ TEST(BinaryFile, ReadsSeeksAndMeasures)
 
 TEST(BinaryFile, FailuresRaiseTheirTexts)
 {
-    WriteFile("small.bin", std::string(40, 'z'));
+    TestFiles::Write("small.bin", std::string(40, 'z'));
     IO::BinaryFile file("small.bin");
     char buffer[100];
     EXPECT_EQ(Thrown([&] { file.Read(buffer, 100); }), "I/O error while read from binary file.");
@@ -148,4 +122,5 @@ TEST(BinaryFile, FailuresRaiseTheirTexts)
     EXPECT_EQ(Thrown([&] { file.Seek(-1, 0); }), "Error at fseek().");
     EXPECT_EQ(Thrown([&] { file.Seek(0, 3); }), "Error at fseek().");
     EXPECT_EQ(Thrown([] { IO::BinaryFile("x.3ds"); }), "Unable to open file \"x.3ds\"");
+    EXPECT_EQ(Thrown([] { IO::BinaryFile("."); }), "Unable to open file \".\"");
 }

@@ -11,7 +11,7 @@ using namespace Platform;
 
 namespace {
 
-class GLContextTest : public Test::GLTest {};
+class GLContextTest : public ::Test::GLTest {};
 
 TEST_F(GLContextTest, ClearsAndReadsBackTheWindowFormatItAskedFor)
 {
@@ -27,7 +27,7 @@ TEST_F(GLContextTest, ClearsAndReadsBackTheWindowFormatItAskedFor)
     EXPECT_EQ(pfd.cAlphaBits, 8);
     EXPECT_EQ(pfd.cDepthBits, 24);
     EXPECT_EQ(pfd.cStencilBits, 8);
-    EXPECT_EQ(pfd.cColorBits, 24);
+    EXPECT_EQ(pfd.cColorBits, 32);
     EXPECT_EQ(pfd.dwFlags & PFD_GENERIC_ACCELERATED, 0u);
 
     glClearColor(1.0f, 0.0f, 0.0f, 1.0f);

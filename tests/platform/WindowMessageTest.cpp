@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -197,6 +198,31 @@ TEST_F(WindowMessageTest, WindowGeometryAndStyleFollowTheCalls)
               WS_POPUP | WS_VISIBLE);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), caption);
     EXPECT_EQ(GetDC(nullptr), nullptr);
+}
+
+TEST(MessageBoxTest, DialogShowsTitleAndClosesOnReturn)
+{
+    // With a display and no redirection the box is a real, modal X window.
+    const char* redirect = std::getenv("KORVO_MESSAGEBOX");
+    const std::string saved = redirect != nullptr ? redirect : "";
+    unsetenv("KORVO_MESSAGEBOX");
+    // The user presses Return until the box has gone (the first press may come before
+    // the box listens for keys).
+    std::atomic<bool> closed(false);
+    std::thread user([&closed] {
+        for (int attempt = 0; attempt < 100 && !closed; ++attempt) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            std::system("xdotool search --name 'Korvo Box Test' key --window %@ Return "
+                        ">/dev/null 2>&1");
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(MessageBoxA(nullptr, "First line\nSecond line", "Korvo Box Test", MB_ICONERROR), 1);
+    closed = true;
+    user.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    if (!saved.empty())
+        setenv("KORVO_MESSAGEBOX", saved.c_str(), 1);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ Platform::LRESULT TestWindowProc(Platform::HWND window, Platform::UINT message,
 
 } // namespace
 
-GLTestContext::GLTestContext(int width_, int height_) : width(width_), height(height_)
+GLTestWindow::GLTestWindow(int width, int height)
 {
     using namespace Platform;
     if (!IsClassRegistered(ClassName)) {
@@ -26,20 +26,32 @@ GLTestContext::GLTestContext(int width_, int height_) : width(width_), height(he
         windowClass.style = CS_OWNDC;
         windowClass.lpfnWndProc = TestWindowProc;
         windowClass.lpszClassName = ClassName;
-        if (RegisterClassA(&windowClass) == 0 && Fail("RegisterClassA"))
+        if (RegisterClassA(&windowClass) == 0)
             return;
     }
     window = CreateWindowExA(0, ClassName, "Korvo GL test", WS_POPUP, 0, 0, width, height,
                              nullptr, nullptr, nullptr, nullptr);
-    if (window == nullptr && Fail("CreateWindowExA (is DISPLAY set?)"))
+}
+
+GLTestWindow::~GLTestWindow()
+{
+    if (window != nullptr)
+        Platform::DestroyWindow(window);
+}
+
+GLTestContext::GLTestContext(int width_, int height_)
+    : window(width_, height_), width(width_), height(height_)
+{
+    using namespace Platform;
+    if (window.Get() == nullptr && Fail("Creating the test window (is DISPLAY set?)"))
         return;
-    deviceContext = Platform::GetDC(window);
+    deviceContext = Platform::GetDC(window.Get());
     if (deviceContext == nullptr && Fail("GetDC"))
         return;
     PIXELFORMATDESCRIPTOR pfd;
     pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = 24;
+    pfd.cColorBits = 32;
     pfd.cRedBits = pfd.cGreenBits = pfd.cBlueBits = pfd.cAlphaBits = 8;
     pfd.cDepthBits = 24;
     pfd.cStencilBits = 8;
@@ -79,9 +91,7 @@ GLTestContext::~GLTestContext()
         wglDeleteContext(renderContext);
     }
     if (deviceContext != nullptr)
-        ReleaseDC(window, deviceContext);
-    if (window != nullptr)
-        DestroyWindow(window);
+        ReleaseDC(window.Get(), deviceContext);
 }
 
 bool GLTestContext::Fail(const char* what)

@@ -18,6 +18,21 @@
 
 namespace Test {
 
+// A hidden window of the test window class, with no pixel format yet.
+class GLTestWindow {
+public:
+    GLTestWindow(int width = 256, int height = 256);
+    ~GLTestWindow();
+
+    GLTestWindow(const GLTestWindow&) = delete;
+    GLTestWindow& operator=(const GLTestWindow&) = delete;
+
+    Platform::HWND Get() const { return window; }
+
+private:
+    Platform::HWND window = nullptr;
+};
+
 class GLTestContext {
 public:
     GLTestContext(int width = 256, int height = 256);
@@ -30,7 +45,7 @@ public:
     bool IsReady() const { return renderContext != nullptr; }
     const std::string& Error() const { return error; }
 
-    Platform::HWND GetWindow() const { return window; }
+    Platform::HWND GetWindow() const { return window.Get(); }
     Platform::HDC GetDC() const { return deviceContext; }
     Platform::HGLRC GetRC() const { return renderContext; }
     int GetWidth() const { return width; }
@@ -42,7 +57,7 @@ public:
 private:
     bool Fail(const char* what);
 
-    Platform::HWND window = nullptr;
+    GLTestWindow window;
     Platform::HDC deviceContext = nullptr;
     Platform::HGLRC renderContext = nullptr;
     int width = 0, height = 0;

@@ -30,17 +30,23 @@ Character::Character()
         {"foot_R", ShinR, {0, AnkleHeight, HipWidth}},
     };
     auto at = [this](int j) { return joints[j].Position; };
-    auto place = [](const Vec3d& p) { return Xform::Translate(p); };
+    // A part centred at an offset from a joint.
+    auto near = [this](int j, const Vec3d& offset) {
+        return Xform::Translate(joints[j].Position + offset);
+    };
 
     Mesh body{"body", {}, {}};
-    AddPart(body, Pelvis, Shapes::Ellipsoid({9.5, 7.5, 11.5}, 16, 10, place(at(Pelvis) + Vec3d(0, -0.5, 0))));
-    AddPart(body, Spine, Shapes::Ellipsoid({11.8, 10, 13}, 18, 10, place(at(Spine) + Vec3d(1.6, 2, 0))));
-    AddPart(body, Chest, Shapes::Ellipsoid({9.5, 8.5, 13.5}, 18, 10, place(at(Chest) + Vec3d(0, 1.5, 0))));
-    AddPart(body, Neck, Shapes::Capsule(at(Neck) + Vec3d(0, -1.5, 0), at(Neck) + Vec3d(0.3, 3.5, 0), 3.4, 12, 3));
-    AddPart(body, Head, Shapes::Ellipsoid({5.3, 5.9, 5.0}, 16, 10, place(at(Head) + Vec3d(0.6, 4.2, 0))));
+    AddPart(body, Pelvis, Shapes::Ellipsoid({9.5, 7.5, 11.5}, 16, 10, near(Pelvis, {0, -0.5, 0})));
+    AddPart(body, Spine, Shapes::Ellipsoid({11.8, 10, 13}, 18, 10, near(Spine, {1.6, 2, 0})));
+    AddPart(body, Chest,
+            Shapes::Ellipsoid({9.5, 8.5, 13.5}, 18, 10, near(Chest, {0, 1.5, 0})));
+    AddPart(body, Neck,
+            Shapes::Capsule(at(Neck) + Vec3d(0, -1.5, 0), at(Neck) + Vec3d(0.3, 3.5, 0), 3.4,
+                            12, 3));
+    AddPart(body, Head, Shapes::Ellipsoid({5.3, 5.9, 5.0}, 16, 10, near(Head, {0.6, 4.2, 0})));
     // Nose and cap brim make the facing direction readable from any camera.
-    AddPart(body, Head, Shapes::Box({1.1, 1.4, 0.9}, place(at(Head) + Vec3d(6.1, 3.6, 0))));
-    AddPart(body, Head, Shapes::Box({3.2, 0.5, 4.6}, place(at(Head) + Vec3d(4.0, 7.6, 0))));
+    AddPart(body, Head, Shapes::Box({1.1, 1.4, 0.9}, near(Head, {6.1, 3.6, 0})));
+    AddPart(body, Head, Shapes::Box({3.2, 0.5, 4.6}, near(Head, {4.0, 7.6, 0})));
     meshes.push_back(body);
 
     Mesh arms{"arms", {}, {}};
@@ -49,7 +55,7 @@ Character::Character()
         const int fore = upper + 1, hand = upper + 2;
         AddPart(arms, upper, Shapes::Capsule(at(upper), at(fore), 3.4, 12, 3));
         AddPart(arms, fore, Shapes::Capsule(at(fore), at(hand), 2.9, 12, 3));
-        AddPart(arms, hand, Shapes::Ellipsoid({2.3, 3.2, 1.9}, 10, 6, place(at(hand) + Vec3d(0, -2.6, 0))));
+        AddPart(arms, hand, Shapes::Ellipsoid({2.3, 3.2, 1.9}, 10, 6, near(hand, {0, -2.6, 0})));
     }
     meshes.push_back(arms);
 
@@ -60,7 +66,8 @@ Character::Character()
         AddPart(legs, thigh, Shapes::Capsule(at(thigh), at(shin), 5.2, 14, 3));
         AddPart(legs, shin, Shapes::Capsule(at(shin), at(foot) + Vec3d(0, 1.5, 0), 3.8, 14, 3));
         // A shoe: flat sole at y = 0 in the bind pose, toe ahead of the ankle.
-        AddPart(legs, foot, Shapes::Box({5.75, 2.1, 2.7}, place(at(foot) + Vec3d(2.6, -AnkleHeight + 2.1, 0))));
+        AddPart(legs, foot,
+                Shapes::Box({5.75, 2.1, 2.7}, near(foot, {2.6, -AnkleHeight + 2.1, 0})));
     }
     meshes.push_back(legs);
 }

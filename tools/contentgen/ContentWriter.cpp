@@ -54,7 +54,8 @@ Media::ModelWriterMD5::MeshFile ToMeshFile(const Character& character)
         const TriMesh& g = m.Geometry;
         for (size_t i = 0; i < g.Positions.size(); ++i) {
             const int joint = m.JointOf[i];
-            mesh.Vertices.push_back({{float(g.TexCoords[i].u), float(g.TexCoords[i].v)}, int(i), 1});
+            const TriMesh::TexCoord& uv = g.TexCoords[i];
+            mesh.Vertices.push_back({{float(uv.u), float(uv.v)}, int(i), 1});
             mesh.Weights.push_back(
                 {joint, 1.0f, ToFloat(g.Positions[i] - character.Joints()[joint].Position)});
         }

@@ -102,8 +102,8 @@ TriMesh Room(const Vec3d& lo, const Vec3d& hi)
     quad({x1, y0, z1}, {x0, y0, z1}, {x0, y1, z1}, {x1, y1, z1});
     quad({x0, y0, z1}, {x0, y0, z0}, {x0, y1, z0}, {x0, y1, z1});
     quad({x1, y0, z0}, {x1, y0, z1}, {x1, y1, z1}, {x1, y1, z0});
-    // Skirting ledge and pilasters give the walls some relief; they are open boxes
-    // pushed against the walls, seen only from inside.
+    // Skirting ledge and pilasters give the walls some relief: boxes half sunk into the
+    // walls and the floor, seen only from inside.
     auto block = [&mesh](const Vec3d& a, const Vec3d& b) {
         TriMesh box = Shapes::Box((b - a) * 0.5, Xform::Translate((a + b) * 0.5));
         mesh.Append(box);

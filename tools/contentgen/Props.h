@@ -16,9 +16,10 @@ struct ModelFile {
     int TriangleCount() const;
 };
 
-// The adjacency of one caster mesh holds at most this many silhouette edges or cap
-// triangles; a mesh of at most this many triangles can never exceed it.
-constexpr int MaxCasterTriangles = 3000;
+// The adjacency of one caster mesh holds at most 3000 silhouette edges and 3000 cap
+// triangles, and refuses a mesh that could outgrow them. A closed mesh of T triangles has
+// 3T/2 edges, any of which may be on the silhouette, so casters stay at 2000 triangles.
+constexpr int MaxCasterTriangles = 2000;
 
 namespace Props {
 

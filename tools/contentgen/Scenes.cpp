@@ -38,7 +38,10 @@ Xform OnTop(double x, double top, double z, double yawDegrees)
     return At(x, top + 0.3, z, yawDegrees);
 }
 
-TriMesh Bracket(const Vec3d& centre, const Vec3d& half) { return Shapes::Box(half, Xform::Translate(centre)); }
+TriMesh Bracket(const Vec3d& centre, const Vec3d& half)
+{
+    return Shapes::Box(half, Xform::Translate(centre));
+}
 
 } // namespace
 
@@ -142,7 +145,8 @@ std::vector<ModelFile> BuildZoriSet()
     }
 
     // A junction box on the platform and the cables that leave it: one hangs to the right
-    // wall, one runs down to the floor and across it, one hangs from the high pipe.
+    // wall, one runs along the deck's edge past the drum, down to the floor and across it;
+    // two more hang from the high pipe.
     {
         std::vector<TriMesh> parts;
         parts.push_back(Shapes::Box({6, 5.5, 4}, At(35, 47.5, -66)));
@@ -150,9 +154,10 @@ std::vector<ModelFile> BuildZoriSet()
                                                          28),
                                      1.0, 8));
         parts.push_back(Shapes::Tube(Shapes::RoundedPath({{38, 46, -62},
-                                                          {38, 44.2, -24},
-                                                          {38, 0.9, -22},
-                                                          {38, 0.9, 12},
+                                                          {46, 45.5, -62},
+                                                          {46, 44.2, -24},
+                                                          {46, 0.9, -22},
+                                                          {46, 0.9, 12},
                                                           {-30, 0.9, 20},
                                                           {-60, 0.9, -10}},
                                                          3.0, 5),
@@ -177,22 +182,27 @@ std::vector<ModelFile> BuildDazuSet()
     std::vector<ModelFile> files;
 
     // Pipes: a run along the back wall, a riser in the back left corner feeding a main
-    // that crosses the room overhead on hangers, a run along the right wall and a low one
-    // on the left.
+    // that crosses the front of the room overhead on hangers (out of the top camera's view
+    // and of the high light's way), a run along the right wall and a low one on the left.
     {
         std::vector<TriMesh> parts;
         parts.push_back(PipeRun({{-208, 20, -172}, {-60, 20, -172}, {60, 20, -172},
                                  {208, 20, -172}},
                                 5.0, 14));
-        parts.push_back(PipeRun({{-192, -1, -168}, {-192, 140, -168}, {-192, 140, 40},
-                                 {208, 140, 40}},
+        // A branch from the back run toward the walk, closed by a valve.
+        parts.push_back(PipeRun({{60, 20, -171}, {60, 20, -98}}, 3.5, 12));
+        parts.push_back(Shapes::Box({6, 7, 5}, At(60, 18, -96)));
+        parts.push_back(Props::Flange({60, 30, -96}, {0, 1, 0}, 6.5, 1.5, 16));
+        parts.push_back(Shapes::Cylinder(1.0, 4.5, 8, At(60, 25, -96)));
+        parts.push_back(PipeRun({{-192, -1, -160}, {-192, 140, -160}, {-192, 140, 150},
+                                 {208, 140, 150}},
                                 6.0, 16));
         for (double x : {-120.0, 0.0, 120.0})
-            parts.push_back(Shapes::Box({1.0, 36, 1.0}, At(x, 176, 40)));
+            parts.push_back(Shapes::Box({1.0, 36, 1.0}, At(x, 176, 150)));
         parts.push_back(PipeRun({{196, -1, 150}, {196, 90, 150}, {196, 90, -100},
                                  {208, 90, -100}},
                                 4.0, 12));
-        parts.push_back(PipeRun({{-201, 10, -178}, {-201, 10, 200}}, 3.5, 12));
+        parts.push_back(PipeRun({{-203, 10, -178}, {-203, 10, 200}}, 3.5, 12));
         files.push_back({"3DS/DAZU/Pipes.3ds", true, Props::Pack("Pipes", parts)});
     }
 

@@ -21,8 +21,10 @@ struct Ring {
 };
 
 // Connects consecutive rings. A ring's vertices are shared by the segments on both sides
-// unless the ring is hard. The seam column is duplicated (u = 0 and u = 1), which the
-// position weld of the adjacency joins again.
+// unless the ring is hard. Around the ring nothing is split: a duplicated seam column would
+// get normals from one side only and show as a crease on a smooth surface. The texture
+// coordinate u therefore jumps from (sides - 1) / sides back to 0 on the closing strip,
+// which still leaves every triangle a non-zero texture area.
 void Sweep(TriMesh& mesh, const std::vector<Ring>& rings, int sides)
 {
     std::vector<int> previous; // vertex indices of the end of the last segment
@@ -35,9 +37,8 @@ void Sweep(TriMesh& mesh, const std::vector<Ring>& rings, int sides)
             if (ring.apex) {
                 ids.push_back(mesh.AddVertex(ring.centre, 0.5, ring.v));
             } else {
-                for (int k = 0; k <= sides; ++k)
-                    ids.push_back(mesh.AddVertex(ring.points[k % sides], double(k) / sides,
-                                                 ring.v));
+                for (int k = 0; k < sides; ++k)
+                    ids.push_back(mesh.AddVertex(ring.points[k], double(k) / sides, ring.v));
             }
             return ids;
         };
@@ -46,13 +47,14 @@ void Sweep(TriMesh& mesh, const std::vector<Ring>& rings, int sides)
         for (int k = 0; k < sides; ++k) {
             if (a.apex && b.apex)
                 break;
+            const int k1 = (k + 1) % sides;
             if (a.apex) {
-                mesh.AddTriangle(ia[0], ib[k], ib[k + 1]);
+                mesh.AddTriangle(ia[0], ib[k], ib[k1]);
             } else if (b.apex) {
-                mesh.AddTriangle(ia[k], ib[0], ia[k + 1]);
+                mesh.AddTriangle(ia[k], ib[0], ia[k1]);
             } else {
-                mesh.AddTriangle(ia[k], ib[k], ia[k + 1]);
-                mesh.AddTriangle(ia[k + 1], ib[k], ib[k + 1]);
+                mesh.AddTriangle(ia[k], ib[k], ia[k1]);
+                mesh.AddTriangle(ia[k1], ib[k], ib[k1]);
             }
         }
         previous = ib;

@@ -207,9 +207,13 @@ std::vector<JointPose> WalkCycle::PoseAt(double phase) const
             pitch = -0.045 * style.StepHeight * std::sin(2 * Pi * s);
         }
         const Xform footRot = Xform::RotZ(pitch);
-        local[thigh] = Pose(character.LocalOffset(thigh), pelvisRot.Transposed() * thighRot);
-        local[thigh + 1] = Pose(character.LocalOffset(thigh + 1), thighRot.Transposed() * shinRot);
-        local[thigh + 2] = Pose(character.LocalOffset(thigh + 2), shinRot.Transposed() * footRot);
+        // Each joint stores its turn relative to its parent's.
+        local[thigh] = Pose(character.LocalOffset(thigh),
+                            pelvisRot.InverseRotation() * thighRot);
+        local[thigh + 1] = Pose(character.LocalOffset(thigh + 1),
+                                thighRot.InverseRotation() * shinRot);
+        local[thigh + 2] = Pose(character.LocalOffset(thigh + 2),
+                                shinRot.InverseRotation() * footRot);
     }
     return local;
 }

@@ -48,7 +48,7 @@ struct Xform {
     // The rotation whose columns are the images of the x, y and z axes.
     static Xform FromColumns(const Vec3d& a, const Vec3d& b, const Vec3d& c)
     {
-        return FromRows(a, b, c).Transposed();
+        return FromRows(a, b, c).InverseRotation();
     }
 
     Vec3d Rotate(const Vec3d& v) const
@@ -59,13 +59,13 @@ struct Xform {
     Vec3d Apply(const Vec3d& v) const { return Rotate(v) + t; }
     Vec3d Column(int j) const { return {r[j], r[3 + j], r[6 + j]}; }
 
-    Xform Transposed() const
+    // The inverse of the rotation part (its transpose), without translation.
+    Xform InverseRotation() const
     {
         Xform x;
         for (int i = 0; i < 3; ++i)
             for (int j = 0; j < 3; ++j)
                 x.r[3 * i + j] = r[3 * j + i];
-        x.t = t;
         return x;
     }
     // this after o: (this * o)(p) = this(o(p)).

@@ -1,0 +1,9 @@
+#include "render/ILookupTexture.h"
+
+#include "gl/ITexture.h"
+
+namespace Korvo {
+
+ILookupTexture::~ILookupTexture() = default;
+
+} // namespace Korvo

@@ -1,0 +1,185 @@
+#include "shadow/ShadowVolume.h"
+
+#include "app/DeveloperException.h"
+#include "app/Exception.h"
+#include "config/CVars.h"
+#include "gl/IProgram.h"
+#include "gl/IRenderDevice.h"
+#include "gl/IndexBuffer.h"
+#include "gl/VertexBuffer.h"
+
+#include <cstring>
+
+namespace Korvo {
+
+ShadowVolume::ShadowVolume(Sys::Ptr<const GL::VertexBuffer> meshVertices,
+                           Sys::Ptr<IMeshAdjacency> adjacency)
+    : MeshVertices(meshVertices), Adjacency(adjacency)
+{
+    try {
+        GL::VertexFormat sides;
+        sides.AddAttribute(0, 3, GL_FLOAT);
+        sides.Compile();
+        GL::VertexFormat wedges;
+        wedges.AddAttribute(0, 3, GL_FLOAT);
+        wedges.AddAttribute(1, 3, GL_FLOAT);
+        wedges.Compile();
+        // GL buffers hold at least one element; each Update sizes them to its lists.
+        SideVertices = Sys::Ptr<GL::VertexBuffer>(new GL::VertexBuffer(sides, 1, GL_STREAM_DRAW));
+        CapIndices = Sys::Ptr<GL::IndexBuffer>(new GL::IndexBuffer(1, GL_STREAM_DRAW));
+        WedgeVertices =
+            Sys::Ptr<GL::VertexBuffer>(new GL::VertexBuffer(wedges, 1, GL_STREAM_DRAW));
+    } catch (...) {
+        throw Sys::Exception("Failed to allocate shadow volume.");
+    }
+}
+
+ShadowVolume::~ShadowVolume() = default;
+
+void ShadowVolume::Update(int Type)
+{
+    const IMeshAdjacency& a = *Adjacency;
+    switch (Type) {
+    case 0: {
+        // A, A, B, B per edge: with the quad buffer's w of 1, 0, 0, 1 the quad spans the
+        // edge and its extrusion, wound like the lit face's edge A -> B.
+        const int edges = a.GetSilhouetteEdgeCount();
+        if (edges == 0)
+            return;
+        if (4 * edges != SideVertexCapacity) {
+            SideVertices->Resize(4 * edges);
+            SideVertexCapacity = 4 * edges;
+        }
+        float* out = static_cast<float*>(SideVertices->Map());
+        const IMeshAdjacency::Edge* e = a.GetEdges();
+        for (int i = 0; i < edges; ++i) {
+            const Math::Vec3f* corners[4] = {&e[i].A, &e[i].A, &e[i].B, &e[i].B};
+            for (const Math::Vec3f* p : corners) {
+                *out++ = p->x;
+                *out++ = p->y;
+                *out++ = p->z;
+            }
+        }
+        SideVertices->Unmap();
+        break;
+    }
+    case 1: {
+        const int indices = 3 * a.GetCapTriangleCount();
+        if (indices == 0)
+            return;
+        if (indices != CapIndexCapacity) {
+            CapIndices->Resize(indices);
+            CapIndexCapacity = indices;
+        }
+        CapIndices->SetData(indices, a.GetCapTriangles());
+        break;
+    }
+    case 2:
+    case 3: {
+        // Every corner of a wedge gets both edge ends; the wedge buffer's corner numbers
+        // tell the vertex shader which corner to build.
+        const int copies = Type == 2 ? 6 : 10;
+        IndicesPerWedge = Type == 2 ? 24 : 48;
+        const int edges = a.GetSilhouetteEdgeCount();
+        if (edges == 0)
+            return;
+        if (copies * edges != WedgeVertexCapacity) {
+            WedgeVertices->Resize(copies * edges);
+            WedgeVertexCapacity = copies * edges;
+        }
+        float* out = static_cast<float*>(WedgeVertices->Map());
+        const IMeshAdjacency::Edge* e = a.GetEdges();
+        for (int i = 0; i < edges; ++i)
+            for (int c = 0; c < copies; ++c) {
+                std::memcpy(out, &e[i].A, 3 * sizeof(float));
+                std::memcpy(out + 3, &e[i].B, 3 * sizeof(float));
+                out += 6;
+            }
+        WedgeVertices->Unmap();
+        break;
+    }
+    default:
+        throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_ENUM,
+                                      "Korvo::ShadowVolume::Update : Unknown <Type> parameter.");
+    }
+}
+
+void ShadowVolume::DrawWithPlan(ShadowVolumeDrawPlan::Operation operation, int Mode, int count)
+{
+    ShadowVolumeDrawPlan::Step steps[2];
+    const int draws = ShadowVolumeDrawPlan::Plan(operation, Mode, r_Shadow_StencilOp.value,
+                                                 r_GL_SeparateStencil.value, steps);
+    for (int i = 0; i < draws; ++i) {
+        const ShadowVolumeDrawPlan::Step& s = steps[i];
+        if (s.Cull != 0)
+            glCullFace(s.Cull);
+        if (s.StencilOp[0] != 0)
+            glStencilOp(s.StencilOp[0], s.StencilOp[1], s.StencilOp[2]);
+        if (s.BlendEquation != 0)
+            glBlendEquation(s.BlendEquation);
+        GL::Device->DrawElements(GL_TRIANGLES, 0, count);
+    }
+}
+
+void ShadowVolume::DrawSides(int Mode)
+{
+    // The renderer has bound the quad buffer's indices and its "in_WCoord" stream.
+    GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(SideVertices));
+    DrawWithPlan(ShadowVolumeDrawPlan::Sides, Mode, 6 * Adjacency->GetSilhouetteEdgeCount());
+}
+
+void ShadowVolume::DrawCapSet(ShadowVolumeDrawPlan::Operation operation, int Mode)
+{
+    GL::Device->SetVertexBuffer(MeshVertices);
+    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
+    DrawWithPlan(operation, Mode, 3 * Adjacency->GetCapTriangleCount());
+}
+
+void ShadowVolume::DrawCaps(int Mode) { DrawCapSet(ShadowVolumeDrawPlan::Caps, Mode); }
+
+void ShadowVolume::DrawCapsReversed(int Mode)
+{
+    DrawCapSet(ShadowVolumeDrawPlan::CapsReversed, Mode);
+}
+
+void ShadowVolume::DrawCapsPlain()
+{
+    GL::Device->SetVertexBuffer(MeshVertices);
+    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
+    GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * Adjacency->GetCapTriangleCount());
+}
+
+void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3])
+{
+    // The renderer has bound the wedge buffer's indices and its "in_VertexData" stream.
+    // Each batch is counted into the stencil, its inside written into alpha, and the
+    // stencil cleared again, so that the counts of one batch never meet the next.
+    GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(WedgeVertices));
+    const int edges = Adjacency->GetSilhouetteEdgeCount();
+    ShadowVolumeDrawPlan::ForEachWedgeBatch(edges, r_Shadow_WedgeCount.value, [&](int start, int n) {
+        const int first = start * IndicesPerWedge, count = n * IndicesPerWedge;
+
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glStencilFunc(GL_ALWAYS, 0, ~0u);
+        glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR_WRAP, GL_KEEP);
+        glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
+        glDisable(GL_CULL_FACE);
+        GL::Device->SetProgram(Programs[0]);
+        GL::Device->DrawElements(GL_TRIANGLES, first, count);
+
+        glEnable(GL_CULL_FACE);
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
+        glStencilFunc(GL_NOTEQUAL, 0, ~0u);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
+        GL::Device->SetProgram(Programs[1]);
+        GL::Device->DrawElements(GL_TRIANGLES, first, count);
+
+        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+        glStencilFunc(GL_EQUAL, 0, ~0u);
+        glStencilOp(GL_ZERO, GL_KEEP, GL_KEEP);
+        GL::Device->SetProgram(Programs[2]);
+        GL::Device->DrawElements(GL_TRIANGLES, first, count);
+    });
+}
+
+} // namespace Korvo

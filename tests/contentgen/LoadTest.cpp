@@ -1,0 +1,265 @@
+#include "tools/contentgen/ContentWriter.h"
+#include "tools/contentgen/Scenes.h"
+
+#include "game/PathMover.h"
+#include "math/Mat4.h"
+#include "media/MemoryByteSource.h"
+#include "media/ModelLoader3DS.h"
+#include "media/ModelLoaderMD5.h"
+#include "media/TextFileMD5.h"
+#include "shadow/MeshAdjacencyMD5.h"
+#include "shadow/StaticMeshAdjacency.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+using namespace Content;
+
+namespace {
+
+const char* const Folder = "models";
+
+class GeneratedContent : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        for (const auto& set : {BuildZoriSet(), BuildDazuSet()})
+            for (const ModelFile& f : set)
+                WriteModelFile(Folder, f);
+        WriteCharacter(Folder, Character(), CharacterWalks());
+    }
+};
+
+std::vector<Media::MeshRecord3DS> Load3DS(const std::string& path)
+{
+    std::ifstream in(std::string(Folder) + "/" + path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    Media::MemoryByteSource source(bytes.data(), bytes.size());
+    std::vector<Media::MeshRecord3DS> records;
+    Media::ModelLoader3DS::Parse(source, [&](Media::MeshRecord3DS& r) { records.push_back(r); });
+    return records;
+}
+
+// Where the scene puts its lights (the first light of the static set circles).
+std::vector<Math::Vec3f> Lights(bool zori)
+{
+    if (!zori)
+        return {{37.277f, 170, -115}, {-157, 20, 16}};
+    std::vector<Math::Vec3f> lights = {{-70, 130, 14}};
+    for (int i = 0; i < 8; ++i)
+        lights.push_back({80 * std::sin(i * 0.785398f), 130, 80 * std::cos(i * 0.785398f)});
+    return lights;
+}
+
+struct LoadedCharacter {
+    std::vector<Media::JointRecordMD5> Joints;
+    std::vector<Media::MeshDataMD5> Meshes;
+    const Media::MeshDataMD5& Legs() const { return Meshes[2]; }
+};
+
+LoadedCharacter LoadCharacter()
+{
+    LoadedCharacter c;
+    Media::TextFileMD5 file = Media::TextFileMD5::Open(std::string(Folder) + "/ZFat/ZFat.md5mesh");
+    Media::ModelLoaderMD5::ParseMesh(
+        file, [&](std::vector<Media::JointRecordMD5>& j) { c.Joints = j; },
+        [&](Media::MeshDataMD5& m) { c.Meshes.push_back(m); });
+    return c;
+}
+
+Sys::Ptr<Korvo::ISkeletalAnimation> LoadWalk(int index)
+{
+    Sys::Ptr<Korvo::ISkeletalAnimation> anim;
+    Media::ModelLoaderMD5::LoadAnimation(
+        std::string(Folder) + "/ZFat/Walk" + std::to_string(index + 1) + ".md5anim", anim);
+    return anim;
+}
+
+// Skinned positions of the vertices bound to joint `only` (every vertex when negative).
+std::vector<Math::Vec3f> Skin(const Korvo::ISkeleton& pose, const Media::MeshDataMD5& mesh,
+                              int only = -1)
+{
+    std::vector<Math::Vec3f> out;
+    for (const auto& v : mesh.Vertices) {
+        if (only >= 0 && mesh.Weights[v.FirstWeight].Joint != only)
+            continue;
+        Math::Vec3f p;
+        for (int w = 0; w < v.WeightCount; ++w) {
+            const auto& weight = mesh.Weights[v.FirstWeight + w];
+            const auto& joint = pose.GetJoints()[weight.Joint];
+            p += (joint.P + joint.Rotate(weight.Position)) * weight.Bias;
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+float MinY(const std::vector<Math::Vec3f>& points)
+{
+    float y = 1e30f;
+    for (const Math::Vec3f& p : points)
+        y = std::min(y, p.y);
+    return y;
+}
+
+const int Feet[2] = {Character::FootL, Character::FootR};
+// The speeds at which the walking scene's movers carry Walk1 to Walk4.
+const double Speeds[4] = {18, 20, 30, 20};
+const float Planted = 0.01f;
+
+} // namespace
+
+TEST_F(GeneratedContent, StaticSetsLoadAndEveryCasterBuildsItsAdjacencyWithinCapacity)
+{
+    for (bool zori : {true, false})
+        for (const ModelFile& file : zori ? BuildZoriSet() : BuildDazuSet()) {
+            SCOPED_TRACE(file.Path);
+            const std::vector<Media::MeshRecord3DS> records = Load3DS(file.Path);
+            ASSERT_EQ(records.size(), file.Objects.size());
+            for (size_t o = 0; o < records.size(); ++o) {
+                const Media::MeshRecord3DS& r = records[o];
+                const TriMesh& mesh = file.Objects[o];
+                EXPECT_EQ(r.Name, mesh.Name);
+                ASSERT_EQ(r.Vertices.size(), mesh.Positions.size());
+                ASSERT_EQ(r.Faces.size(), mesh.Triangles.size());
+                for (size_t v = 0; v < r.Vertices.size(); ++v) {
+                    const Vec3d& p = mesh.Positions[v];
+                    EXPECT_LT((Vec3d(r.Vertices[v].x, r.Vertices[v].y, r.Vertices[v].z) - p)
+                                  .Length(), 1e-3);
+                }
+                if (!file.CastsShadows)
+                    continue;
+                std::vector<Korvo::StaticMeshAdjacency::Triangle> triangles;
+                for (const auto& f : r.Faces)
+                    triangles.push_back({f[0], f[1], f[2]});
+                Korvo::StaticMeshAdjacency adjacency(r.Vertices, triangles);
+                for (const Math::Vec3f& light : Lights(zori)) {
+                    adjacency.UpdateFacing(light);
+                    const int silhouette = adjacency.BuildLists(0);
+                    EXPECT_GT(silhouette, 0);
+                    EXPECT_LE(silhouette, Korvo::IMeshAdjacency::Capacity);
+                    EXPECT_LE(adjacency.BuildLists(1), Korvo::IMeshAdjacency::Capacity);
+                    EXPECT_LE(adjacency.BuildLists(2), Korvo::IMeshAdjacency::Capacity);
+                }
+            }
+        }
+}
+
+TEST_F(GeneratedContent, CharacterIsClosedAndEveryWalkLoopsWithFeetThatDoNotSlide)
+{
+    const LoadedCharacter character = LoadCharacter();
+    ASSERT_EQ(character.Meshes.size(), 3u);
+    const Sys::Ptr<Korvo::SkeletonMD5> bind =
+        Media::ModelLoaderMD5::BuildBindPose(character.Joints);
+    // Closed: the skinned adjacency peels nothing away.
+    for (const auto& mesh : character.Meshes) {
+        const std::vector<char> valid =
+            Korvo::MeshAdjacencyMD5::ValidFaces(Skin(*bind, mesh), mesh.Triangles);
+        EXPECT_EQ(std::count(valid.begin(), valid.end(), 1), long(mesh.Triangles.size()));
+        EXPECT_LE(mesh.Triangles.size(), size_t(Korvo::IMeshAdjacency::Capacity));
+    }
+
+    for (int w = 0; w < 4; ++w) {
+        SCOPED_TRACE(w);
+        const Sys::Ptr<Korvo::ISkeletalAnimation> anim = LoadWalk(w);
+        std::vector<std::vector<Korvo::ISkeleton::JointPose>> poses;
+        for (const auto& frame : anim->GetFrames())
+            poses.push_back(frame->Skeleton->GetJoints());
+        const size_t n = poses.size();
+        ASSERT_GE(n, 10u);
+
+        // The clock blends the second-to-last frame into the last and then 0 into 1: the
+        // last frame must be the first, with no root motion for the clock to take away,
+        // and no kink at the seam sharper than any within the cycle.
+        for (size_t j = 0; j < poses[0].size(); ++j) {
+            EXPECT_EQ(poses[n - 1][j].P, poses[0][j].P) << j;
+            EXPECT_TRUE(std::equal(poses[n - 1][j].Q, poses[n - 1][j].Q + 4, poses[0][j].Q)) << j;
+            EXPECT_EQ(poses[n / 2][Character::Origin].P, poses[0][Character::Origin].P);
+        }
+        for (int j : {Character::Pelvis, Character::Head, Character::HandL, Character::HandR}) {
+            float sharpest = 0;
+            for (size_t f = 1; f + 1 < n; ++f)
+                sharpest = std::max(sharpest, ((poses[f + 1][j].P - poses[f][j].P) -
+                                               (poses[f][j].P - poses[f - 1][j].P)).Length());
+            const Math::Vec3f seam =
+                (poses[1][j].P - poses[0][j].P) - (poses[n - 1][j].P - poses[n - 2][j].P);
+            EXPECT_LE(seam.Length(), 1.5f * sharpest + 1e-3f) << j;
+        }
+
+        // Nothing goes through the floor, one foot at least is always down, each is down
+        // for a good part of the cycle, and a planted sole moves backward at exactly the
+        // mover's speed.
+        const float step = float(Speeds[w] / anim->GetFrameRate());
+        int planted[2] = {0, 0};
+        for (size_t f = 0; f + 1 < n; ++f) {
+            const Korvo::ISkeleton& now = *anim->GetFrames()[f]->Skeleton;
+            const Korvo::ISkeleton& next = *anim->GetFrames()[f + 1]->Skeleton;
+            float lowest = 1e30f;
+            for (const auto& mesh : character.Meshes)
+                lowest = std::min(lowest, MinY(Skin(now, mesh)));
+            EXPECT_GE(lowest, -Planted) << f;
+            bool anyDown = false;
+            for (int leg = 0; leg < 2; ++leg) {
+                const std::vector<Math::Vec3f> a = Skin(now, character.Legs(), Feet[leg]);
+                const std::vector<Math::Vec3f> b = Skin(next, character.Legs(), Feet[leg]);
+                if (MinY(a) > Planted)
+                    continue;
+                anyDown = true;
+                ++planted[leg];
+                for (size_t v = 0; MinY(b) <= Planted && v < a.size(); ++v)
+                    if (a[v].y <= Planted) {
+                        EXPECT_NEAR(b[v].x - a[v].x, -step, 2e-3f) << f << " leg " << leg;
+                        EXPECT_NEAR(b[v].y - a[v].y, 0.0f, 2e-3f) << f << " leg " << leg;
+                        EXPECT_NEAR(b[v].z - a[v].z, 0.0f, 2e-3f) << f << " leg " << leg;
+                    }
+            }
+            EXPECT_TRUE(anyDown) << f;
+        }
+        for (int leg = 0; leg < 2; ++leg)
+            EXPECT_GE(planted[leg], int(0.4 * (n - 1))) << leg;
+    }
+}
+
+TEST_F(GeneratedContent, CharacterWalksForwardRoundThePathWithoutSkidding)
+{
+    const LoadedCharacter character = LoadCharacter();
+    // Played by the clock while the path mover carries it round the scene's ellipse and
+    // turns it along the path, the character walks forward: its planted soles stay almost
+    // still in the world (what remains is the turn of the body on the bend). Walking
+    // backward would drag them at twice the speed.
+    Sys::Ptr<Game::INode> node(new Game::INode);
+    Game::PathMover mover;
+    mover.BuildEllipsePath({0, 0, 0}, 100, 70, 32);
+    mover.SetMotion(node, Game::PathMover::OrientAlongPath, true, Game::PathMover::Loop, 18, true,
+                    0, 0, 1);
+    const Sys::Ptr<Korvo::ISkeletalAnimation> anim = LoadWalk(0);
+    const float dt = 1.0f / 90;
+    std::vector<Math::Vec3f> previous[2];
+    int planted = 0;
+    for (int step = 0; step < 540; ++step) {
+        mover.Update(dt);
+        anim->Advance(dt);
+        EXPECT_LT(anim->GetLerpedFrame().Offset.Length(), 1e-4f);
+        const Math::Mat4 model =
+            Math::Mat4::FromOrientationPosition(node->orientation, node->position);
+        for (int leg = 0; leg < 2; ++leg) {
+            std::vector<Math::Vec3f> sole =
+                Skin(*anim->GetLerpedFrame().Skeleton, character.Legs(), Feet[leg]);
+            for (Math::Vec3f& p : sole)
+                p = model.TransformPoint(p);
+            EXPECT_GE(MinY(sole), -0.02f) << step;
+            if (!previous[leg].empty())
+                for (size_t i = 0; i < sole.size(); ++i)
+                    if (sole[i].y < 0.02f && previous[leg][i].y < 0.02f) {
+                        ++planted;
+                        EXPECT_LT((sole[i] - previous[leg][i]).Length(), 0.08f) << step;
+                    }
+            previous[leg] = sole;
+        }
+    }
+    EXPECT_GT(planted, 1000);
+}

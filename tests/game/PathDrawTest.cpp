@@ -1,0 +1,123 @@
+#include "game/Camera.h"
+#include "game/PathMover.h"
+#include "gl/FrameBuffer.h"
+#include "gl/IContext.h"
+#include "gl/IRenderDevice.h"
+#include "gl/RenderDevice_Release.h"
+#include "math/Mat4.h"
+#include "tests/gl/GLFixture.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+
+namespace {
+
+using Vec = Math::Vec3f;
+
+// The fixture's window context seen through the context interface.
+class FixtureContext : public GL::IContext {
+public:
+    FixtureContext(Platform::HDC dc, Platform::HGLRC rc)
+    {
+        deviceContext = dc;
+        renderContext = rc;
+        window = true;
+        requested.DoubleBuffer = true;
+    }
+    std::string GetTypeName() const override { return "FixtureContext"; }
+    void SwapBuffers() override { Platform::SwapBuffers(deviceContext); }
+};
+
+class PathDrawing : public GLFixture {
+protected:
+    void SetUp() override
+    {
+        GLFixture::SetUp();
+        Sys::Ptr<GL::IContext> windowContext(new FixtureContext(dc, context));
+        GL::Device = Sys::Ptr<GL::IRenderDevice>(new GL::RenderDevice_Release(
+            Sys::Ptr<GL::IFrameBuffer>(new GL::FrameBuffer(windowContext, 256, 256))));
+        glViewport(0, 0, 256, 256);
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_DEPTH_TEST);
+        glColor3f(1, 1, 1);
+    }
+    void TearDown() override
+    {
+        GL::Device = nullptr;
+        GLFixture::TearDown();
+    }
+
+    static bool Lit(int x, int y)
+    {
+        unsigned char pixel[4] = {0, 0, 0, 0};
+        glReadBuffer(GL_BACK);
+        glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        return pixel[0] > 128;
+    }
+};
+
+// A circle path in the floor plane, seen from straight above with an orthographic view:
+// the line lands on the circle's pixels, the knots too, and nothing inside it.
+TEST_F(PathDrawing, DrawsTheSampledLineThroughTheDevice)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 0.75f, 0.75f, 16);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(Math::Mat4::RotationX(float(M_PI) / 2).Data());   // z up the screen
+
+    mover.GetPath()->Draw();
+    mover.GetPath()->Draw();   // the buffers are made once and reused
+    const int r = 96;           // 0.75 of the half width
+    int hits = 0;
+    for (int degrees = 0; degrees < 360; degrees += 15) {
+        const double a = degrees * M_PI / 180;
+        const int x = 128 + static_cast<int>(std::lround(r * std::cos(a)));
+        const int y = 128 + static_cast<int>(std::lround(r * std::sin(a)));
+        bool near = false;
+        for (int dx = -2; dx <= 2; ++dx)
+            for (int dy = -2; dy <= 2; ++dy)
+                near = near || Lit(x + dx, y + dy);
+        hits += near ? 1 : 0;
+    }
+    EXPECT_EQ(hits, 24);
+    EXPECT_FALSE(Lit(128, 128));
+    EXPECT_FALSE(Lit(128 + r / 2, 128));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The viewer's debug view of a camera aimed across the set draws without a GL error and
+// leaves something on the screen when seen from a second camera.
+TEST_F(PathDrawing, ViewerDebugDrawing)
+{
+    Game::Camera watched, watcher;
+    watched.SetPosition(Vec(0, 155, 185));
+    watched.GetTarget()->SetPosition(Vec(0, 65, 20));
+    watched.Update();
+    watcher.GetViewer()->SetProjection(60.0f, 1.0f, 4.0f, 4096.0f);
+    watcher.SetPosition(Vec(300, 200, 300));
+    watcher.GetTarget()->SetPosition(Vec(0, 155, 185));
+    watcher.Update();
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(watcher.GetViewer()->GetProjectionMatrix().Data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(watcher.GetViewer()->GetViewMatrix().Data());
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    watched.GetViewer()->Draw();
+    glDisable(GL_BLEND);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    unsigned char pixels[256 * 256 * 4];
+    glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    int lit = 0;
+    for (int i = 0; i < 256 * 256; ++i)
+        lit += pixels[4 * i] > 0 ? 1 : 0;
+    EXPECT_GT(lit, 50);
+}
+
+} // namespace

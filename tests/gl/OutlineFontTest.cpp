@@ -1,0 +1,158 @@
+#include "gl/FrameBufferObject.h"
+#include "gl/OutlineFont.h"
+#include "gl/TextureRectangle.h"
+#include "tests/gl/GLFixture.h"
+
+#include <GL/glew.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Largest distance between the curve and the chords that stand for it.
+double WorstChordError(const double* x, const double* y, int order, double deviation)
+{
+    std::vector<double> outX, outY;
+    GL::OutlineFont::Flatten(x, y, order, deviation, outX, outY);
+    const int steps = static_cast<int>(outX.size());
+    double worst = 0.0;
+    double previousX = x[0], previousY = y[0];
+    for (int i = 0; i < steps; ++i) {
+        for (int k = 1; k < 8; ++k) {
+            const double t = (i + k / 8.0) / steps;
+            const double s = 1.0 - t;
+            double cx, cy;
+            if (order == 3) {
+                cx = s * s * x[0] + 2 * s * t * x[1] + t * t * x[2];
+                cy = s * s * y[0] + 2 * s * t * y[1] + t * t * y[2];
+            } else {
+                cx = s * s * s * x[0] + 3 * s * s * t * x[1] + 3 * s * t * t * x[2] + t * t * t * x[3];
+                cy = s * s * s * y[0] + 3 * s * s * t * y[1] + 3 * s * t * t * y[2] + t * t * t * y[3];
+            }
+            const double ex = outX[i] - previousX, ey = outY[i] - previousY;
+            const double len = std::sqrt(ex * ex + ey * ey);
+            const double d = std::fabs((cx - previousX) * ey - (cy - previousY) * ex) / len;
+            worst = std::max(worst, d);
+        }
+        previousX = outX[i];
+        previousY = outY[i];
+    }
+    return worst;
+}
+
+} // namespace
+
+TEST(OutlineFontGeometry, CurvesAreFlattenedWithinTheDeviation)
+{
+    const double qx[3] = {0.0, 0.5, 1.0}, qy[3] = {0.0, 1.0, 0.0};
+    const double cx[4] = {0.0, 0.0, 1.0, 1.0}, cy[4] = {0.0, 1.0, 1.0, 0.0};
+    for (double deviation : {0.1, 0.01, 0.001}) {
+        EXPECT_LE(WorstChordError(qx, qy, 3, deviation), deviation) << deviation;
+        EXPECT_LE(WorstChordError(cx, cy, 4, deviation), deviation) << deviation;
+    }
+    // A straight "curve" needs no more than its end point.
+    const double lx[3] = {0.0, 0.5, 1.0}, ly[3] = {0.0, 0.5, 1.0};
+    std::vector<double> outX, outY;
+    GL::OutlineFont::Flatten(lx, ly, 3, 0.01, outX, outY);
+    ASSERT_EQ(outX.size(), 1u);
+    EXPECT_DOUBLE_EQ(outX[0], 1.0);
+}
+
+TEST(OutlineFontGeometry, CodePage1251)
+{
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251('A'), 0x41u);
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251(0xC0), 0x0410u);  // А
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251(0xFF), 0x044Fu);  // я
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251(0xA8), 0x0401u);  // Ё
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251(0xB8), 0x0451u);  // ё
+    EXPECT_EQ(GL::OutlineFont::FromCodePage1251(0x98), 0u);
+}
+
+class OutlineFontDrawing : public GLFixture {
+protected:
+    void SetUp() override
+    {
+        GLFixture::SetUp();
+        fbo = Sys::Ptr<GL::FrameBufferObject>(new GL::FrameBufferObject(256, 64));
+        colour = Sys::Ptr<const GL::TextureRectangle>(
+            new GL::TextureRectangle(GL_RGBA8, 256, 64, GL_RGBA, GL_UNSIGNED_BYTE));
+        fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+        fbo->Bind();
+        glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
+        glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
+        fbo->CheckStatus();
+        glViewport(0, 0, 256, 64);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 256, 0, 64, -10, 10);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glColor3f(1, 1, 1);
+    }
+    void TearDown() override
+    {
+        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+        glDrawBuffer(GL_BACK);
+        glReadBuffer(GL_BACK);
+        GLFixture::TearDown();
+    }
+    int LitPixels(int x0, int x1)
+    {
+        std::vector<unsigned char> pixels(256 * 64 * 4);
+        glReadPixels(0, 0, 256, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        int lit = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = x0; x < x1; ++x)
+                lit += pixels[4 * (y * 256 + x)] > 128 ? 1 : 0;
+        return lit;
+    }
+    void Clear()
+    {
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    Sys::Ptr<GL::FrameBufferObject> fbo;
+    Sys::Ptr<const GL::TextureRectangle> colour;
+};
+
+TEST_F(OutlineFontDrawing, DrawsLatinAndCyrillicWithoutTouchingTheMatrixStack)
+{
+    GL::OutlineFont font("Arial", 0.0f, 0.2f);
+    EXPECT_EQ(font.GetSize(), 14);
+    GLint depthBefore = 0, depthAfter = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthBefore);
+
+    Clear();
+    font.Print(4, 20, "");
+    EXPECT_EQ(LitPixels(0, 256), 0);
+
+    font.Printf(4, 20, "Frames per second: %d", 60);
+    const int latin = LitPixels(0, 256);
+    EXPECT_GT(latin, 150);
+    // 22 characters of 14-pixel text stay well inside the 256-pixel line.
+    EXPECT_EQ(LitPixels(200, 256), 0);
+
+    Clear();
+    // "Кадров в секунду" in Windows-1251.
+    const char cyrillic[] = "\xCA\xE0\xE4\xF0\xEE\xE2 \xE2 \xF1\xE5\xEA\xF3\xED\xE4\xF3";
+    font.Print(4, 20, std::string(cyrillic));
+    EXPECT_GT(LitPixels(0, 256), 150);
+
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depthAfter);
+    EXPECT_EQ(depthAfter, depthBefore);
+    GLint listBase = -1;
+    glGetIntegerv(GL_LIST_BASE, &listBase);
+    EXPECT_EQ(listBase, 0);
+}
+
+TEST_F(OutlineFontDrawing, LongFaceNamesAndLongTexts)
+{
+    GL::OutlineFont font(std::string(40, 'X'), 0.01f, 0.0f);
+    Clear();
+    // Far longer than the formatting buffer: cut, not overrun.
+    const std::string longText(3000, 'W');
+    font.Printf(0, 20, "%s", longText.c_str());
+    EXPECT_GT(LitPixels(0, 256), 500);
+}

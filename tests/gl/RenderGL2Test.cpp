@@ -1,0 +1,176 @@
+#include "app/FatalException.h"
+#include "config/CVars.h"
+#include "gl/CapsDesc.h"
+#include "gl/DriverDesc.h"
+#include "gl/RenderDevice_Release.h"
+#include "world/RenderGL2.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+int Detect(const char* extensions, bool compiles = true, bool* asked = nullptr)
+{
+    GL::ExtensionRegistry registry("2.0", extensions);
+    return Korvo::RenderGL2::DetectDeviceType(registry, [&] {
+        if (asked != nullptr)
+            *asked = true;
+        return compiles;
+    });
+}
+
+std::string ReadLog()
+{
+    std::ifstream file("sys_Log.log");
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+TEST(DeviceDetection, NvidiaRows)
+{
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_NV_transform_feedback "),
+              Korvo::DEVICE_G8X);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_EXT_transform_feedback "),
+              Korvo::DEVICE_G8X);
+    // Geometry shaders without transform feedback fit no known chip.
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_NV_vertex_program3 "
+                     "GL_NV_fragment_program2 GL_NV_primitive_restart "),
+              Korvo::DEVICE_UNKNOWN);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program3 "
+                     "GL_NV_fragment_program2 GL_NV_vertex_program2 GL_NV_fragment_program "),
+              Korvo::DEVICE_NV4X_G7X);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program3 "
+                     "GL_NV_vertex_program2 GL_NV_fragment_program "),
+              Korvo::DEVICE_NV3X);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program2 "),
+              Korvo::DEVICE_UNKNOWN);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_register_combiners2 GL_NV_texture_shader "
+                     "GL_NV_texture_shader2 "),
+              Korvo::DEVICE_NV2X);
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_register_combiners2 GL_NV_texture_shader "),
+              Korvo::DEVICE_UNKNOWN);
+}
+
+TEST(DeviceDetection, AtiRowsAndTheTestShader)
+{
+    bool asked = false;
+    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_EXT_geometry_shader4 "
+                     "GL_ATI_texture_compression_3dc ",
+                     true, &asked),
+              Korvo::DEVICE_R600);
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_ATI_texture_compression_3dc ", true, &asked),
+              Korvo::DEVICE_R500);
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_ATI_texture_compression_3dc ", false),
+              Korvo::DEVICE_R400);
+    EXPECT_EQ(Detect("GL_ATI_fragment_shader "), Korvo::DEVICE_UNKNOWN);
+    // NVIDIA is asked first; anything else is unknown.
+    EXPECT_EQ(Detect("GL_NV_register_combiners GL_ATI_fragment_shader "
+                     "GL_ATI_texture_compression_3dc "),
+              Korvo::DEVICE_UNKNOWN);
+    EXPECT_EQ(Detect("GL_ARB_fragment_shader GL_ARB_vertex_shader "), Korvo::DEVICE_UNKNOWN);
+    EXPECT_STREQ(Korvo::RenderGL2::GetDeviceTypeName(Korvo::DEVICE_G7X), "NVIDIA G7X\n");
+}
+
+namespace {
+
+// The style without the visibility bit, which showing the window adds.
+unsigned long Style(Platform::HWND window)
+{
+    return static_cast<unsigned long>(Platform::GetWindowLongA(window, Platform::GWL_STYLE)) &
+           ~static_cast<unsigned long>(Platform::WS_VISIBLE);
+}
+
+Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
+                            Platform::LPARAM lp)
+{
+    return Platform::DefWindowProcA(w, m, wp, lp);
+}
+
+} // namespace
+
+TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
+{
+    Platform::WNDCLASSA windowClass;
+    windowClass.style = Platform::CS_OWNDC;
+    windowClass.lpfnWndProc = Procedure;
+    windowClass.lpszClassName = "Korvo";
+    ASSERT_NE(Platform::RegisterClassA(&windowClass), 0);
+    Platform::HWND window =
+        Platform::CreateWindowExA(0, "Korvo", "Korvo", Platform::WS_POPUP, 0, 0, 100, 100,
+                                  nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+
+    r_GL_CatchErrors.value = true;
+    r_Screen_Full.value = false;
+    r_Screen_Width.value = 320;
+    r_Screen_Height.value = 240;
+    r_GL_Renderer.value = "";
+    {
+        Sys::Ptr<Korvo::IRender> render(new Korvo::RenderGL2(window));
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        auto* system = static_cast<Korvo::RenderGL2*>(render.Get());
+        // llvmpipe lists the ATI fragment-shader and 3Dc names and compiles the test shader.
+        EXPECT_EQ(system->GetDeviceType(), Korvo::DEVICE_R500);
+        EXPECT_EQ(Korvo::DeviceType, Korvo::DEVICE_R500);
+        ASSERT_TRUE(GL::Extensions && GL::Extensions->WGL && GL::Driver && GL::Caps && GL::Device);
+        EXPECT_EQ(r_GL_Renderer.value, GL::Driver->Renderer);
+        EXPECT_NE(r_GL_Renderer.value.find("llvmpipe"), std::string::npos);
+
+        Korvo::IRender::Size size;
+        render->GetWindowSize(size);
+        EXPECT_EQ(size.Width, 320);
+        EXPECT_EQ(size.Height, 240);
+
+        // A framed window centred on the desktop; at the desktop's size, a bare pop-up.
+        EXPECT_EQ(Style(window),
+                  0x06CA0000ul);
+        Korvo::DisplayMode desktop;
+        render->GetDisplay()->GetCurrentMode(desktop);
+        render->SetWindowSize(Korvo::IRender::Size{desktop.Width, desktop.Height});
+        EXPECT_EQ(Style(window),
+                  0x86000000ul);
+        render->SetWindowSize(Korvo::IRender::Size{320, 240});
+
+        GL::Device->SetFrameBuffer(nullptr);
+        GLint viewport[4] = {};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], 320);
+        EXPECT_EQ(viewport[3], 240);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+    EXPECT_FALSE(GL::Extensions || GL::Driver || GL::Caps || GL::Device);
+
+    const std::string log = ReadLog();
+    const char* const sections[] = {
+        "\n----- Render System -----\n\n", "Initialize DirectDraw.\nSuccessfully.\n",
+        "\nInitialize OpenGL.\nSuccessfully.\n", "\nDetect renderer device type.\n",
+        "Renderer device type: ATI R500 (or higher)\n", "\nWindow pixel format description:\n\n",
+        "WGL_DOUBLE_BUFFER: 1\n", "WGL_PIXEL_TYPE: WGL_TYPE_RGBA\n",
+        "WGL_ACCELERATION: WGL_FULL_ACCELERATION\n", "\nRenderer device and OpenGL version:\n\n",
+        "GL_RENDERER: llvmpipe", "GLU_VERSION: ", "\nOpenGL extensions (", "GL_ATI_fragment_shader\n",
+        "\nWGL extensions (", "\nFramebuffer caps:\n\n", "GL_MAX_VIEWPORT_DIMS: ",
+        "\nTexture caps:\n\n", "GL_MAX_TEXTURE_MAX_ANISOTROPY: ", "\nShader caps:\n\n",
+        "GL_MAX_VERTEX_ATTRIBS: 16\n", "\nVertex Array caps:\n\n", "\nQuery caps:\n\n",
+        "GL_QUERY_COUNTER_BITS: "};
+    size_t at = 0;
+    for (const char* section : sections) {
+        const size_t found = log.find(section, at);
+        EXPECT_NE(found, std::string::npos) << "missing or out of order: " << section;
+        if (found != std::string::npos)
+            at = found;
+    }
+    EXPECT_EQ(log.find("ERROR"), std::string::npos) << log;
+
+    Platform::DestroyWindow(window);
+    Platform::UnregisterClassA("Korvo", nullptr);
+}

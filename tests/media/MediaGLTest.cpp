@@ -1,0 +1,258 @@
+#include "config/CVars.h"
+#include "gl/FrameBuffer.h"
+#include "gl/IndexBuffer.h"
+#include "gl/ITexture.h"
+#include "gl/RenderDevice_Release.h"
+#include "gl/VertexBuffer.h"
+#include "media/Mesh3DS.h"
+#include "media/MeshMD5.h"
+#include "media/ModelLoader3DS.h"
+#include "media/ModelLoaderMD5.h"
+#include "render/LookupTexture_AreaS.h"
+#include "render/LookupTexture_Atan2.h"
+#include "render/PrimitiveBuffer_Quad.h"
+#include "render/PrimitiveBuffer_WedgeR.h"
+#include "render/PrimitiveBuffer_WedgeS.h"
+#include "shadow/MeshAdjacencyMD5.h"
+#include "shadow/ShadowVolume.h"
+#include "tests/gl/GLFixture.h"
+#include "tools/modelwriters/ModelWriter3DS.h"
+#include "tools/modelwriters/ModelWriterMD5.h"
+#include "world/Model3DS.h"
+#include "world/ModelMD5.h"
+
+#include "app/DeveloperException.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+
+using Media::ModelWriter3DS;
+using Media::ModelWriterMD5;
+
+namespace {
+
+class FixtureContext : public GL::IContext {
+public:
+    FixtureContext(Platform::HDC dc, Platform::HGLRC rc)
+    {
+        deviceContext = dc;
+        renderContext = rc;
+        window = true;
+        requested.DoubleBuffer = true;
+    }
+    std::string GetTypeName() const override { return "FixtureContext"; }
+    void SwapBuffers() override { Platform::SwapBuffers(deviceContext); }
+};
+
+template <class F>
+std::string ErrorOf(F f)
+{
+    try {
+        f();
+    } catch (const Sys::Exception& e) {
+        return e.GetMessageText();
+    }
+    return "no failure";
+}
+
+GLint Integer(GLenum name)
+{
+    GLint value = 0;
+    glGetIntegerv(name, &value);
+    return value;
+}
+
+ModelWriter3DS::Object Cube(const std::string& name)
+{
+    ModelWriter3DS::Object o;
+    o.Name = name;
+    for (int i = 0; i < 8; ++i)
+        o.Vertices.push_back({i & 1 ? 1.0f : -1.0f, i & 2 ? 1.0f : -1.0f, i & 4 ? 1.0f : -1.0f});
+    o.Faces = {{0, 2, 3}, {0, 3, 1}, {4, 5, 7}, {4, 7, 6}, {0, 1, 5}, {0, 5, 4},
+               {2, 6, 7}, {2, 7, 3}, {0, 4, 6}, {0, 6, 2}, {1, 3, 7}, {1, 7, 5}};
+    return o;
+}
+
+} // namespace
+
+class MediaGL : public GLFixture {
+protected:
+    void SetUp() override
+    {
+        GLFixture::SetUp();
+        Sys::Ptr<GL::IFrameBuffer> window(
+            new GL::FrameBuffer(Sys::Ptr<GL::IContext>(new FixtureContext(dc, context)), 256, 256));
+        GL::Device = Sys::Ptr<GL::IRenderDevice>(new GL::RenderDevice_Release(window));
+    }
+    void TearDown() override
+    {
+        GL::Device = nullptr;
+        GLFixture::TearDown();
+    }
+};
+
+TEST_F(MediaGL, Loads3DSModelsWithOrWithoutShadowGeometry)
+{
+    ModelWriter3DS::Scene scene;
+    scene.Objects = {Cube("box"), Cube("lid")};
+    scene.Objects[1].Vertices[7] = {2, 3, 4};
+    ModelWriter3DS::Save("cube.3ds", scene);
+
+    Media::ModelLoader3DS loader;
+    Sys::Ptr<Korvo::Model3DS> model;
+    loader.Load("cube.3ds", true, model);
+    ASSERT_FALSE(model.IsEmpty());
+    ASSERT_EQ(model->GetNumMeshes(), 2);
+    Sys::Ptr<Korvo::IMesh> lid = model->GetMesh(1);
+    EXPECT_EQ(lid->GetTypeName(), "Korvo::Mesh3DS");
+    EXPECT_EQ(lid->BoundsMax, Math::Vec3f(2, 3, 4));
+    EXPECT_EQ(lid->BoundsMin, Math::Vec3f(-1, -1, -1));
+    ASSERT_FALSE(lid->GetAdjacency().IsEmpty());
+    ASSERT_FALSE(lid->GetShadowVolume().IsEmpty());
+    lid->Draw();
+
+    // A light in front of one side: four silhouette edges, streamed and drawn.
+    Sys::Ptr<Korvo::IMesh> box = model->GetMesh(0);
+    box->GetAdjacency()->UpdateFacing({0, 0, 10});
+    EXPECT_EQ(box->GetAdjacency()->BuildLists(0), 4);
+    auto volume = box->GetShadowVolume();
+    volume->Update(0);
+    r_Shadow_StencilOp.value = false;
+    r_GL_SeparateStencil.value = false;
+    volume->DrawSides(0);
+    EXPECT_EQ(Integer(GL_CULL_FACE_MODE), GL_FRONT);
+    EXPECT_EQ(Integer(GL_STENCIL_PASS_DEPTH_PASS), GL_DECR_WRAP);
+    volume->DrawSides(3);
+    EXPECT_EQ(Integer(GL_BLEND_EQUATION_RGB), GL_FUNC_ADD);
+    box->GetAdjacency()->BuildLists(1);
+    volume->Update(1);
+    volume->DrawCaps(2);
+    volume->DrawCapsPlain();
+    EXPECT_EQ(ErrorOf([&] { volume->DrawDebugWedges(); }),
+              "ERR_INVALID_CALL\n::DrawDebugWedges : Invalid call for derivative class.");
+
+    Sys::Ptr<Korvo::Model3DS> flat;
+    loader.Load("cube.3ds", false, flat);
+    EXPECT_TRUE(flat->GetMesh(0)->GetAdjacency().IsEmpty());
+    EXPECT_TRUE(flat->GetMesh(0)->GetShadowVolume().IsEmpty());
+}
+
+TEST_F(MediaGL, FailedLoadsKeepTheModelAndNameTheFile)
+{
+    Media::ModelLoader3DS loader;
+    Sys::Ptr<Korvo::Model3DS> model;
+    EXPECT_EQ(ErrorOf([&] { loader.Load("missing.3ds", true, model); }),
+              "Unable to load 3DS model from file \"missing.3ds\".\n\nUnable to open file "
+              "\"missing.3ds\"");
+
+    ModelWriter3DS::Scene open;
+    open.Objects = {Cube("box")};
+    open.Objects[0].Faces.pop_back();
+    ModelWriter3DS::Save("open.3ds", open);
+    EXPECT_EQ(ErrorOf([&] { loader.Load("open.3ds", true, model); }),
+              "Unable to load 3DS model from file \"open.3ds\".\n\nNon-adjacent face #2.");
+    EXPECT_TRUE(model.IsEmpty());
+    loader.Load("open.3ds", false, model);   // no adjacency, no complaint
+    EXPECT_EQ(model->GetNumMeshes(), 1);
+
+    open.Objects[0].Faces[3][1] = 8;
+    ModelWriter3DS::Save("bad.3ds", open);
+    Sys::Ptr<Korvo::Model3DS> kept = model;
+    EXPECT_EQ(ErrorOf([&] { loader.Load("bad.3ds", false, model); }),
+              "Unable to load 3DS model from file \"bad.3ds\".\n\nFace #3 uses vertex 8 of 8.");
+    EXPECT_TRUE(model == kept);
+
+    Sys::Ptr<Korvo::ModelMD5> md5;
+    ModelWriterMD5::SaveText("v11.md5mesh", "MD5Version 11\n");
+    EXPECT_EQ(ErrorOf([&] { Media::ModelLoaderMD5::LoadModel("v11.md5mesh", md5); }),
+              "Failed to load MD5 model from file \"v11.md5mesh\".\n\nUnsupported MD5 file "
+              "version: 11, must be 10.");
+    EXPECT_TRUE(md5.IsEmpty());
+}
+
+TEST_F(MediaGL, SkinnedModelFollowsItsAnimation)
+{
+    ModelWriterMD5::MeshFile file;
+    file.Joints = {{"origin", -1, {0, 0, 0}, {0, 0, 0}}, {"top", 0, {0, 0, 1}, {0, 0, 0}}};
+    ModelWriterMD5::Mesh mesh;
+    const Math::Vec3f corners[4] = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+    for (int v = 0; v < 4; ++v) {
+        mesh.Vertices.push_back({{0.3f * v, 0.2f * v * v}, v, 1});
+        mesh.Weights.push_back({v == 3 ? 1 : 0, 1.0f, v == 3 ? Math::Vec3f() : corners[v]});
+    }
+    mesh.Triangles = {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {0, 3, 2}};
+    file.Meshes = {mesh, mesh};
+    ModelWriterMD5::SaveText("tetra.md5mesh", ModelWriterMD5::Write(file));
+
+    ModelWriterMD5::AnimFile anim;
+    anim.Joints = {{"origin", -1, 0}, {"top", 0, 2}};   // the file's y: the engine's -z
+    anim.BaseFrame = {{{0, 0, 0}, {0, 0, 0}}, {{0, 0, 1}, {0, 0, 0}}};
+    anim.Frames = {{{{0, 0, 0}, {}}, {{0, 0, 1}, {}}}, {{{0, 0, 0}, {}}, {{0, 0, -1}, {}}}};
+    ModelWriterMD5::SaveText("pull.md5anim", ModelWriterMD5::Write(anim));
+
+    Sys::Ptr<Korvo::ModelMD5> model;
+    Media::ModelLoaderMD5::LoadModel("tetra.md5mesh", model);
+    ASSERT_EQ(model->GetNumMeshes(), 2);
+    Sys::Ptr<Korvo::ISkeletalAnimation> walk;
+    Media::ModelLoaderMD5::LoadAnimation("pull.md5anim", walk);
+    model->AddAnimation("Pull", walk);
+    model->SetAnimation("Pull");
+
+    auto mesh0 = Sys::Ptr<Korvo::MeshMD5>::StaticFrom(model->GetMesh(0));
+    auto adjacency = mesh0->GetAdjacency();
+    const Math::Vec3f light(0.1f, 0.1f, -0.3f);
+    adjacency->UpdateFacing(light);
+    EXPECT_EQ(adjacency->BuildLists(1), 1);
+    // Half way through the frame the apex has passed through the base: every face now
+    // faces the light, and the adjacency saw the new pose.
+    model->Animate(0.75f / 24.0f);
+    EXPECT_NEAR(mesh0->GetSkinnedPositions()[3].z, -0.5f, 1e-5f);
+    adjacency->UpdateFacing(light);
+    EXPECT_EQ(adjacency->BuildLists(1), 4);
+    mesh0->Draw();
+    mesh0->GetShadowVolume()->Update(3);
+    EXPECT_EQ(Sys::Ptr<Korvo::ShadowVolume>::StaticFrom(mesh0->GetShadowVolume())->GetIndicesPerWedge(), 48);
+}
+
+TEST_F(MediaGL, PrimitiveBuffersAndLookupTextures)
+{
+    Korvo::PrimitiveBuffer_Quad quad;
+    Korvo::PrimitiveBuffer_WedgeS wedgeS;
+    Korvo::PrimitiveBuffer_WedgeR wedgeR;
+    EXPECT_EQ(quad.GetVertexBuffer()->GetNumVertices(), 20000);
+    EXPECT_EQ(quad.GetIndexBuffer()->GetNumIndices(), 30000);
+    EXPECT_TRUE(quad.GetVertexBuffer()->GetFormat().Has(1));
+    EXPECT_EQ(wedgeS.GetVertexBuffer()->GetNumVertices(), 30000);
+    EXPECT_EQ(wedgeS.GetIndexBuffer()->GetNumIndices(), 120000);
+    EXPECT_EQ(wedgeR.GetVertexBuffer()->GetNumVertices(), 50000);
+    EXPECT_EQ(wedgeR.GetIndexBuffer()->GetNumIndices(), 240000);
+    EXPECT_EQ(wedgeR.GetVertexBuffer()->GetFormat().Get(2).Type, GLenum(GL_SHORT));
+    EXPECT_EQ(quad.GetTypeName(), "Korvo::PrimitiveBuffer");
+
+    // The uploaded texels read back as the tables say.
+    Korvo::LookupTexture_Atan2 atan2;
+    glBindTexture(GL_TEXTURE_CUBE_MAP, atan2.GetTexture()->GetHandle());
+    std::vector<uint8_t> face(128 * 128);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, face.data());
+    EXPECT_EQ(face[63 * 128 + 5], 0);
+    EXPECT_EQ(face[64 * 128 + 5], 254);
+    glGetTexImage(GL_TEXTURE_CUBE_MAP_NEGATIVE_Y, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, face.data());
+    EXPECT_EQ(face[63], 190);
+    EXPECT_EQ(atan2.Kind, 1);
+
+    Korvo::LookupTexture_AreaS area;
+    glBindTexture(GL_TEXTURE_2D, area.GetTexture()->GetHandle());
+    std::vector<uint16_t> table(256 * 256);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_LUMINANCE, GL_UNSIGNED_SHORT, table.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    EXPECT_EQ(table[128], 65535);
+    EXPECT_EQ(table[10 * 256 + 20], 5119);
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &filter);
+    EXPECT_EQ(filter, GL_NEAREST);
+    EXPECT_EQ(Integer(GL_UNPACK_ALIGNMENT), 4);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}

@@ -1,0 +1,200 @@
+// Window contexts and P-buffers: the formats they end up with, sharing, and what is left
+// behind when they fail.
+
+#include "app/Exception.h"
+#include "gl/ExtensionRegistry.h"
+#include "gl/PBuffer.h"
+#include "gl/WindowContext.h"
+#include "tests/support/GLTestContext.h"
+
+#include <GL/glew.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+using namespace Platform;
+
+namespace {
+
+GL::PixelFormatDesc WindowRequest(int samples = 0)
+{
+    GL::PixelFormatDesc desc;
+    desc.DoubleBuffer = true;
+    desc.ColorBits = 32;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = desc.AlphaBits = 8;
+    desc.DepthBits = 24;
+    desc.StencilBits = 8;
+    desc.Samples = samples;
+    desc.SampleBuffers = samples > 0 ? 1 : 0;
+    return desc;
+}
+
+std::string MessageOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const Sys::Exception& e) {
+        return e.GetMessageText();
+    }
+    return "(no exception)";
+}
+
+// Each test gets a fresh window for the context under test, with the helper's own
+// context current beforehand so that restoring it can be checked.
+class ContextClassesTest : public ::Test::GLTest {
+protected:
+    void SetUp() override
+    {
+        ::Test::GLTest::SetUp();
+        GL::Extensions = Sys::Ptr<GL::ExtensionRegistry>(new GL::ExtensionRegistry());
+        GL::Extensions->WGL = Sys::Ptr<GL::ExtensionRegistryWGL>(new GL::ExtensionRegistryWGL());
+        target = std::make_unique<::Test::GLTestWindow>();
+        ASSERT_NE(target->Get(), nullptr);
+    }
+
+    void TearDown() override
+    {
+        HideEntryPointForTesting("");
+        target.reset();
+        GL::Extensions = nullptr;
+        ::Test::GLTest::TearDown();
+    }
+
+    std::unique_ptr<::Test::GLTestWindow> target;
+};
+
+TEST_F(ContextClassesTest, WindowContextGetsTheRequestedFormatAndBecomesCurrent)
+{
+    // Without the extended choice at hand, a request without samples still succeeds:
+    // it never goes near the dummy window.
+    HideEntryPointForTesting("wglChoosePixelFormatARB");
+    Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(), target->Get()));
+    HideEntryPointForTesting("");
+    EXPECT_EQ(wglGetCurrentContext(), window->GetRC());
+    EXPECT_TRUE(window->IsWindow());
+
+    const GL::PixelFormatDesc got = window->GetPixelFormatDesc();
+    EXPECT_TRUE(got.DoubleBuffer);
+    EXPECT_FALSE(got.Stereo);
+    EXPECT_EQ(got.PixelType, 1);
+    EXPECT_EQ(got.Acceleration, 2);
+    EXPECT_EQ(got.ColorBits, 32);
+    EXPECT_EQ(got.RedBits, 8);
+    EXPECT_EQ(got.AlphaBits, 8);
+    EXPECT_EQ(got.DepthBits, 24);
+    EXPECT_EQ(got.StencilBits, 8);
+    EXPECT_EQ(got.Samples, 0);
+    EXPECT_NO_THROW(window->SwapBuffers());
+    window = nullptr;
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    ASSERT_TRUE(context->MakeCurrent());
+}
+
+TEST_F(ContextClassesTest, MultisampledWindowGoesThroughTheDummyWindow)
+{
+    Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(4), target->Get()));
+    const GL::PixelFormatDesc got = window->GetPixelFormatDesc();
+    EXPECT_EQ(got.SampleBuffers, 1);
+    EXPECT_EQ(got.Samples, 4);
+    EXPECT_EQ(got.DepthBits, 24);
+    EXPECT_FALSE(IsClassRegistered("Dummy Window"));
+    window = nullptr;
+    ASSERT_TRUE(context->MakeCurrent());
+}
+
+TEST_F(ContextClassesTest, FailuresLeaveThePreviousContextCurrentAndNothingBehind)
+{
+    HideEntryPointForTesting("wglChoosePixelFormatARB");
+    EXPECT_EQ(MessageOf([&] { GL::WindowContext(WindowRequest(4), target->Get()); }),
+              "Failed to obtain wglChoosePixelFormatARB entry point.");
+    HideEntryPointForTesting("");
+    EXPECT_FALSE(IsClassRegistered("Dummy Window"));
+    EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
+
+    GL::PixelFormatDesc impossible = WindowRequest();
+    impossible.DepthBits = 64;
+    EXPECT_EQ(MessageOf([&] { GL::WindowContext(impossible, target->Get()); }),
+              "Appropriate windowed pixel format not found.");
+    EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
+    EXPECT_EQ(MessageOf([&] { GL::WindowContext(WindowRequest(), nullptr); }),
+              "Failed to obtain window DC.");
+
+    // The window keeps no format from the failed attempts: a good request still works.
+    Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(), target->Get()));
+    EXPECT_EQ(wglGetCurrentContext(), window->GetRC());
+    window = nullptr;
+    ASSERT_TRUE(context->MakeCurrent());
+}
+
+TEST_F(ContextClassesTest, PBufferSharesWithTheCurrentContextAndStaysCurrent)
+{
+    GLuint list = glGenLists(1);
+    glNewList(list, GL_COMPILE);
+    glEndList();
+
+    GL::PixelFormatDesc desc;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = 8;
+    desc.DepthBits = 24;
+    desc.StencilBits = 8;
+    Sys::Ptr<GL::PBuffer> pbuffer(new GL::PBuffer(desc, 128, 64));
+    EXPECT_EQ(wglGetCurrentContext(), pbuffer->GetRC());
+    EXPECT_FALSE(pbuffer->IsWindow());
+    EXPECT_TRUE(glIsList(list)) << "display lists are shared with the window's context";
+    int width = 0;
+    EXPECT_TRUE(wglQueryPbufferARB(pbuffer->GetPBuffer(), WGL_PBUFFER_WIDTH_ARB, &width));
+    EXPECT_EQ(width, 128);
+
+    const GL::PixelFormatDesc got = pbuffer->GetPixelFormatDesc();
+    EXPECT_FALSE(got.DoubleBuffer);
+    EXPECT_EQ(got.PixelType, 1);
+    EXPECT_EQ(got.Acceleration, 2);
+    EXPECT_EQ(got.DepthBits, 24);
+    EXPECT_EQ(got.StencilBits, 8);
+    EXPECT_NO_THROW(pbuffer->SwapBuffers());
+
+    pbuffer = nullptr;
+    ASSERT_TRUE(context->MakeCurrent());
+    glDeleteLists(list, 1);
+}
+
+TEST_F(ContextClassesTest, FloatPBufferIsRefusedHonestly)
+{
+    GL::PixelFormatDesc desc;
+    desc.PixelType = 2;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = desc.AlphaBits = 16;
+    GL::ExtensionRegistryWGL& wgl = *GL::Extensions->WGL;
+
+    // The server names a float extension but has no float format.
+    const bool advertised = wgl.WGL_ARB_pixel_format_float || wgl.WGL_ATI_pixel_format_float
+                            || wgl.WGL_NV_float_buffer;
+    if (advertised) {
+        EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }),
+                  "Appropriate pixel format not found.");
+        EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
+    }
+
+    // Only the NVIDIA form: RGBA with float components, which is not there either.
+    wgl.WGL_ARB_pixel_format_float = wgl.WGL_ATI_pixel_format_float = false;
+    wgl.WGL_NV_float_buffer = true;
+    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "Appropriate pixel format not found.");
+
+    wgl.WGL_NV_float_buffer = false;
+    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "Floating-point P-buffer unsupported.");
+    EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
+
+    wgl.WGL_ARB_pbuffer = false;
+    desc.PixelType = 1;
+    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "P-buffer unsupported.");
+
+    // Without any registry the description cannot be read.
+    GL::Extensions = nullptr;
+    Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(), target->Get()));
+    EXPECT_NE(MessageOf([&] { window->GetPixelFormatDesc(); })
+                  .find("No available OpenGL extensions list."),
+              std::string::npos);
+    window = nullptr;
+    ASSERT_TRUE(context->MakeCurrent());
+}
+
+} // namespace
