@@ -209,7 +209,8 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glDisable(GL_DEPTH_CLAMP_NV);
     GL::CheckErrors(*this, CurrentPassName);
 
-    // Near caps.
+    // Near caps. Clearing self-shadowing starts the volumes at the caster's faces turned
+    // from the light, counted the other way round, so its lit faces stay outside them.
     Device->SetProgram(ShadowCapNear);
     Device->SetVertexFormat(PositionFormat);
     if (r_Shadow_ClearSelfShadowing.value) {
@@ -219,7 +220,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glCullFace(GL_BACK);
         for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
             if (caster->ShadowCaster)
-                DrawShadowVolumeCaps(*caster, true, 0);
+                DrawShadowVolumeCaps(*caster, false, 0);
         if (!light.ZFailCasters.empty()) {
             if (separate) {
                 glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
@@ -230,7 +231,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
             }
             for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
                 if (caster->ShadowCaster)
-                    DrawShadowVolumeCaps(*caster, true, 2);
+                    DrawShadowVolumeCaps(*caster, false, 2);
         }
     } else if (!light.ZFailCasters.empty()) {
         glDepthFunc(GL_NEVER);

@@ -107,6 +107,10 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
     PositionExtrusionFormat.AddAttribute(0, 3, GL_FLOAT);
     PositionExtrusionFormat.AddAttribute(1, 3, GL_FLOAT);
     PositionExtrusionFormat.Compile();
+    WedgeFormat.AddAttribute(0, 3, GL_FLOAT);
+    WedgeFormat.AddAttribute(1, 3, GL_FLOAT);
+    WedgeFormat.AddAttribute(2, 2, GL_SHORT);
+    WedgeFormat.Compile();
     Quads = Sys::Ptr<PrimitiveBuffer_Quad>(new PrimitiveBuffer_Quad());
     Wedges = Sys::Ptr<IPrimitiveBuffer>(new PrimitiveBuffer_WedgeS());
     Angles = Sys::Ptr<ILookupTexture>(new LookupTexture_Atan2());
@@ -358,7 +362,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     if (r_GL_DepthClamp.value)
         glDisable(GL_DEPTH_CLAMP_NV);
 
-    // Near caps.
+    // Near caps. Clearing self-shadowing starts the volumes at the caster's faces turned
+    // from the light, counted the other way round, so its lit faces stay outside them.
     Device->SetVertexFormat(PositionFormat);
     Device->SetProgram(ShadowCapNear[variant]);
     if (separate)
@@ -375,7 +380,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glBlendEquation(GL_FUNC_ADD);
         for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
             if (caster->ShadowCaster)
-                DrawShadowVolumeCaps(*caster, true, 1);
+                DrawShadowVolumeCaps(*caster, false, 1);
         if (separate)
             glDisable(GL_CULL_FACE);
         glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
@@ -392,7 +397,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     }
     for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeCaps(*caster, true, 3);
+            DrawShadowVolumeCaps(*caster, !r_Shadow_ClearSelfShadowing.value, 3);
 
     // Far caps.
     if (!light.ZFailCasters.empty()) {
@@ -467,6 +472,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(Coordinates));
     Device->SetTexture(GL_TEXTURE1, Angles->GetTexture());
+    Device->SetVertexFormat(WedgeFormat);
     Device->SetVertexAttributes(Wedges->GetVertexBuffer());
     Device->SetIndexBuffer(Wedges->GetIndexBuffer());
 

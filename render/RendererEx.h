@@ -78,6 +78,7 @@ private:
     GL::VertexFormat PositionFormat;
     GL::VertexFormat PositionNormalFormat;
     GL::VertexFormat PositionExtrusionFormat;
+    GL::VertexFormat WedgeFormat;   // both edge ends and the corner data
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<IPrimitiveBuffer> Wedges;
     Sys::Ptr<ILookupTexture> Angles;

@@ -5,11 +5,13 @@
 //
 //   korvo_capture --scene box|sphere|casters|zori|dazu --out picture.png
 //                 [--renderer hard|soft] [--fbo 0|1] [--width 640] [--height 480]
-//                 [--frames 10] [--step 20] [--source 0.6]
+//                 [--frames 10] [--step 20] [--source 0.6] [--cast 1] [--english 1]
+//                 [--set r_Name=value,r_Other=value]
 //                 [--shadow-light 0 --shadow-out shadow.png] [--timings timings.txt]
 
 #include "app/Exception.h"
 #include "config/CVars.h"
+#include "config/ConfigSystem.h"
 #include "game/Orvel_DAZU.h"
 #include "game/Orvel_ZORI.h"
 #include "gl/TextureRectangle.h"
@@ -91,6 +93,24 @@ int Run(const std::map<std::string, std::string>& options)
     r_Shadow_PenumbraWedges.value = option("renderer", "soft") == "soft";
     r_GL_FramebufferObject.value = option("fbo", "1") == "1";
     r_GL_CatchErrors.value = true;
+    r_Shadow_Cast.value = option("cast", "1") == "1";
+    gui_English.value = option("english", "1") == "1";
+    // --set name=value[,name=value...] sets further configuration variables by name.
+    const std::string settings = option("set", "");
+    for (size_t at = 0; at < settings.size();) {
+        size_t end = settings.find(',', at);
+        if (end == std::string::npos)
+            end = settings.size();
+        const std::string item = settings.substr(at, end - at);
+        const size_t equals = item.find('=');
+        ICVar* variable = equals == std::string::npos
+                              ? nullptr
+                              : ConfigSystem::Instance().Find(item.substr(0, equals));
+        if (variable == nullptr)
+            throw Sys::Exception("Unknown setting <%s>.", item.c_str());
+        variable->SetFromString(item.substr(equals + 1));
+        at = end + 1;
+    }
 
     Platform::WNDCLASSA windowClass;
     windowClass.style = Platform::CS_OWNDC;
