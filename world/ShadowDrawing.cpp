@@ -31,7 +31,7 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightWorld, i
 {
     const Math::Vec3f light = model.ToModelSpace(lightWorld);
     {
-        FrameProfileScope timing(g_FrameProfile.Shadows);
+        FrameProfile::Scope timing(g_FrameProfile.Shadows);
         for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
             mesh->GetAdjacency()->UpdateFacing(light);
             mesh->GetAdjacency()->BuildLists(0);
@@ -47,7 +47,7 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightWorld, i
 void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
 {
     {
-        FrameProfileScope timing(g_FrameProfile.Shadows);
+        FrameProfile::Scope timing(g_FrameProfile.Shadows);
         for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
             mesh->GetAdjacency()->BuildLists(front ? 1 : 2);
             mesh->GetShadowVolume()->Update(1);
@@ -76,7 +76,7 @@ void DrawShadowWedges(const IModel& model, bool spherical,
                       const Sys::Ptr<const GL::IProgram> programs[3])
 {
     {
-        FrameProfileScope timing(g_FrameProfile.Shadows);
+        FrameProfile::Scope timing(g_FrameProfile.Shadows);
         for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
             mesh->GetShadowVolume()->Update(spherical ? 2 : 3);
     }

@@ -56,12 +56,12 @@ void WorldRenderer::Render(float elapsed)
     if (PointLights.empty())
         return;
     {
-        FrameProfileScope scope(g_FrameProfile.Animation);
+        FrameProfile::Scope scope(g_FrameProfile.Animation);
         for (const Sys::Ptr<IModel>& model : Models)
             model->Animate(elapsed);
     }
     {
-        FrameProfileScope scope(g_FrameProfile.Lights);
+        FrameProfile::Scope scope(g_FrameProfile.Lights);
         for (const Sys::Ptr<IPointLightSource>& light : PointLights)
             light->CollectModelsInRange(Models);
     }
