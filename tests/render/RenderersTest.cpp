@@ -157,7 +157,7 @@ Reference Trace(const std::string& sceneName)
 
 TEST_F(Renderers, ShadowsMatchTheReferenceOnTheFramebufferObjectPath)
 {
-    for (const std::string sceneName : {"box", "casters"}) {
+    for (const std::string sceneName : {"box", "sphere", "casters"}) {
         const Reference reference = Trace(sceneName);
         const std::vector<unsigned char> lit = Draw(false, sceneName, false, true);
         const std::vector<unsigned char> hard = Draw(false, sceneName, true, true);
