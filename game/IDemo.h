@@ -23,6 +23,8 @@ public:
     // One frame: move, aim the cameras, draw and present.
     virtual void OnFrame() = 0;
 
+    Sys::Ptr<Korvo::IWorldRenderer> GetWorld() const { return world; }
+
 protected:
     // Seconds since the previous frame; 0 on the first.
     float NextTimeStep();

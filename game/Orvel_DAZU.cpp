@@ -119,6 +119,13 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     secondCamera = true;
 }
 
+Orvel_DAZU::~Orvel_DAZU()
+{
+    // Camera 2 holds its mover and the mover holds camera 2: break the cycle so both go.
+    if (!camera2.IsEmpty())
+        camera2->mover = nullptr;
+}
+
 void Orvel_DAZU::CreateLight(Sys::Ptr<ILightSource>& node, float radius, float sourceSize,
                              const Math::Vec3f& specular, const Math::Vec3f& position)
 {

@@ -24,13 +24,25 @@ public:
     static const float WalkSpeeds[4];
 
     explicit Orvel_DAZU(Platform::HWND window);
-    ~Orvel_DAZU() override = default;
+    ~Orvel_DAZU() override;
 
     void OnKeyDown(uint32_t key) override;
     void OnFrame() override;
 
     int GetWalkIndex() const { return walkIndex; }
     bool IsSecondCamera() const { return secondCamera; }
+    Sys::Ptr<Camera> GetCamera(int number) const { return number == 1 ? camera1 : camera2; }
+    Sys::Ptr<Korvo::ISkinnedModel> GetCharacter() const { return character; }
+    Sys::Ptr<IActor> GetCharacterActor() const { return actors.front(); }
+    // The character's, camera 2's and its target's movers, in update order.
+    Sys::Ptr<PathMover> GetMover(int index) const
+    {
+        return index == 0 ? characterMover : (index == 1 ? cameraMover : targetMover);
+    }
+    Sys::Ptr<ILightSource> GetLight(int number) const
+    {
+        return number == 1 ? firstLight : secondLight;
+    }
 
 private:
     void CreateLight(Sys::Ptr<ILightSource>& node, float radius, float sourceSize,

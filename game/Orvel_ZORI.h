@@ -23,6 +23,11 @@ public:
 
     // The camera the world renderer currently draws through.
     Sys::Ptr<Camera> GetActiveCamera() const { return secondCamera ? camera2 : camera1; }
+    Sys::Ptr<Camera> GetCamera(int number) const { return number == 1 ? camera1 : camera2; }
+    Sys::Ptr<LightSource> GetLightNode(int number) const
+    {
+        return number == 1 ? firstLightNode : secondLightNode;
+    }
 
 private:
     std::vector<Sys::Ptr<Korvo::IModel>> models;

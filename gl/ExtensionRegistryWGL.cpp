@@ -15,13 +15,17 @@ ExtensionRegistryWGL::ExtensionRegistryWGL()
     if (dc == nullptr)
         throw Sys::Exception("Failed to obtain device context.");
     ExtensionString = Platform::wglGetExtensionsStringARB(dc);
-    Fill();
+    int major = 0;
+    int minor = 0;
+    const bool glx13 =
+        Platform::GetGLXVersion(&major, &minor) && (major > 1 || (major == 1 && minor >= 3));
+    Fill(glx13);
 }
 
-ExtensionRegistryWGL::ExtensionRegistryWGL(const char* extensionString)
+ExtensionRegistryWGL::ExtensionRegistryWGL(const char* extensionString, bool glx13)
 {
     ExtensionString = extensionString;
-    Fill();
+    Fill(glx13);
 }
 
 bool ExtensionRegistryWGL::AnyOf(std::initializer_list<const char*> names) const
@@ -32,21 +36,21 @@ bool ExtensionRegistryWGL::AnyOf(std::initializer_list<const char*> names) const
     return false;
 }
 
-void ExtensionRegistryWGL::Fill()
+void ExtensionRegistryWGL::Fill(bool glx13)
 {
     Tokenise(ExtensionString, Extensions);
 
     // The extension string itself is what the two string extensions provide; having it
-    // means both are there. GLX 1.3 brings P-buffers and FBConfigs into the core, but
-    // drivers keep advertising the SGIX names, which are what the string can tell.
+    // means both are there. GLX 1.3 has P-buffers, FBConfigs and separate read drawables
+    // in its core; older servers offer them as SGI and SGIX extensions.
     const bool haveString = ExtensionString != nullptr;
     WGL_ARB_buffer_region = AnyOf({"WGL_ARB_buffer_region"});
     WGL_ARB_extensions_string = haveString;
     WGL_ARB_make_current_read =
-        AnyOf({"WGL_ARB_make_current_read", "GLX_SGI_make_current_read"});
+        glx13 || AnyOf({"WGL_ARB_make_current_read", "GLX_SGI_make_current_read"});
     WGL_ARB_multisample = AnyOf({"WGL_ARB_multisample", "GLX_ARB_multisample"});
-    WGL_ARB_pbuffer = AnyOf({"WGL_ARB_pbuffer", "GLX_SGIX_pbuffer"});
-    WGL_ARB_pixel_format = AnyOf({"WGL_ARB_pixel_format", "GLX_SGIX_fbconfig"});
+    WGL_ARB_pbuffer = glx13 || AnyOf({"WGL_ARB_pbuffer", "GLX_SGIX_pbuffer"});
+    WGL_ARB_pixel_format = glx13 || AnyOf({"WGL_ARB_pixel_format", "GLX_SGIX_fbconfig"});
     WGL_ARB_pixel_format_float =
         AnyOf({"WGL_ARB_pixel_format_float", "GLX_ARB_fbconfig_float"});
     WGL_ARB_render_texture = AnyOf({"WGL_ARB_render_texture"});

@@ -12,8 +12,9 @@ class ExtensionRegistryWGL : public IExtensionRegistry {
 public:
     // Reads the extension string of the current device context.
     ExtensionRegistryWGL();
-    // Builds the registry from a given text (which must outlive the registry).
-    explicit ExtensionRegistryWGL(const char* extensionString);
+    // Builds the registry from a given text (which must outlive the registry); glx13 says
+    // whether the window system is GLX 1.3 or later.
+    explicit ExtensionRegistryWGL(const char* extensionString, bool glx13 = false);
     ~ExtensionRegistryWGL() override = default;
 
     std::string GetTypeName() const override { return "GL::ExtensionRegistryWGL"; }
@@ -23,7 +24,7 @@ public:
 #undef KORVO_WGL_EXTENSION
 
 private:
-    void Fill();
+    void Fill(bool glx13);
     bool AnyOf(std::initializer_list<const char*> names) const;
 };
 

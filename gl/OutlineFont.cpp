@@ -214,7 +214,9 @@ void OutlineFont::Flatten(const double* x, const double* y, int order, double de
         bend = std::max(bend, std::sqrt(ddx * ddx + ddy * ddy));
     }
     const double factor = order == 3 ? 0.25 : 0.75;
-    const double tolerance = std::max(deviation, 1e-6);
+    // No deviation at all asks for the finest outline worth having: a thousandth of an em
+    // is far below a pixel at any size the overlay draws.
+    const double tolerance = std::max(deviation, 1e-3);
     int steps = static_cast<int>(std::ceil(std::sqrt(factor * bend / tolerance)));
     steps = std::min(std::max(steps, 1), 64);
     for (int i = 1; i <= steps; ++i) {

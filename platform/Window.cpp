@@ -203,7 +203,15 @@ void Translate(XEvent& event)
         window->height = event.xconfigure.height;
         break;
     case DestroyNotify:
-        // Destroyed by someone else: the window procedure still hears of it.
+        // Destroyed by someone else: the window procedure still hears of it. Its drawable
+        // is gone, so nothing may stay current on it.
+        if (window->xid == 0)
+            break;
+        if (X11::g_CurrentDC == &window->dc) {
+            glXMakeContextCurrent(X11::GetDisplay(), None, None, nullptr);
+            X11::g_CurrentDC = nullptr;
+            X11::g_CurrentContext = nullptr;
+        }
         window->xid = 0;
         Post(window, WM_DESTROY, 0, 0);
         break;
@@ -553,7 +561,16 @@ LRESULT DispatchMessageA(const MSG* message)
     WindowRecord* record = Lookup(message->hwnd);
     if (record == nullptr)
         return 0;
-    return record->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+    const LRESULT result =
+        record->procedure(message->hwnd, message->message, message->wParam, message->lParam);
+    // A window destroyed from outside is forgotten once its procedure has heard of it.
+    record = Lookup(message->hwnd);
+    if (record != nullptr && record->xid == 0 && message->message == WM_DESTROY) {
+        HWND window = message->hwnd;
+        g_Windows.erase(std::find_if(g_Windows.begin(), g_Windows.end(),
+                                     [window](const auto& r) { return r.get() == window; }));
+    }
+    return result;
 }
 
 void PostQuitMessage(int exitCode)

@@ -9,7 +9,7 @@
 namespace Korvo {
 
 IMeshAdjacency::IMeshAdjacency(const std::vector<Math::Vec3f>* positions)
-    : Positions(positions), Edges(new Edge[Capacity]), CapTriangles(new uint16_t[3 * Capacity])
+    : Positions(positions), CapTriangles(new uint16_t[3 * Capacity])
 {
 }
 
@@ -18,14 +18,14 @@ void IMeshAdjacency::GetDesc(Desc* desc) const
     if (desc == nullptr)
         throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_RAW_POINTER,
                                       "Korvo::IMeshAdjacency : Invalid <Desc> parameter.");
-    desc->EdgeCapacity = Capacity;
+    desc->EdgeCapacity = EdgeCapacity;
     desc->CapTriangleCapacity = Capacity;
     desc->Reserved = Reserved;
     desc->Unused0 = 0;
     desc->Unused1 = 0;
 }
 
-void IMeshAdjacency::CheckCapacity(const std::vector<int>& neighbours) const
+void IMeshAdjacency::ReserveLists(const std::vector<int>& neighbours)
 {
     const size_t faces = neighbours.size() / 3;
     // Per unordered face pair: edges from the lower face to the higher and back.
@@ -44,11 +44,13 @@ void IMeshAdjacency::CheckCapacity(const std::vector<int>& neighbours) const
     for (const auto& entry : pairs)
         silhouette += std::max(entry.second.first, entry.second.second);
 
-    if (silhouette > Capacity || faces > size_t(Capacity))
+    if (silhouette > MaxSilhouetteEdges || faces > size_t(Capacity))
         throw Sys::Exception(*this,
-                             "Shadow caster too large: up to %lld silhouette edges and %zu cap "
-                             "triangles possible, at most %d of each are supported.",
-                             silhouette, faces, Capacity);
+                             "Shadow caster too large: up to %lld silhouette edges (at most %d) "
+                             "and %zu cap triangles (at most %d) possible.",
+                             silhouette, MaxSilhouetteEdges, faces, Capacity);
+    EdgeCapacity = std::max<int>(Capacity, static_cast<int>(silhouette));
+    Edges.reset(new Edge[EdgeCapacity]);
 }
 
 } // namespace Korvo

@@ -12,11 +12,15 @@ namespace Korvo {
 // Edge adjacency of a shadow-casting mesh. Per light and frame: UpdateFacing marks the
 // triangles that face the light, then BuildLists extracts the silhouette edges (type 0),
 // the light-facing triangles (type 1) or the others (any other type) into fixed arrays
-// that the shadow volume reads. The arrays are allocated once; a mesh whose lists could
-// outgrow them is refused when its adjacency is built.
+// that the shadow volume reads. The arrays are allocated once, when the adjacency is
+// built: 3000 cap triangles, and 3000 silhouette edges or, for a mesh whose silhouette
+// could be longer, as many as it could have up to the 5000 primitives one draw of the
+// shared quad and wedge buffers holds. A mesh beyond either limit is refused then, so
+// the per-frame lists never need to grow and never write past their arrays.
 class IMeshAdjacency : public IObject {
 public:
     static constexpr int Capacity = 3000;
+    static constexpr int MaxSilhouetteEdges = 5000;
 
     struct Edge {
         Math::Vec3f A, B;
@@ -37,6 +41,7 @@ public:
     virtual void GetDesc(Desc* Desc) const;
 
     int GetSilhouetteEdgeCount() const { return SilhouetteEdgeCount; }
+    int GetEdgeCapacity() const { return EdgeCapacity; }
     int GetCapTriangleCount() const { return CapTriangleCount; }
     const Edge* GetEdges() const { return Edges.get(); }
     const uint16_t* GetCapTriangles() const { return CapTriangles.get(); }
@@ -44,17 +49,20 @@ public:
 protected:
     IMeshAdjacency(const std::vector<Math::Vec3f>* Positions);
 
-    // Refuses a mesh whose silhouette or caps could exceed the arrays. Neighbours holds
-    // three face numbers per face. A silhouette edge is emitted by a lit face towards an
-    // unlit one, so of the edges between two faces only those of one direction can be
-    // emitted for any light: the sum over face pairs of the larger direction's count
-    // bounds every silhouette.
-    void CheckCapacity(const std::vector<int>& Neighbours) const;
+    // Allocates the edge array for the longest silhouette the mesh could have, or refuses
+    // the mesh. Neighbours holds three face numbers per face (-1 for none). A silhouette
+    // edge is emitted by a lit face towards an unlit one, so of the edges between two
+    // faces only those of one direction can be emitted for any light: the sum over face
+    // pairs of the larger direction's count bounds every silhouette (1.5 edges per face
+    // for a closed mesh).
+    void ReserveLists(const std::vector<int>& Neighbours);
+
 
     const std::vector<Math::Vec3f>* Positions;
     int Reserved = 0;
     int SilhouetteEdgeCount = 0;
     int CapTriangleCount = 0;
+    int EdgeCapacity = Capacity;
     std::unique_ptr<Edge[]> Edges;
     std::unique_ptr<uint16_t[]> CapTriangles;   // three indices per triangle
 };

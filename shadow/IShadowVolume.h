@@ -13,7 +13,9 @@ namespace Korvo {
 class IShadowVolume : public IObject {
 public:
     // 0: side quads from the silhouette; 1: cap indices; 2: spherical wedges (6 corners);
-    // 3: 10-corner wedges. Called after the adjacency's BuildLists for the same light.
+    // 3: 10-corner wedges. Called after the adjacency's BuildLists for the same light, and
+    // before the primitive buffers are bound: filling the streams rebinds the array and
+    // element buffers.
     virtual void Update(int Type) = 0;
     virtual void DrawSides(int Mode) = 0;
     virtual void DrawCaps(int Mode) = 0;

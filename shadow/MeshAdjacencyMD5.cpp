@@ -88,7 +88,7 @@ MeshAdjacencyMD5::MeshAdjacencyMD5(const std::vector<Math::Vec3f>& positions,
                 throw Sys::Exception("Non-adjacent face in <ValidFaces>");
             neighbours[3 * i + k] = record[u];
         }
-    CheckCapacity(neighbours);
+    ReserveLists(neighbours);
 
     Faces.resize(valid.size());
     for (size_t i = 0; i < valid.size(); ++i) {
@@ -128,7 +128,7 @@ int MeshAdjacencyMD5::BuildLists(int Type)
             if (!f.FacesLight)
                 continue;
             for (int k = 0; k < 3; ++k)
-                if (!f.Neighbours[k]->FacesLight && count < Capacity)
+                if (!f.Neighbours[k]->FacesLight && count < EdgeCapacity)
                     Edges[count++] = {*f.Corners[k], *f.Corners[(k + 1) % 3]};
         }
         SilhouetteEdgeCount = count;

@@ -51,7 +51,7 @@ StaticMeshAdjacency::StaticMeshAdjacency(const std::vector<Math::Vec3f>& positio
     : IStaticMeshAdjacency(&positions)
 {
     const std::vector<int> neighbours = Link(positions, triangles);
-    CheckCapacity(neighbours);
+    ReserveLists(neighbours);
 
     Faces.resize(triangles.size());
     for (size_t t = 0; t < triangles.size(); ++t) {
@@ -80,14 +80,14 @@ int StaticMeshAdjacency::BuildLists(int Type)
 {
     if (Type == 0) {
         // Each silhouette edge is emitted once, by its lit face, in that face's winding.
-        // The capacity check at construction keeps the count within the array; the test
-        // here only guards against writing past it.
+        // The array was sized at construction for the longest possible silhouette; the
+        // test here only guards against writing past it.
         int count = 0;
         for (const Face& f : Faces) {
             if (!f.FacesLight)
                 continue;
             for (int k = 0; k < 3; ++k)
-                if (!f.Neighbours[k]->FacesLight && count < Capacity)
+                if (!f.Neighbours[k]->FacesLight && count < EdgeCapacity)
                     Edges[count++] = {f.Corners[k], f.Corners[(k + 1) % 3]};
         }
         SilhouetteEdgeCount = count;

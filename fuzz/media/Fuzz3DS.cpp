@@ -13,9 +13,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    EnterScratchFolder("fuzz_3ds");
+    EnterScratchFolder("fuzz_3ds", argc, argv);
     return 0;
 }
 
@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 Korvo::MeshGeometry::Normals(record.Vertices, triangles);
                 Korvo::StaticMeshAdjacency adjacency(record.Vertices, triangles);
                 adjacency.UpdateFacing({1, 2, 3});
-                if (adjacency.BuildLists(0) > Korvo::IMeshAdjacency::Capacity)
+                if (adjacency.BuildLists(0) > adjacency.GetEdgeCapacity())
                     std::abort();
             } catch (const Sys::Exception&) {
             }

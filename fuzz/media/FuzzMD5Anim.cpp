@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    EnterScratchFolder("fuzz_md5anim");
+    EnterScratchFolder("fuzz_md5anim", argc, argv);
     return 0;
 }
 

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerInitialize(int*, char***)
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    EnterScratchFolder("fuzz_md5mesh");
+    EnterScratchFolder("fuzz_md5mesh", argc, argv);
     return 0;
 }
 

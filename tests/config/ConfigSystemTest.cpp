@@ -175,8 +175,12 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
     EXPECT_EQ(r_GL_Renderer.value, "Mesa DRI llvmpipe");
 }
 
-TEST_F(ConfigSystemTest, LongLinesAreReadInPieces)
+TEST_F(ConfigSystemTest, EmptyFilesChangeNothingLongLinesComeInPieces)
 {
+    r_Screen_Width.value = 800;
+    Load("");
+    EXPECT_EQ(r_Screen_Width.value, 800);
+
     // The first 8191 characters are a comment; the rest is a line of its own.
     Load("// " + std::string(8188, 'x') + "int r_Screen_Width = 700\n");
     EXPECT_EQ(r_Screen_Width.value, 700);
@@ -184,13 +188,6 @@ TEST_F(ConfigSystemTest, LongLinesAreReadInPieces)
     // it is one word and ignored.
     Load("int r_Screen_Height = " + std::string(9000, '1') + "\n");
     EXPECT_EQ(r_Screen_Height.value, 768);
-}
-
-TEST_F(ConfigSystemTest, EmptyFileChangesNothing)
-{
-    r_Screen_Width.value = 800;
-    Load("");
-    EXPECT_EQ(r_Screen_Width.value, 800);
 }
 
 TEST_F(ConfigSystemTest, SaveThenLoadRestoresEveryValue)

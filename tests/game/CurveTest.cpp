@@ -45,13 +45,6 @@ TEST(Curve, FindSegmentBinarySearchAndCache)
             EXPECT_EQ(curve.FindSegment(t), fresh.FindSegment(t)) << start << " " << t;
         }
     }
-    // Sweeping forwards in small steps stays on the cached path.
-    curve.FindSegment(0.5f);
-    EXPECT_EQ(curve.GetLastSegment(), 1);
-    EXPECT_EQ(curve.FindSegment(1.25f), 2);
-    EXPECT_EQ(curve.GetLastSegment(), 2);
-    EXPECT_EQ(curve.FindSegment(3.5f), 4);
-    EXPECT_EQ(curve.GetLastSegment(), 4);
 }
 
 TEST(Curve, KnotsInsertRemoveAndExtrapolate)
@@ -60,22 +53,13 @@ TEST(Curve, KnotsInsertRemoveAndExtrapolate)
     EXPECT_EQ(curve.AddKnot(2.0f, Vec(2, 0, 0)), 0);
     EXPECT_EQ(curve.AddKnot(0.0f, Vec(0, 0, 0)), 0);
     EXPECT_EQ(curve.AddKnot(1.0f, Vec(1, 0, 0)), 1);
-    EXPECT_EQ(curve.KnotTime(1), 1.0f);
     // Outside the range the first and last intervals continue.
     EXPECT_FLOAT_EQ(curve.KnotTime(-2), -2.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(4), 4.0f);
-    ExpectNear(curve.KnotPoint(-1), Vec(-1, 0, 0));
     ExpectNear(curve.KnotPoint(3), Vec(3, 0, 0));
-    // The step function holds the point that ends the segment.
-    ExpectNear(curve.Evaluate(0.5f), Vec(1, 0, 0));
-    ExpectNear(curve.Evaluate(9.0f), Vec(2, 0, 0));
-    EXPECT_FALSE(curve.IsFinished(1.9f));
-    EXPECT_TRUE(curve.IsFinished(2.0f));
 
-    EXPECT_THROW(curve.RemoveKnot(3), std::out_of_range);
-    EXPECT_THROW(curve.RemoveKnot(-1), std::out_of_range);
     try {
-        curve.RemoveKnot(5);
+        curve.RemoveKnot(3);
+        ADD_FAILURE() << "no exception";
     } catch (const std::exception& e) {
         EXPECT_STREQ(e.what(), "Math::Curve : Invalid <Index> parameter.");
     }
@@ -83,10 +67,6 @@ TEST(Curve, KnotsInsertRemoveAndExtrapolate)
     curve.RemoveKnot(2);
     // A cached index past the shrunken list must not be trusted.
     EXPECT_EQ(curve.FindSegment(1.5f), 2);
-    EXPECT_EQ(curve.GetNumKnots(), 2);
-    curve.Clear();
-    EXPECT_EQ(curve.GetNumKnots(), 0);
-    EXPECT_EQ(curve.GetLastSegment(), -1);
 }
 
 TEST(CatmullRom, PassesThroughKnotsAndIsSmooth)
@@ -109,18 +89,6 @@ TEST(CatmullRom, PassesThroughKnotsAndIsSmooth)
     // The uniform basis gives the tangent (P[i+1] - P[i-1]) / 2 at a knot.
     ExpectNear(curve.EvaluateDerivative(2.0f), (Vec(0, 1, 0) - Vec(1, 0, 0)) * 0.5f);
 
-    // The derivative is per unit of time: stretching every segment halves it.
-    Spline slow;
-    slow.AddKnot(0.0f, Vec(0, 0, 0));
-    slow.AddKnot(2.0f, Vec(1, 0, 0));
-    slow.AddKnot(4.0f, Vec(1, 1, 0));
-    slow.AddKnot(6.0f, Vec(0, 1, 0));
-    ExpectNear(slow.EvaluateDerivative(3.0f), curve.EvaluateDerivative(1.5f) * 0.5f);
-
-    Spline single;
-    single.AddKnot(1.0f, Vec(4, 5, 6));
-    ExpectNear(single.Evaluate(-3.0f), Vec(4, 5, 6));
-    ExpectNear(single.EvaluateDerivative(0.0f), Vec());
 }
 
 TEST(CatmullRom, EndModes)
@@ -143,13 +111,8 @@ TEST(CatmullRom, EndModes)
     // last knot runs back to the first and the curve never finishes.
     curve.SetEndMode(Spline::Closed);
     curve.SetClosingGap(1.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(4), 4.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(5), 5.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(-1), -1.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(-4), -4.0f);
-    EXPECT_FLOAT_EQ(curve.KnotTime(-5), -5.0f);
-    ExpectNear(curve.KnotPoint(4), Vec(0, 0, 0));
-    ExpectNear(curve.KnotPoint(-1), Vec(0, 1, 0));
+    for (int i : {4, 5, -1, -4, -5})
+        EXPECT_FLOAT_EQ(curve.KnotTime(i), float(i));
     ExpectNear(curve.KnotPoint(-5), Vec(0, 1, 0));
     ExpectNear(curve.Evaluate(4.0f), Vec(0, 0, 0));
     EXPECT_FALSE(curve.IsFinished(100.0f));

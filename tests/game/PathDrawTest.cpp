@@ -1,4 +1,3 @@
-#include "game/Camera.h"
 #include "game/PathMover.h"
 #include "gl/FrameBuffer.h"
 #include "gl/IContext.h"
@@ -87,37 +86,6 @@ TEST_F(PathDrawing, DrawsTheSampledLineThroughTheDevice)
     EXPECT_FALSE(Lit(128, 128));
     EXPECT_FALSE(Lit(128 + r / 2, 128));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-// The viewer's debug view of a camera aimed across the set draws without a GL error and
-// leaves something on the screen when seen from a second camera.
-TEST_F(PathDrawing, ViewerDebugDrawing)
-{
-    Game::Camera watched, watcher;
-    watched.SetPosition(Vec(0, 155, 185));
-    watched.GetTarget()->SetPosition(Vec(0, 65, 20));
-    watched.Update();
-    watcher.GetViewer()->SetProjection(60.0f, 1.0f, 4.0f, 4096.0f);
-    watcher.SetPosition(Vec(300, 200, 300));
-    watcher.GetTarget()->SetPosition(Vec(0, 155, 185));
-    watcher.Update();
-
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(watcher.GetViewer()->GetProjectionMatrix().Data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(watcher.GetViewer()->GetViewMatrix().Data());
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    watched.GetViewer()->Draw();
-    glDisable(GL_BLEND);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-
-    unsigned char pixels[256 * 256 * 4];
-    glReadPixels(0, 0, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
-    int lit = 0;
-    for (int i = 0; i < 256 * 256; ++i)
-        lit += pixels[4 * i] > 0 ? 1 : 0;
-    EXPECT_GT(lit, 50);
 }
 
 } // namespace

@@ -100,6 +100,13 @@ TEST(ExtensionRegistryWGL, FlagsFollowTheirGLXCounterparts)
 
     GL::ExtensionRegistryWGL noSwap("GLX_SGIX_pbuffer ");
     EXPECT_FALSE(noSwap.WGL_EXT_swap_control);
+    EXPECT_FALSE(noSwap.WGL_ARB_pixel_format);
+
+    // GLX 1.3 has P-buffers and FBConfigs without naming them.
+    GL::ExtensionRegistryWGL core("GLX_ARB_multisample ", true);
+    EXPECT_TRUE(core.WGL_ARB_pbuffer);
+    EXPECT_TRUE(core.WGL_ARB_pixel_format);
+    EXPECT_FALSE(core.IsSupported("GLX_SGIX_pbuffer"));
 
     GL::ExtensionRegistryWGL wgl("WGL_ARB_pbuffer WGL_ATI_pixel_format_float ");
     EXPECT_TRUE(wgl.WGL_ARB_pbuffer);

@@ -342,3 +342,38 @@ TEST_F(FrameBuffers, SeveralColourTargetsAndBlits)
     EXPECT_EQ(corner[0], 255);
     device.SetFrameBuffer(nullptr);
 }
+
+TEST_F(FrameBuffers, PixelCopiesThroughBuffersRestoreState)
+{
+    GL::RenderDevice_Release device(Window());
+    Sys::Ptr<GL::FrameBufferObject> fbo(new GL::FrameBufferObject(16, 16));
+    Sys::Ptr<const GL::TextureRectangle> colour(
+        new GL::TextureRectangle(GL_RGBA8, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE));
+    fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+    device.SetFrameBuffer(fbo);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    Sys::Ptr<const GL::PixelBuffer> pixels(new GL::PixelBuffer(16 * 16 * 4));
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_STENCIL_TEST);
+    device.CopyPixels(pixels, pixels, 0, 0, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
+    EXPECT_EQ(Integer(GL_PIXEL_PACK_BUFFER_BINDING), 0);
+    EXPECT_EQ(Integer(GL_PIXEL_UNPACK_BUFFER_BINDING), 0);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+
+    // The picture went through the buffer and came back unchanged.
+    unsigned char pixel[4] = {};
+    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    EXPECT_EQ(pixel[1], 255);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, pixels->GetHandle());
+    unsigned char stored[4] = {};
+    glGetBufferSubData(GL_PIXEL_PACK_BUFFER, 4 * (5 * 16 + 5), 4, stored);
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    EXPECT_EQ(stored[1], 255);
+    EXPECT_EQ(stored[0], 0);
+    device.SetFrameBuffer(nullptr);
+}

@@ -98,6 +98,17 @@ Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM
 
 } // namespace
 
+TEST(RenderGL2, NoWindowNoDeviceContext)
+{
+    try {
+        Korvo::RenderGL2 render(nullptr);
+        FAIL() << "a render system without a window";
+    } catch (const Sys::FatalException& e) {
+        EXPECT_EQ(e.GetMessageText(), "Failed to get DC.");
+    }
+    EXPECT_FALSE(GL::Extensions || GL::Driver || GL::Caps || GL::Device);
+}
+
 TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
 {
     Platform::WNDCLASSA windowClass;
@@ -150,7 +161,9 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
     }
     EXPECT_FALSE(GL::Extensions || GL::Driver || GL::Caps || GL::Device);
 
-    const std::string log = ReadLog();
+    // The successful bring-up is the last one in the log.
+    const std::string whole = ReadLog();
+    const std::string log = whole.substr(whole.rfind("\n----- Render System -----\n"));
     const char* const sections[] = {
         "\n----- Render System -----\n\n", "Initialize DirectDraw.\nSuccessfully.\n",
         "\nInitialize OpenGL.\nSuccessfully.\n", "\nDetect renderer device type.\n",

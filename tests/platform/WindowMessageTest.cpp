@@ -157,6 +157,19 @@ TEST_F(WindowMessageTest, AltF4ClosesThroughTheDefaultProcedureAndQuits)
         EXPECT_FALSE(seen.message == WM_KEYDOWN && seen.wParam == VK_F4);
 }
 
+TEST_F(WindowMessageTest, WindowDestroyedFromOutsideIsReportedAndForgotten)
+{
+    const std::string command =
+        "xdotool windowclose " + std::to_string(GetNativeWindowId(window)) + " 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    MSG quit;
+    ASSERT_TRUE(Pump(0, &quit));
+    EXPECT_EQ(quit.wParam, 7u);
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_FALSE(g_Seen.empty());
+    EXPECT_EQ(g_Seen.back().message, WM_DESTROY);
+}
+
 TEST_F(WindowMessageTest, QueueNeverBlocksAndQuitComesAfterPendingMessages)
 {
     MSG msg;

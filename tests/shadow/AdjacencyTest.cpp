@@ -151,15 +151,26 @@ TEST(StaticMeshAdjacency, RefusesOpenBrokenAndOversizedMeshes)
               "Face #2 uses vertex 9 of 4.");
 
     // A closed torus of n triangles has 1.5 n edges, each of which could be a silhouette
-    // edge: 2000 triangles fit the 3000-edge array, 2040 do not.
+    // edge: up to 2000 triangles keep the 3000-edge array, 3000 triangles get 4500 edges,
+    // and more than 3000 triangles could exceed the cap array.
     const Mesh fits = TestMeshes::Torus(50, 20);
-    StaticMeshAdjacency ok(fits.Positions, fits.Triangles);
-    ok.UpdateFacing({0, 0, 10});
-    EXPECT_GT(ok.BuildLists(0), 0);
-    const Mesh big = TestMeshes::Torus(51, 20);
+    Korvo::IMeshAdjacency::Desc desc;
+    StaticMeshAdjacency(fits.Positions, fits.Triangles).GetDesc(&desc);
+    EXPECT_EQ(desc.EdgeCapacity, 3000);
+    const Mesh most = TestMeshes::Torus(75, 20);
+    StaticMeshAdjacency large(most.Positions, most.Triangles);
+    large.GetDesc(&desc);
+    EXPECT_EQ(desc.EdgeCapacity, 4500);
+    // A light inside the ring, level with it, sees a long silhouette: all of it is kept.
+    large.UpdateFacing({0, 0, 0});
+    const int edges = large.BuildLists(0);
+    EXPECT_GT(edges, 0);
+    EXPECT_LE(edges, 4500);
+    EXPECT_EQ(large.BuildLists(1), 3000 - large.BuildLists(2));
+    const Mesh big = TestMeshes::Torus(76, 20);
     EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(big.Positions, big.Triangles); }),
-              "Korvo::StaticMeshAdjacency\n\nShadow caster too large: up to 3060 silhouette edges "
-              "and 2040 cap triangles possible, at most 3000 of each are supported.");
+              "Korvo::StaticMeshAdjacency\n\nShadow caster too large: up to 4560 silhouette edges "
+              "(at most 5000) and 3040 cap triangles (at most 3000) possible.");
 }
 
 TEST(MeshAdjacencyMD5, PeelsOpenBordersOnly)

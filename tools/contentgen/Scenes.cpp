@@ -19,10 +19,11 @@ Xform At(double x, double y, double z, double yawDegrees = 0)
     return Xform::Translate({x, y, z}) * Xform::RotY(yawDegrees * Pi / 180);
 }
 
-// A drum lying on its side with its axis turned by `yawDegrees` from x.
+// A drum lying on its side with its axis turned by `yawDegrees` from x; `radius` is that
+// of its hoops, which sink a little into the floor.
 Xform LyingBarrel(double x, double z, double radius, double height, double yawDegrees)
 {
-    return At(x, radius + 0.2, z, yawDegrees) * Xform::RotZ(Pi / 2) *
+    return At(x, radius - 0.3, z, yawDegrees) * Xform::RotZ(Pi / 2) *
            Xform::Translate({0, -height * 0.5, 0});
 }
 
@@ -59,8 +60,11 @@ std::vector<ModelFile> BuildZoriSet()
         parts.push_back(PipeRun({{130, -1, -40}, {130, 85, -40}, {198, 85, -40}}, 5.0, 14));
         parts.push_back(PipeRun({{-160, 7, -172}, {-160, 7, 110}, {-198, 7, 110}}, 5.0, 14));
         parts.push_back(PipeRun({{-198, 36, -175}, {198, 36, -175}}, 2.5, 10));
+        // Wall brackets carry the two runs along the back wall; saddles the floor run.
         for (double x : {-150.0, -50.0, 50.0})
-            parts.push_back(Bracket({x, 24, -176}, {2, 9, 5}));
+            parts.push_back(Bracket({x, 27, -176}, {2, 14, 5}));
+        for (double z : {-120.0, -40.0, 40.0})
+            parts.push_back(Bracket({-160, 1, z}, {4, 1.5, 2}));
         parts.push_back(Bracket({110, 60, -95}, {6, 2, 6}));
         files.push_back({"3DS/ZORI/Pipes.3ds", true, Props::Pack("Pipes", parts)});
     }
@@ -203,6 +207,13 @@ std::vector<ModelFile> BuildDazuSet()
                                  {208, 90, -100}},
                                 4.0, 12));
         parts.push_back(PipeRun({{-203, 10, -178}, {-203, 10, 200}}, 3.5, 12));
+        // Wall brackets for the runs that do not rest on anything.
+        for (double x : {-150.0, -20.0, 100.0})
+            parts.push_back(Bracket({x, 20, -176}, {2, 9, 5}));
+        for (double z : {-120.0, 0.0, 120.0})
+            parts.push_back(Bracket({-206, 8, z}, {4, 6, 2}));
+        for (double z : {100.0, 0.0, -80.0})
+            parts.push_back(Bracket({203, 90, z}, {6, 2, 2}));
         files.push_back({"3DS/DAZU/Pipes.3ds", true, Props::Pack("Pipes", parts)});
     }
 
@@ -272,8 +283,8 @@ std::vector<ModelFile> BuildDazuSet()
                                                           {-12, 46, -16}},
                                                          8.0, 6),
                                      2.5, 12));
-        parts.push_back(Shapes::Tube(Shapes::RoundedPath({{16, 26, 0},
-                                                          {16, 34, 0},
+        parts.push_back(Shapes::Tube(Shapes::RoundedPath({{20, 21, 0},
+                                                          {20, 34, 0},
                                                           {0, 34, 0},
                                                           {0, 26, 0}},
                                                          4.0, 5),
