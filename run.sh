@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Korvo and runs the demo from the repository root, where
-# it reads sys_Config.conf and MediaData/ and writes sys_Log.log. Without a display it
-# starts a virtual one (Xvfb) for the run.
-#   KORVO_BUILD_DIR   build folder (default: build)
+# it reads sys_Config.conf and MediaData/ and writes sys_Log.log (tools/run-demo.sh runs it:
+# with a display until you quit; without one on Xvfb for a few seconds, with a screenshot).
+#
+#   KORVO_BUILD_DIR    build folder (default: build)
+#   KORVO_RUN_SECONDS  without a display: seconds the demo runs before the screenshot (default 6)
+#   KORVO_SCREENSHOT   without a display: the screenshot's file (default: korvo-screenshot.png)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -10,22 +13,5 @@ build=${KORVO_BUILD_DIR:-build}
 
 tools/install-deps.sh
 cmake -S . -B "$build" -G Ninja
-cmake --build "$build" -j "$(nproc)"
-
-program=$(find "$build" -maxdepth 3 -type f -name korvo -perm -u+x | head -n 1)
-if [ -z "$program" ]; then
-    echo "The demo program (target 'korvo') is not part of this tree yet: the libraries and"
-    echo "tests that exist were built, but there is nothing to run. Run ./test.sh to test them."
-    exit 0
-fi
-
-if [ -z "${DISPLAY:-}" ]; then
-    echo "No display: running the demo on a virtual X server (Xvfb); nothing will be visible."
-    state=$build/run-xvfb
-    tests/xvfb.sh start "$state"
-    trap 'tests/xvfb.sh stop "$state"' EXIT
-    DISPLAY=$(cat "$state/display")
-    export DISPLAY
-fi
-
-"$program"
+cmake --build "$build" -j "$(nproc)" --target korvo korvo_content_files
+exec tools/run-demo.sh "$build/korvo"

@@ -3,6 +3,7 @@
 #include "gl/IProgram.h"
 #include "shadow/IMeshAdjacency.h"
 #include "shadow/IShadowVolume.h"
+#include "world/FrameProfile.h"
 #include "world/IModel.h"
 
 #include <GL/glew.h>
@@ -29,10 +30,13 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightWorld, i
                            const GL::IProgram& program)
 {
     const Math::Vec3f light = model.ToModelSpace(lightWorld);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        mesh->GetAdjacency()->UpdateFacing(light);
-        mesh->GetAdjacency()->BuildLists(0);
-        mesh->GetShadowVolume()->Update(0);
+    {
+        FrameProfileScope timing(g_FrameProfile.Shadows);
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+            mesh->GetAdjacency()->UpdateFacing(light);
+            mesh->GetAdjacency()->BuildLists(0);
+            mesh->GetShadowVolume()->Update(0);
+        }
     }
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
@@ -42,9 +46,12 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightWorld, i
 
 void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
 {
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        mesh->GetAdjacency()->BuildLists(front ? 1 : 2);
-        mesh->GetShadowVolume()->Update(1);
+    {
+        FrameProfileScope timing(g_FrameProfile.Shadows);
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+            mesh->GetAdjacency()->BuildLists(front ? 1 : 2);
+            mesh->GetShadowVolume()->Update(1);
+        }
     }
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
@@ -68,8 +75,11 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightWorld,
 void DrawShadowWedges(const IModel& model, bool spherical,
                       const Sys::Ptr<const GL::IProgram> programs[3])
 {
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
-        mesh->GetShadowVolume()->Update(spherical ? 2 : 3);
+    {
+        FrameProfileScope timing(g_FrameProfile.Shadows);
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+            mesh->GetShadowVolume()->Update(spherical ? 2 : 3);
+    }
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
         mesh->GetShadowVolume()->DrawWedges(programs);

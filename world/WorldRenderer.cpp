@@ -7,6 +7,7 @@
 #include "render/IRenderer.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
+#include "world/FrameProfile.h"
 #include "world/IViewer.h"
 
 #include <GL/glew.h>
@@ -54,10 +55,16 @@ void WorldRenderer::Render(float elapsed)
 {
     if (PointLights.empty())
         return;
-    for (const Sys::Ptr<IModel>& model : Models)
-        model->Animate(elapsed);
-    for (const Sys::Ptr<IPointLightSource>& light : PointLights)
-        light->CollectModelsInRange(Models);
+    {
+        FrameProfileScope scope(g_FrameProfile.Animation);
+        for (const Sys::Ptr<IModel>& model : Models)
+            model->Animate(elapsed);
+    }
+    {
+        FrameProfileScope scope(g_FrameProfile.Lights);
+        for (const Sys::Ptr<IPointLightSource>& light : PointLights)
+            light->CollectModelsInRange(Models);
+    }
     Renderer->SetLightSources(RenderedLights);
     Renderer->Render(Viewer, World, Models);
     Present();

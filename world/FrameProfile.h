@@ -1,0 +1,34 @@
+#pragma once
+
+#include <chrono>
+
+namespace Korvo {
+
+// Seconds spent in the CPU-side phases of drawing the world, summed over frames until a
+// profiler (the capture tool's benchmark mode) reads and resets them. The clock is read a
+// few times per model and light: cheap enough to stay on.
+struct FrameProfile {
+    double Animation = 0;  // animation and skinning
+    double Lights = 0;     // collecting the models in range of each light
+    double Shadows = 0;    // facing, silhouettes and shadow-volume geometry updates
+};
+
+inline FrameProfile g_FrameProfile;
+
+// Adds the time between its construction and destruction to one of the sums.
+class FrameProfileScope {
+public:
+    explicit FrameProfileScope(double& sum) : Sum(sum), Start(std::chrono::steady_clock::now()) {}
+    ~FrameProfileScope()
+    {
+        Sum += std::chrono::duration<double>(std::chrono::steady_clock::now() - Start).count();
+    }
+    FrameProfileScope(const FrameProfileScope&) = delete;
+    FrameProfileScope& operator=(const FrameProfileScope&) = delete;
+
+private:
+    double& Sum;
+    std::chrono::steady_clock::time_point Start;
+};
+
+} // namespace Korvo
