@@ -135,9 +135,10 @@ TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
     EXPECT_EQ(TextOf([&] { program.SetUniformArray("u_Colour", 1, 4, (const float*)nullptr); }),
               "Invalid <Values> parameter.");
     program.SetUniformArray("u_Colour", 1, 4, colour);
-    if (!GL::Extensions->GL_EXT_bindable_uniform)
+    if (!GL::Extensions->GL_EXT_bindable_uniform) {
         EXPECT_EQ(TextOf([&] { program.SetUniformBuffer("u_Colour", nullptr); }),
                   "Extension GL_EXT_bindable_uniform unsupported.");
+    }
     program.Validate();
     program.Unbind();
 

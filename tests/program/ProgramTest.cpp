@@ -96,8 +96,9 @@ public:
         std::system(command.c_str());
     }
 
-    // Exit code; -1 when it had to be killed, 128 + n when a signal n ended it.
-    int Wait(int seconds = 60)
+    // Exit code; -1 when it had to be killed, 128 + n when a signal n ended it. The wait is
+    // generous: building a scene on a loaded two-core machine takes its time.
+    int Wait(int seconds = 180)
     {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         int status = 0;

@@ -91,8 +91,12 @@ TestScene BuildTestScene(const std::string& name, float sourceSize, int width, i
         scene.Casters.push_back(Model(SphereRecord(1.3f, 16, 10), true, Vec3f(-0.5f, 2.5f, 0.5f)));
     } else if (name == "casters") {
         scene.Casters.push_back(Model(BoxRecord(Vec3f(1, 0.7f, 1)), true, Vec3f(-1.2f, 1.5f, 0)));
-        scene.Casters.push_back(
-            Model(BoxRecord(Vec3f(0.8f, 0.3f, 1.4f)), true, Vec3f(0.3f, 4.0f, 0.6f)));
+        // The upper caster is turned, so that model and world space differ.
+        Sys::Ptr<Korvo::IModel> high =
+            Model(BoxRecord(Vec3f(0.8f, 0.3f, 1.4f)), true, Vec3f(0.3f, 4.0f, 0.6f));
+        const float c = std::cos(0.4f), s = std::sin(0.4f);
+        high->Orientation = Math::Mat3::FromRows(Vec3f(c, 0, s), Vec3f(0, 1, 0), Vec3f(-s, 0, c));
+        scene.Casters.push_back(high);
     } else {
         throw Sys::Exception("Unknown test scene <%s>.", name.c_str());
     }

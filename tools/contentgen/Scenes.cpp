@@ -292,9 +292,15 @@ std::vector<ModelFile> BuildDazuSet()
         files.push_back({"3DS/DAZU/Thing.3ds", true, Props::Pack("Thing", parts)});
     }
 
+    // This scene hands the world renderer only the level and the character; the props
+    // above reach it only as the lights' shadow casters. So the level carries the props'
+    // visible surfaces too, after the floor and walls.
     TriMesh level = Props::Room({-210, 0, -180}, {210, 210, 230});
     level.Name = "Level";
-    files.push_back({"3DS/DAZU/Level.3ds", false, {level}});
+    std::vector<TriMesh> levelObjects{level};
+    for (const ModelFile& file : files)
+        levelObjects.insert(levelObjects.end(), file.Objects.begin(), file.Objects.end());
+    files.push_back({"3DS/DAZU/Level.3ds", false, levelObjects});
     return files;
 }
 

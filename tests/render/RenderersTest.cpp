@@ -1,0 +1,287 @@
+// The two renderers through the world renderer on the render system's window, with the
+// capture tool's test scenes, against the reference ray tracer and each other.
+#include "config/CVars.h"
+#include "gl/TextureRectangle.h"
+#include "platform/Platform.h"
+#include "render/Renderer.h"
+#include "render/RendererEx.h"
+#include "tests/support/raytrace/RayTracer.h"
+#include "tools/capture/TestScenes.h"
+#include "media/IMesh.h"
+#include "world/RenderGL2.h"
+#include "world/WorldRenderer.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr int Width = 640;
+constexpr int Height = 480;
+// The overlay's four lines lie in the top left corner.
+constexpr int OverlayTop = 130;
+constexpr int OverlayRight = 400;
+
+bool InOverlay(int x, int y) { return y >= Height - OverlayTop && x < OverlayRight; }
+
+Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
+                            Platform::LPARAM lp)
+{
+    return Platform::DefWindowProcA(w, m, wp, lp);
+}
+
+std::vector<unsigned char> Read(const GL::ITexture& texture, int width, int height)
+{
+    std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture.GetHandle());
+    glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+    return rgba;
+}
+
+class Renderers : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        r_Screen_Width.value = Width;
+        r_Screen_Height.value = Height;
+        r_Screen_Full.value = false;
+        r_GL_CatchErrors.value = true;
+        r_GL_FramebufferObject.value = true;
+        Platform::WNDCLASSA windowClass;
+        windowClass.style = Platform::CS_OWNDC;
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.lpszClassName = "Korvo";
+        Platform::RegisterClassA(&windowClass);
+        window = Platform::CreateWindowExA(0, "Korvo", "Korvo", Platform::WS_POPUP, 0, 0, Width,
+                                           Height, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(window, nullptr);
+        system = new Sys::Ptr<Korvo::IRender>(new Korvo::RenderGL2(window));
+    }
+    static void TearDownTestSuite()
+    {
+        delete system;
+        system = nullptr;
+        Platform::DestroyWindow(window);
+    }
+
+    // Draws a couple of frames of a test scene and returns the picture (and, for the soft
+    // renderer, the light's shadow value in the red channel of `shadow`).
+    std::vector<unsigned char> Draw(bool soft, const std::string& sceneName, bool casterFlag,
+                                    bool withLight, std::vector<unsigned char>* shadow = nullptr)
+    {
+        Sys::Ptr<Korvo::IRenderer> renderer;
+        if (soft)
+            renderer = Sys::Ptr<Korvo::IRenderer>(new Korvo::RendererEx());
+        else
+            renderer = Sys::Ptr<Korvo::IRenderer>(new Korvo::Renderer());
+        Capture::TestScene scene = Capture::BuildTestScene(sceneName, 0.6f, Width, Height);
+        for (const Sys::Ptr<Korvo::IModel>& caster : scene.Casters)
+            caster->ShadowCaster = casterFlag;
+        Korvo::WorldRenderer world(renderer);
+        world.SetWorld(scene.Floor);
+        for (const Sys::Ptr<Korvo::IModel>& caster : scene.Casters)
+            world.AddModel(caster);
+        world.AddLightSource(scene.Light);
+        if (withLight)
+            world.AddRenderedLightSource(scene.Light);
+        world.SetViewer(scene.Camera);
+        auto ex = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(renderer);
+        if (ex)
+            ex->KeepShadowTexture(0);
+        for (int frame = 0; frame < 2; ++frame)
+            world.Render(0.02f);
+        if (shadow != nullptr && ex)
+            *shadow = Read(*ex->GetKeptShadowTexture(), Width, Height);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        return Read(*renderer->GetColorTexture(), Width, Height);
+    }
+
+    static int Brightness(const std::vector<unsigned char>& rgba, int x, int y)
+    {
+        const size_t i = (static_cast<size_t>(y) * Width + x) * 4;
+        return rgba[i] + rgba[i + 1] + rgba[i + 2];
+    }
+
+    static Platform::HWND window;
+    static Sys::Ptr<Korvo::IRender>* system;
+};
+
+Platform::HWND Renderers::window = nullptr;
+Sys::Ptr<Korvo::IRender>* Renderers::system = nullptr;
+
+// The floor pixels of the reference, with the hard and the soft visibility.
+struct Reference {
+    std::vector<int> Objects;
+    std::vector<float> Hard;
+    std::vector<float> Soft;
+};
+
+Reference Trace(const std::string& sceneName)
+{
+    Capture::TestScene scene = Capture::BuildTestScene(sceneName, 0.6f, Width, Height);
+    RayTrace::Scene traced;
+    std::vector<Sys::Ptr<Korvo::IModel>> models = {scene.Floor};
+    models.insert(models.end(), scene.Casters.begin(), scene.Casters.end());
+    for (const Sys::Ptr<Korvo::IModel>& model : models) {
+        // The meshes keep their positions; the model matrix places them.
+        const Math::Mat4 place = model->GetModelMatrix();
+        std::vector<RayTrace::Triangle> triangles;
+        for (const Sys::Ptr<Korvo::IMesh>& mesh : model->Meshes) {
+            const std::vector<Math::Vec3f>& positions = mesh->GetPositions();
+            for (const Korvo::IMesh::Triangle& tri : mesh->GetTriangles())
+                triangles.push_back({place.TransformPoint(positions[tri[0]]),
+                                     place.TransformPoint(positions[tri[1]]),
+                                     place.TransformPoint(positions[tri[2]])});
+        }
+        traced.AddObject(triangles);
+    }
+    RayTrace::Camera camera;
+    camera.Width = Width;
+    camera.Height = Height;
+    camera.View = scene.Camera->GetViewMatrix();
+    camera.Projection = scene.Camera->GetProjectionMatrix();
+    RayTrace::Light light;
+    light.Position = scene.Light->Position;
+    Reference reference;
+    reference.Hard = RayTrace::Visibility(traced, camera, light, 1, &reference.Objects);
+    light.Radius = scene.Light->SourceSize;
+    reference.Soft = RayTrace::Visibility(traced, camera, light, 16);
+    return reference;
+}
+
+TEST_F(Renderers, ShadowsMatchTheReferenceOnTheFramebufferObjectPath)
+{
+    for (const std::string sceneName : {"box", "sphere", "casters"}) {
+        const Reference reference = Trace(sceneName);
+        const std::vector<unsigned char> lit = Draw(false, sceneName, false, true);
+        const std::vector<unsigned char> hard = Draw(false, sceneName, true, true);
+        std::vector<unsigned char> shadow;
+        Draw(true, sceneName, true, true, &shadow);
+
+        int floor = 0, disagree = 0, penumbra = 0;
+        double softError = 0, penumbraError = 0;
+        for (int y = 0; y < Height; ++y) {
+            for (int x = 0; x < Width; ++x) {
+                const int i = y * Width + x;
+                if (InOverlay(x, y) || reference.Objects[i] != 0 || reference.Hard[i] < 0.0f)
+                    continue;
+                ++floor;
+                const bool litReference = reference.Hard[i] > 0.5f;
+                bool edge = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = x + dx, ny = y + dy;
+                        if (nx >= 0 && ny >= 0 && nx < Width && ny < Height &&
+                            reference.Hard[ny * Width + nx] >= 0.0f &&
+                            (reference.Hard[ny * Width + nx] > 0.5f) != litReference)
+                            edge = true;
+                    }
+                const bool litDrawn = Brightness(hard, x, y) * 2 > Brightness(lit, x, y);
+                if (!edge && litDrawn != litReference)
+                    ++disagree;
+                const double error = std::fabs(shadow[4 * i + 3] / 255.0 - reference.Soft[i]);
+                softError += error;
+                if (reference.Soft[i] > 0.02f && reference.Soft[i] < 0.98f) {
+                    penumbraError += error;
+                    ++penumbra;
+                }
+            }
+        }
+        ASSERT_GT(floor, 0);
+        ASSERT_GT(penumbra, 50);
+        std::printf("%s: hard disagreement %.3f%%, soft MAE %.4f, penumbra MAE %.4f\n",
+                    sceneName.c_str(), 100.0 * disagree / floor, softError / floor,
+                    penumbraError / penumbra);
+        EXPECT_LT(double(disagree) / floor, 0.005) << sceneName;
+        EXPECT_LT(softError / floor, 0.01) << sceneName;
+        EXPECT_LT(penumbraError / penumbra, 0.05) << sceneName;
+    }
+}
+
+TEST_F(Renderers, NoCastingOrNoCasterFlagLightsEverything)
+{
+    r_Shadow_Cast.value = false;
+    const std::vector<unsigned char> noCasting = Draw(false, "box", true, true);
+    r_Shadow_Cast.value = true;
+    const std::vector<unsigned char> noFlag = Draw(false, "box", false, true);
+    const std::vector<unsigned char> casting = Draw(false, "box", true, true);
+    EXPECT_EQ(noCasting, noFlag);
+    EXPECT_NE(noFlag, casting);
+    r_Shadow_Cast.value = false;
+    std::vector<unsigned char> shadow;
+    Draw(true, "box", true, true, &shadow);
+    r_Shadow_Cast.value = true;
+    for (size_t i = 3; i < shadow.size(); i += 4)
+        ASSERT_EQ(shadow[i], 255) << "the soft renderer fills the shadow value with 1";
+}
+
+TEST_F(Renderers, WithoutLightsOnlyAmbientAndTheOverlayAreDrawn)
+{
+    for (bool soft : {false, true}) {
+        const std::vector<unsigned char> dark = Draw(soft, "box", true, false);
+        int bright = 0, maximum = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) {
+                if (InOverlay(x, y))
+                    bright += Brightness(dark, x, y) > 200;
+                else
+                    maximum = std::max(maximum, Brightness(dark, x, y));
+            }
+        EXPECT_LE(maximum, 3 * 8) << "only the global ambient term below the overlay";
+        EXPECT_GT(bright, 20) << "the overlay text is drawn";
+    }
+}
+
+TEST_F(Renderers, OverlayShowsTheEnglishOrTheRussianLines)
+{
+    gui_English.value = true;
+    const std::vector<unsigned char> english = Draw(false, "box", true, true);
+    gui_English.value = false;
+    const std::vector<unsigned char> russian = Draw(false, "box", true, true);
+    gui_English.value = true;
+    int differentOverlay = 0, differentScene = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            const bool different = Brightness(english, x, y) != Brightness(russian, x, y);
+            if (InOverlay(x, y))
+                differentOverlay += different;
+            else
+                differentScene += different;
+        }
+    EXPECT_GT(differentOverlay, 20);
+    EXPECT_EQ(differentScene, 0);
+}
+
+TEST_F(Renderers, OptionCombinationsLeaveNoGLError)
+{
+    struct Setting {
+        CVar<bool>* Variable;
+        bool Value;
+    };
+    const std::vector<std::vector<Setting>> combinations = {
+        {{&r_GL_SeparateStencil, false}},
+        {{&r_GL_DepthClamp, false}},
+        {{&r_Shadow_ClearSelfShadowing, false}},
+        {{&r_Shadow_Downsample, true}},
+        {{&r_GL_EarlyTricks, true}},
+        {{&r_Shadow_StencilOp, false}, {&r_GL_SeparateStencil, false}},
+        {{&r_Shadow_ClearSelfShadowing, false}, {&r_GL_DepthClamp, false}},
+    };
+    for (const auto& combination : combinations) {
+        for (const Setting& s : combination)
+            s.Variable->value = s.Value;
+        for (bool soft : {false, true})
+            EXPECT_NO_THROW(Draw(soft, "casters", true, true)) << combination[0].Variable->GetName();
+        for (const Setting& s : combination)
+            s.Variable->Reset();
+    }
+    r_GL_CatchErrors.value = true;
+}
+
+} // namespace
