@@ -132,6 +132,10 @@ BOOL IsWindow(HWND window);
 // The X window behind a window handle (0 when there is none), for tests and tools that
 // drive the program from outside.
 unsigned long GetNativeWindowId(HWND window);
+// Reads back what the X server shows of the window's client area, as RGBA rows from the
+// bottom up (the layout of glReadPixels), for tests and tools that check the presented
+// picture. FALSE when the window is unknown, not mapped or the rectangle lies outside it.
+BOOL ReadWindowPixels(HWND window, int x, int y, int width, int height, unsigned char* rgba);
 
 constexpr int GWL_STYLE = -16;
 long SetWindowLongA(HWND window, int index, long value);

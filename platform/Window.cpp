@@ -661,4 +661,68 @@ unsigned long GetNativeWindowId(HWND window)
     return record != nullptr ? record->xid : 0;
 }
 
+namespace {
+
+// The position of the lowest set bit of a channel mask and the channel's width in bits.
+void MaskShape(unsigned long mask, int* shift, int* bits)
+{
+    *shift = 0;
+    *bits = 0;
+    if (mask == 0)
+        return;
+    while ((mask & 1) == 0) {
+        mask >>= 1;
+        ++*shift;
+    }
+    while ((mask & 1) != 0) {
+        mask >>= 1;
+        ++*bits;
+    }
+}
+
+unsigned char Channel(unsigned long pixel, int shift, int bits)
+{
+    if (bits == 0)
+        return 0;
+    const unsigned long value = (pixel >> shift) & ((1ul << bits) - 1);
+    return static_cast<unsigned char>(value * 255 / ((1ul << bits) - 1));
+}
+
+} // namespace
+
+BOOL ReadWindowPixels(HWND window, int x, int y, int width, int height, unsigned char* rgba)
+{
+    WindowRecord* record = Lookup(window);
+    if (record == nullptr || record->xid == 0 || !record->mapped || rgba == nullptr ||
+        width <= 0 || height <= 0 || x < 0 || y < 0 || x + width > record->width ||
+        y + height > record->height)
+        return FALSE_;
+    Display* display = X11::GetDisplay();
+    // Whatever was presented is still in the request queue: let the server take it first.
+    X11::Sync();
+    const DWORD lastError = GetLastError();
+    // X counts rows from the top, the caller from the bottom.
+    XImage* image = XGetImage(display, record->xid, x, record->height - y - height, width,
+                              height, AllPlanes, ZPixmap);
+    X11::Sync();
+    SetLastError(lastError);
+    if (image == nullptr)
+        return FALSE_;
+    int shift[3], bits[3];
+    MaskShape(image->red_mask, &shift[0], &bits[0]);
+    MaskShape(image->green_mask, &shift[1], &bits[1]);
+    MaskShape(image->blue_mask, &shift[2], &bits[2]);
+    for (int row = 0; row < height; ++row) {
+        unsigned char* out = rgba + static_cast<size_t>(height - 1 - row) * width * 4;
+        for (int column = 0; column < width; ++column, out += 4) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            for (int c = 0; c < 3; ++c)
+                out[c] = Channel(pixel, shift[c], bits[c]);
+            out[3] = 255;
+        }
+    }
+    XDestroyImage(image);
+    return TRUE_;
+}
+
 } // namespace Platform

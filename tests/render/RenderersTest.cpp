@@ -1,5 +1,6 @@
 // The two renderers through the world renderer on the render system's window, with the
 // capture tool's test scenes, against the reference ray tracer and each other.
+#include "app/Exception.h"
 #include "config/CVars.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Platform.h"
@@ -15,8 +16,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -73,7 +76,8 @@ protected:
     // Draws a couple of frames of a test scene and returns the picture (and, for the soft
     // renderer, the light's shadow value in the red channel of `shadow`).
     std::vector<unsigned char> Draw(bool soft, const std::string& sceneName, bool casterFlag,
-                                    bool withLight, std::vector<unsigned char>* shadow = nullptr)
+                                    bool withLight, std::vector<unsigned char>* shadow = nullptr,
+                                    int frames = 2)
     {
         Sys::Ptr<Korvo::IRenderer> renderer;
         if (soft)
@@ -94,7 +98,7 @@ protected:
         auto ex = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(renderer);
         if (ex)
             ex->KeepShadowTexture(0);
-        for (int frame = 0; frame < 2; ++frame)
+        for (int frame = 0; frame < frames; ++frame)
             world.Render(0.02f);
         if (shadow != nullptr && ex)
             *shadow = Read(*ex->GetKeptShadowTexture(), Width, Height);
@@ -122,7 +126,7 @@ struct Reference {
     std::vector<float> Soft;
 };
 
-Reference Trace(const std::string& sceneName)
+Reference Trace(const std::string& sceneName, bool soft = true)
 {
     Capture::TestScene scene = Capture::BuildTestScene(sceneName, 0.6f, Width, Height);
     RayTrace::Scene traced;
@@ -150,9 +154,32 @@ Reference Trace(const std::string& sceneName)
     light.Position = scene.Light->Position;
     Reference reference;
     reference.Hard = RayTrace::Visibility(traced, camera, light, 1, &reference.Objects);
+    if (!soft)
+        return reference;
     light.Radius = scene.Light->SourceSize;
     reference.Soft = RayTrace::Visibility(traced, camera, light, 16);
     return reference;
+}
+
+// Whether a floor pixel of the reference lies on the one-pixel band along a hard shadow edge.
+bool OnHardEdge(const Reference& reference, int x, int y)
+{
+    const bool lit = reference.Hard[y * Width + x] > 0.5f;
+    for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = x + dx, ny = y + dy;
+            if (nx >= 0 && ny >= 0 && nx < Width && ny < Height &&
+                reference.Hard[ny * Width + nx] >= 0.0f &&
+                (reference.Hard[ny * Width + nx] > 0.5f) != lit)
+                return true;
+        }
+    return false;
+}
+
+bool OnFloor(const Reference& reference, int x, int y)
+{
+    const int i = y * Width + x;
+    return !InOverlay(x, y) && reference.Objects[i] == 0 && reference.Hard[i] >= 0.0f;
 }
 
 TEST_F(Renderers, ShadowsMatchTheReferenceOnTheFramebufferObjectPath)
@@ -169,21 +196,12 @@ TEST_F(Renderers, ShadowsMatchTheReferenceOnTheFramebufferObjectPath)
         for (int y = 0; y < Height; ++y) {
             for (int x = 0; x < Width; ++x) {
                 const int i = y * Width + x;
-                if (InOverlay(x, y) || reference.Objects[i] != 0 || reference.Hard[i] < 0.0f)
+                if (!OnFloor(reference, x, y))
                     continue;
                 ++floor;
                 const bool litReference = reference.Hard[i] > 0.5f;
-                bool edge = false;
-                for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const int nx = x + dx, ny = y + dy;
-                        if (nx >= 0 && ny >= 0 && nx < Width && ny < Height &&
-                            reference.Hard[ny * Width + nx] >= 0.0f &&
-                            (reference.Hard[ny * Width + nx] > 0.5f) != litReference)
-                            edge = true;
-                    }
                 const bool litDrawn = Brightness(hard, x, y) * 2 > Brightness(lit, x, y);
-                if (!edge && litDrawn != litReference)
+                if (!OnHardEdge(reference, x, y) && litDrawn != litReference)
                     ++disagree;
                 const double error = std::fabs(shadow[4 * i + 3] / 255.0 - reference.Soft[i]);
                 softError += error;
@@ -258,29 +276,116 @@ TEST_F(Renderers, OverlayShowsTheEnglishOrTheRussianLines)
     EXPECT_EQ(differentScene, 0);
 }
 
+TEST_F(Renderers, HardShadowsMatchTheReferenceOnThePBufferPath)
+{
+    r_GL_FramebufferObject.value = false;
+    for (const std::string sceneName : {"box", "casters"}) {
+        const Reference reference = Trace(sceneName, false);
+        const std::vector<unsigned char> lit = Draw(false, sceneName, false, true);
+        const std::vector<unsigned char> hard = Draw(false, sceneName, true, true);
+        int floor = 0, disagree = 0, shadowed = 0;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x) {
+                if (!OnFloor(reference, x, y))
+                    continue;
+                ++floor;
+                const bool litReference = reference.Hard[y * Width + x] > 0.5f;
+                const bool litDrawn = Brightness(hard, x, y) * 2 > Brightness(lit, x, y);
+                shadowed += !litDrawn;
+                if (!OnHardEdge(reference, x, y) && litDrawn != litReference)
+                    ++disagree;
+            }
+        ASSERT_GT(floor, 0);
+        std::printf("%s (P-buffers): hard disagreement %.3f%%\n", sceneName.c_str(),
+                    100.0 * disagree / floor);
+        EXPECT_GT(shadowed, 1000) << sceneName << ": a shadow is drawn at all";
+        EXPECT_LT(double(disagree) / floor, 0.005) << sceneName;
+    }
+    r_GL_FramebufferObject.value = true;
+}
+
+TEST_F(Renderers, PresentedPictureReachesTheWindow)
+{
+    Platform::ShowWindow(window, Platform::SW_SHOW);
+    for (bool soft : {false, true}) {
+        const std::vector<unsigned char> picture = Draw(soft, "casters", true, true);
+        std::vector<unsigned char> shown(picture.size());
+        ASSERT_TRUE(Platform::ReadWindowPixels(window, 0, 0, Width, Height, shown.data()));
+        // The overlay's corner, the caster, its shadow on the floor and the far floor.
+        struct Region {
+            int X, Y;
+        };
+        int distinct = 0;
+        for (const Region& r : {Region{8, Height - 40}, Region{Width / 2 - 16, Height / 2 - 16},
+                                Region{Width / 2 - 16, 40}, Region{Width - 48, Height - 80},
+                                Region{16, 16}}) {
+            for (int y = r.Y; y < r.Y + 32; ++y)
+                for (int x = r.X; x < r.X + 32; ++x)
+                    for (int c = 0; c < 3; ++c) {
+                        const size_t i = (static_cast<size_t>(y) * Width + x) * 4 + c;
+                        ASSERT_NEAR(shown[i], picture[i], 1)
+                            << (soft ? "soft" : "hard") << " at " << x << ", " << y;
+                    }
+            distinct += Brightness(shown, r.X, r.Y) != Brightness(shown, 8, Height - 40);
+        }
+        EXPECT_GE(distinct, 2) << "the regions show different parts of the picture";
+    }
+    Platform::ShowWindow(window, Platform::SW_HIDE);
+}
+
+// One frame for each renderer under a pairwise covering set of the options: every pair of
+// options meets in all four on/off combinations in at least one row. Each option's column
+// is a different three-row subset of rows 1 to 5, row 0 keeps every default; two such
+// subsets always share a row, and each has a row the other lacks.
 TEST_F(Renderers, OptionCombinationsLeaveNoGLError)
 {
-    struct Setting {
-        CVar<bool>* Variable;
-        bool Value;
-    };
-    const std::vector<std::vector<Setting>> combinations = {
-        {{&r_GL_SeparateStencil, false}},
-        {{&r_GL_DepthClamp, false}},
-        {{&r_Shadow_ClearSelfShadowing, false}},
-        {{&r_Shadow_Downsample, true}},
-        {{&r_GL_EarlyTricks, true}},
-        {{&r_Shadow_StencilOp, false}, {&r_GL_SeparateStencil, false}},
-        {{&r_Shadow_ClearSelfShadowing, false}, {&r_GL_DepthClamp, false}},
-    };
-    for (const auto& combination : combinations) {
-        for (const Setting& s : combination)
-            s.Variable->value = s.Value;
-        for (bool soft : {false, true})
-            EXPECT_NO_THROW(Draw(soft, "casters", true, true)) << combination[0].Variable->GetName();
-        for (const Setting& s : combination)
-            s.Variable->Reset();
+    std::vector<CVar<bool>*> options = {&r_Shadow_Cast,        &r_Shadow_StencilOp,
+                                        &r_GL_SeparateStencil, &r_GL_DepthClamp,
+                                        &r_Shadow_ClearSelfShadowing, &r_Shadow_Downsample,
+                                        &r_GL_EarlyTricks,     &r_GL_FramebufferObject};
+    std::vector<unsigned> columns;
+    for (unsigned rows = 0; rows < 64 && columns.size() < options.size() + 1; ++rows)
+        if ((rows & 1) == 0 && std::bitset<6>(rows).count() == 3)
+            columns.push_back(rows);
+    std::vector<bool> defaults;
+    for (CVar<bool>* option : options)
+        defaults.push_back(option->value);
+
+    int drawn = 0, refused = 0;
+    for (int row = 0; row < 6; ++row) {
+        std::string name;
+        for (size_t o = 0; o < options.size(); ++o) {
+            const bool flip = (columns[o] >> row) & 1;
+            options[o]->value = flip ? !defaults[o] : defaults[o];
+            name += std::string(options[o]->GetName()) + (options[o]->value ? "=1 " : "=0 ");
+        }
+        r_Screen_Samples.value = ((columns.back() >> row) & 1) ? 4 : 0;
+        name += "r_Screen_Samples=" + std::to_string(r_Screen_Samples.value);
+        for (bool soft : {false, true}) {
+            // The renderers force options the hardware path needs; set them again.
+            for (size_t o = 0; o < options.size(); ++o)
+                options[o]->value = ((columns[o] >> row) & 1) ? !defaults[o] : defaults[o];
+            r_GL_CatchErrors.value = true;
+            try {
+                Draw(soft, "casters", true, true, nullptr, 1);
+                ++drawn;
+            } catch (const Sys::Exception& e) {
+                // The soft renderer needs a float target; a window system without float
+                // P-buffers cannot give it one, and construction says so.
+                if (soft && !r_GL_FramebufferObject.value) {
+                    ++refused;
+                    continue;
+                }
+                ADD_FAILURE() << (soft ? "soft: " : "hard: ") << name << ": " << e.GetMessageText();
+            }
+        }
     }
+    std::printf("option rows drawn %d, refused by the window system %d\n", drawn, refused);
+    EXPECT_GE(drawn, 9);
+    for (CVar<bool>* option : options)
+        option->Reset();
+    r_GL_FramebufferObject.value = true;
+    r_Screen_Samples.value = 0;
     r_GL_CatchErrors.value = true;
 }
 
