@@ -20,9 +20,12 @@ bool WritePng(const std::string& path, int width, int height,
         return false;
     }
     png_init_io(png, file);
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
+    // The window shows colour only: the frame's alpha channel holds pass data (zero where
+    // nothing was drawn), so it is left out rather than written as transparency.
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);
     // PNG rows run from the top.
     for (int y = height - 1; y >= 0; --y)
         png_write_row(png, const_cast<png_bytep>(&rgba[static_cast<size_t>(y) * width * 4]));
