@@ -294,4 +294,31 @@ TEST(ProgramTest, UnwritableConfigurationIsReportedAndTheLogStillCloses)
     ExpectClosedLog(run);
 }
 
+// A damaged model file ends start-up with the loader's message in the "Exception" box; the
+// configuration is still written back and the log closed.
+TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
+{
+    ProgramRun run(KORVO_BINARY, "damaged_model");
+    FirstStart(run);
+    // A private copy of the data folder whose first model of the walking scene is cut short.
+    const char* source = std::getenv("KORVO_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    const std::string media = run.dir + "/MediaData";
+    unlink(media.c_str());
+    ASSERT_EQ(std::system(("cp -r '" + std::string(source) + "/MediaData' '" + media + "'").c_str()),
+              0);
+    ASSERT_EQ(truncate((media + "/Models/3DS/DAZU/Pipes.3ds").c_str(), 100), 0);
+    WriteXvfbSettings(run);
+    run.Start(KORVO_BINARY);
+    EXPECT_EQ(run.Wait(), 1);
+    const std::string errors = run.File("stderr.txt");
+    EXPECT_NE(errors.find("Exception\nUnable to load 3DS model from file "
+                          "\"MediaData/Models/3DS/DAZU/Pipes.3ds\"."),
+              std::string::npos)
+        << errors;
+    EXPECT_EQ(errors.find("Fatal"), std::string::npos) << errors;
+    EXPECT_NE(run.File("sys_Config.conf").find("r_GL_FramebufferObject"), std::string::npos);
+    ExpectClosedLog(run);
+}
+
 } // namespace

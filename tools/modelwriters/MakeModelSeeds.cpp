@@ -87,19 +87,19 @@ int main(int argc, char** argv)
     rich.Keyframer = true;
     for (const auto& [name, scene] : {std::pair{"cube.3ds", plain}, std::pair{"scene.3ds", rich}}) {
         const auto bytes = ModelWriter3DS::Write(scene);
-        Save(root / "fuzz_3ds", name, std::string(bytes.begin(), bytes.end()));
+        Save(root / "3ds", name, std::string(bytes.begin(), bytes.end()));
     }
 
-    Save(root / "fuzz_md5mesh", "character.md5mesh", ModelWriterMD5::Write(Character()));
+    Save(root / "md5mesh", "character.md5mesh", ModelWriterMD5::Write(Character()));
     ModelWriterMD5::MeshFile plainCharacter = Character();
     plainCharacter.Comments = false;
     plainCharacter.Meshes.resize(1);
-    Save(root / "fuzz_md5mesh", "single.md5mesh", ModelWriterMD5::Write(plainCharacter));
+    Save(root / "md5mesh", "single.md5mesh", ModelWriterMD5::Write(plainCharacter));
 
-    Save(root / "fuzz_md5anim", "walk.md5anim", ModelWriterMD5::Write(Walk()));
+    Save(root / "md5anim", "walk.md5anim", ModelWriterMD5::Write(Walk()));
     ModelWriterMD5::AnimFile still = Walk();
     still.Frames.resize(1);
     still.Joints[0].Flags = still.Joints[1].Flags = 0;
-    Save(root / "fuzz_md5anim", "still.md5anim", ModelWriterMD5::Write(still));
+    Save(root / "md5anim", "still.md5anim", ModelWriterMD5::Write(still));
     return 0;
 }
