@@ -1,5 +1,8 @@
 #include "render/IRenderer.h"
 
+#include "config/CVars.h"
+#include "gl/ErrorCheck.h"
+
 namespace Korvo {
 
 void IRenderer::SetLightSources(std::vector<Sys::Ptr<const IPointLightSource>> lights)
@@ -13,6 +16,14 @@ void IRenderer::SetLightSources(std::vector<Sys::Ptr<const IPointLightSource>> l
         lights.resize(MaxLightSources);
     }
     LightSources = lights;
+}
+
+void IRenderer::BeginPass(const char* name)
+{
+    if (!r_GL_CatchErrors.value)
+        return;
+    GL::DrainErrors();
+    CurrentPassName = name;
 }
 
 } // namespace Korvo

@@ -43,6 +43,10 @@ public:
     int GetFramesPerSecond() const { return FrameRate.GetFramesPerSecond(); }
 
 protected:
+    // Starts a pass: with r_GL_CatchErrors on, clears pending GL errors and names the pass
+    // for the check that closes it.
+    void BeginPass(const char* name);
+
     int Width;
     int Height;
     FrameRateCounter FrameRate;

@@ -2,8 +2,8 @@
 
 #include "app/Ptr.h"
 #include "app/Timer.h"
-#include "gl/VertexFormat.h"
 #include "render/IRenderer.h"
+#include "render/RendererCommon.h"
 
 namespace GL {
 class IFont;
@@ -33,7 +33,6 @@ public:
     Sys::Ptr<const Frame> GetFrame() const;
 
 private:
-    void BeginPass(const char* name);
     void DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawStencilPass(const IPointLightSource& light);
@@ -50,12 +49,8 @@ private:
     Sys::Ptr<GL::IProgram> ShadowVolume;
     Sys::Ptr<GL::IProgram> ShadowCapNear;
     Sys::Ptr<GL::IProgram> ShadowCapFar;
-    Sys::Ptr<GL::IProgram> Ambient[6];
-    Sys::Ptr<GL::IProgram> Lambert;
-    Sys::Ptr<GL::IProgram> Phong;
-    GL::VertexFormat PositionFormat;
-    GL::VertexFormat PositionNormalFormat;
-    GL::VertexFormat PositionExtrusionFormat;
+    RendererCommon::LightingPrograms Lighting;
+    RendererCommon::VertexFormats Formats;
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<GL::IFont> Font;
     int LightIndex = 0;

@@ -2,11 +2,15 @@
 
 #include "config/CVars.h"
 #include "gl/DriverDesc.h"
+#include "gl/ExtensionRegistry.h"
 #include "gl/IFont.h"
 #include "gl/IRenderDevice.h"
 #include "gl/Program.h"
 #include "media/ShaderLoader.h"
 #include "render/OverlayText.h"
+#include "render/PrimitiveBuffer_Quad.h"
+#include "world/IViewer.h"
+#include "world/ShadowDrawing.h"
 
 #include <GL/glew.h>
 
@@ -29,6 +33,224 @@ Sys::Ptr<GL::IProgram> LoadProgram(const ProgramSource& source)
         program->BindAttribute(attribute.first, attribute.second);
     program->Link();
     return program;
+}
+
+const AttributeList& PositionAttributes()
+{
+    static const AttributeList list = {{"in_Vertex", 0}};
+    return list;
+}
+
+const AttributeList& NormalAttributes()
+{
+    static const AttributeList list = {{"in_Vertex", 0}, {"in_Normal", 1}};
+    return list;
+}
+
+const AttributeList& ExtrusionAttributes()
+{
+    static const AttributeList list = {{"in_Vertex", 0}, {"in_WCoord", 1}};
+    return list;
+}
+
+void LightingPrograms::Load(const std::string& fragmentDefine)
+{
+    for (int i = 0; i < 6; ++i) {
+        const std::string define = "MAX_LIGHTS " + std::to_string(i + 1);
+        Ambient[i] = LoadProgram({"Shaders/LightingModels/Ambient.vsh",
+                                  "Shaders/LightingModels/Ambient.fsh", define, define,
+                                  NormalAttributes()});
+    }
+    Lambert = LoadProgram({"Shaders/LightingModels/Lambert.vsh",
+                           "Shaders/LightingModels/Lambert.fsh", "", fragmentDefine,
+                           NormalAttributes()});
+    Phong = LoadProgram({"Shaders/LightingModels/Phong.vsh", "Shaders/LightingModels/Phong.fsh",
+                         "", fragmentDefine, NormalAttributes()});
+}
+
+void VertexFormats::Compile()
+{
+    Position.AddAttribute(0, 3, GL_FLOAT);
+    Position.Compile();
+    PositionNormal.AddAttribute(0, 3, GL_FLOAT);
+    PositionNormal.AddAttribute(1, 3, GL_FLOAT);
+    PositionNormal.Compile();
+    PositionExtrusion.AddAttribute(0, 3, GL_FLOAT);
+    PositionExtrusion.AddAttribute(1, 3, GL_FLOAT);
+    PositionExtrusion.Compile();
+}
+
+void ConfigureDepthVariables()
+{
+    if (!GL::Extensions->GL_NV_depth_clamp)
+        r_GL_DepthClamp.value = false;
+    if (!GL::Extensions->GL_EXT_depth_bounds_test)
+        r_GL_DepthBoundsTest.value = false;
+}
+
+void LoadViewerMatrices(const IViewer& viewer)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadMatrixf(viewer.GetProjectionMatrix().Data());
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(viewer.GetViewMatrix().Data());
+}
+
+void DrawDepth(GL::IRenderDevice& device, const VertexFormats& formats,
+               const Sys::Ptr<GL::IProgram>& transform, const IModel* world,
+               const std::vector<Sys::Ptr<IModel>>& models, bool clearStencil)
+{
+    glColorMask(0, 0, 0, 0);
+    glDepthMask(1);
+    glStencilMask(~0u);
+    glClearStencil(0);
+    glClear(clearStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
+    glStencilMask(0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    device.SetVertexFormat(formats.Position);
+    device.SetProgram(transform);
+    for (const Sys::Ptr<IModel>& model : models)
+        model->DrawModel();
+    if (world != nullptr)
+        world->DrawModel();
+    // No later pass of the frame writes depth.
+    glDepthMask(0);
+}
+
+void BeginEqualDepthPass(bool writeAlpha)
+{
+    glColorMask(1, 1, 1, writeAlpha ? 1 : 0);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_EQUAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+}
+
+void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
+                 const LightingPrograms& programs,
+                 const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                 const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+{
+    BeginEqualDepthPass(true);
+    device.SetVertexFormat(formats.PositionNormal);
+    // The variant one above the light count: lights beyond it were cut by SetLightSources.
+    const Sys::Ptr<GL::IProgram>& program = programs.Ambient[lights.size()];
+    device.SetProgram(program);
+    DrawAmbientLights(*program, lights, world, models);
+}
+
+void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
+             const LightingPrograms& programs, const LitSurface& surface,
+             const IViewer& viewer, const IPointLightSource& light, const IModel* world,
+             const std::vector<Sys::Ptr<IModel>>& models)
+{
+    static const float modelDiffuse[3] = {0.8f, 0.8f, 0.8f};
+    const GL::IProgram& phong = *programs.Phong;
+    const GL::IProgram& lambert = *programs.Lambert;
+    device.SetVertexFormat(formats.PositionNormal);
+    if (world != nullptr) {
+        device.SetProgram(programs.Phong);
+        if (surface.ShadowCoordScale != nullptr) {
+            phong.SetUniform1i("u_TexShadow", 0);
+            phong.SetUniform1f("u_TexCoordScale", *surface.ShadowCoordScale);
+        }
+        phong.SetUniform3f("u_LightSource.Position", light.Position.Data());
+        phong.SetUniform1f("u_LightSource.Radius", light.Radius);
+        phong.SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
+        phong.SetUniform3f("u_LightSource.SpecularColor", light.SpecularColor.Data());
+        phong.SetUniform3f("u_Material.DiffuseColor", surface.WorldDiffuse);
+        phong.SetUniform1f("u_Material.SpecularPow", surface.WorldSpecularPow);
+        phong.SetUniform3f("u_ViewPosition", viewer.GetPosition().Data());
+        world->DrawModel();
+    }
+    device.SetProgram(programs.Lambert);
+    if (surface.ShadowCoordScale != nullptr) {
+        lambert.SetUniform1i("u_TexShadow", 0);
+        lambert.SetUniform1f("u_TexCoordScale", *surface.ShadowCoordScale);
+    }
+    lambert.SetUniform1f("u_LightSource.Radius", light.Radius);
+    lambert.SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
+    lambert.SetUniform3f("u_Material.DiffuseColor", modelDiffuse);
+    for (const Sys::Ptr<IModel>& model : models) {
+        const Math::Vec3f position = model->ToModelSpace(light.Position);
+        lambert.SetUniform3f("u_LightSource.Position", position.Data());
+        model->DrawModel();
+    }
+}
+
+void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
+                   const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program)
+{
+    device.SetVertexFormat(formats.PositionExtrusion);
+    device.SetVertexAttributes(quads.GetVertexBuffer());
+    device.SetIndexBuffer(quads.GetIndexBuffer());
+    device.SetProgram(program);
+}
+
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
+               int mode, const GL::IProgram& program)
+{
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeSides(*caster, light, mode, program);
+}
+
+void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
+{
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeCaps(*caster, front, mode);
+}
+
+void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
+                 const GL::IProgram& program)
+{
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeFarCaps(*caster, light, program);
+}
+
+void SetDepthClamp(bool on)
+{
+    if (!r_GL_DepthClamp.value)
+        return;
+    if (on)
+        glEnable(GL_DEPTH_CLAMP_NV);
+    else
+        glDisable(GL_DEPTH_CLAMP_NV);
+}
+
+void CullForSeparateStencil(bool separate)
+{
+    if (separate)
+        glDisable(GL_CULL_FACE);
+    else
+        glEnable(GL_CULL_FACE);
+}
+
+void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
+                     const Sys::Ptr<GL::IProgram>& colorProgram, const GL::IFont& font,
+                     int width, int height, int framesPerSecond, int frameWidth,
+                     int frameHeight, bool framebufferObjects)
+{
+    device.SetProgram(colorProgram);
+    device.SetVertexFormat(formats.Position);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_POLYGON_SMOOTH);
+    DrawOverlay(font, width, height, framesPerSecond, frameWidth, frameHeight,
+                framebufferObjects);
+    glDisable(GL_POLYGON_SMOOTH);
+    glDisable(GL_BLEND);
 }
 
 const std::string& AmbientUniform(int light, int field)

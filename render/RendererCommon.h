@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ptr.h"
+#include "gl/VertexFormat.h"
 #include "world/IModel.h"
 #include "world/IPointLightSource.h"
 
@@ -11,15 +12,47 @@
 namespace GL {
 class IFont;
 class IProgram;
+class IRenderDevice;
 }
 
 namespace Korvo {
 
 class IRenderer;
+class IViewer;
+class PrimitiveBuffer_Quad;
 
-// What the two renderers draw the same way: program loading, the ambient pass body, the
-// light marker and the overlay.
+// What the two renderers set up and draw the same way: program loading, the vertex
+// formats, the depth, ambient, lit and overlay pass bodies, the shadow-volume caster loops,
+// the light marker.
 namespace RendererCommon {
+
+using AttributeList = std::vector<std::pair<const char*, int>>;
+
+// Attribute bindings: the position alone, with the normal, with the extrusion weight.
+const AttributeList& PositionAttributes();
+const AttributeList& NormalAttributes();
+const AttributeList& ExtrusionAttributes();
+
+// The lit pass programs: ambient variants for one to six lights, Lambert for the models,
+// Phong for the world.
+struct LightingPrograms {
+    // fragmentDefine goes to Lambert's and Phong's fragment shaders ("SHADOW" where they
+    // read a shadow texture).
+    void Load(const std::string& fragmentDefine);
+
+    Sys::Ptr<GL::IProgram> Ambient[6];
+    Sys::Ptr<GL::IProgram> Lambert;
+    Sys::Ptr<GL::IProgram> Phong;
+};
+
+// Three floats at 0; then three more at 1 for the normal or the extrusion weight.
+struct VertexFormats {
+    void Compile();
+
+    GL::VertexFormat Position;
+    GL::VertexFormat PositionNormal;
+    GL::VertexFormat PositionExtrusion;
+};
 
 struct ProgramSource {
     const char* Vertex;
@@ -48,6 +81,69 @@ void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram
 // The four overlay lines, English or Russian by gui_English.
 void DrawOverlay(const GL::IFont& font, int width, int height, int framesPerSecond,
                  int frameWidth, int frameHeight, bool framebufferObjects);
+
+// Turns off the depth clamp and depth-bounds variables where the driver lacks them.
+void ConfigureDepthVariables();
+
+// Loads the viewer's projection and view into the fixed-function matrix stacks.
+void LoadViewerMatrices(const IViewer& viewer);
+
+// Lays down depth of the models then the world with colour writes off, after clearing
+// depth and, where asked, stencil to 0; leaves depth writes off.
+void DrawDepth(GL::IRenderDevice& device, const VertexFormats& formats,
+               const Sys::Ptr<GL::IProgram>& transform, const IModel* world,
+               const std::vector<Sys::Ptr<IModel>>& models, bool clearStencil);
+
+// Clears colour to black (alpha written where asked) and sets the depth-equal test with
+// back faces culled: the start of every pass drawing over the laid-down depth.
+void BeginEqualDepthPass(bool writeAlpha);
+
+// Ambient light of all lights at once, with the variant one above the light count.
+void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
+                 const LightingPrograms& programs,
+                 const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                 const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+
+// What the lit pass gives the world's Phong material and the shadow texture.
+struct LitSurface {
+    const float* WorldDiffuse;
+    float WorldSpecularPow;
+    // Texture coordinate scale into the shadow texture on unit 0; nullptr: no shadow
+    // texture is read.
+    const float* ShadowCoordScale;
+};
+
+// One light's diffuse and specular light: Phong on the world, Lambert on the models with
+// the light in each model's space. The blend and depth state are the caller's.
+void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
+             const LightingPrograms& programs, const LitSurface& surface,
+             const IViewer& viewer, const IPointLightSource& light, const IModel* world,
+             const std::vector<Sys::Ptr<IModel>>& models);
+
+// Binds the side-quad geometry and the volume program before the sides are drawn.
+void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
+                   const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program);
+
+// The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows.
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
+               int mode, const GL::IProgram& program);
+void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode);
+void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
+                 const GL::IProgram& program);
+
+// Depth clamping around the volumes, where r_GL_DepthClamp allows it.
+void SetDepthClamp(bool on);
+
+// Both faces are drawn where the stencil counts front and back separately, otherwise
+// back faces are culled.
+void CullForSeparateStencil(bool separate);
+
+// The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
+// or stencil tests.
+void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
+                     const Sys::Ptr<GL::IProgram>& colorProgram, const GL::IFont& font,
+                     int width, int height, int framesPerSecond, int frameWidth,
+                     int frameHeight, bool framebufferObjects);
 
 // A quad over a target of the given size, in pixels, with identity model-view and an
 // orthographic projection pushed around it.

@@ -51,10 +51,7 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
     if (!GL::Extensions->GL_ARB_texture_rectangle)
         throw Sys::Exception("Extension GL_ARB_texture_rectangle unsupported.\nTry to install "
                              "latest video drivers for your graphics card.");
-    if (!GL::Extensions->GL_NV_depth_clamp)
-        r_GL_DepthClamp.value = false;
-    if (!GL::Extensions->GL_EXT_depth_bounds_test)
-        r_GL_DepthBoundsTest.value = false;
+    RendererCommon::ConfigureDepthVariables();
     // The R400 to R600 generations count the shadow volumes in the alpha channel.
     if (DeviceType >= DEVICE_R400 && DeviceType <= DEVICE_R600)
         r_Shadow_StencilOp.value = false;
@@ -66,13 +63,10 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
                                              r_Screen_Samples.value));
 
     Print("\nLoading shaders.\n");
-    using RendererCommon::LoadProgram;
-    const std::vector<std::pair<const char*, int>> position = {{"in_Vertex", 0}};
-    const std::vector<std::pair<const char*, int>> normal = {{"in_Vertex", 0}, {"in_Normal", 1}};
-    const std::vector<std::pair<const char*, int>> extrusion = {{"in_Vertex", 0},
-                                                                {"in_WCoord", 1}};
-    const std::vector<std::pair<const char*, int>> wedge = {
-        {"in_Edge0", 0}, {"in_Edge1", 1}, {"in_VertexData", 2}};
+    using namespace RendererCommon;
+    const AttributeList& position = PositionAttributes();
+    const AttributeList& extrusion = ExtrusionAttributes();
+    const AttributeList wedge = {{"in_Edge0", 0}, {"in_Edge1", 1}, {"in_VertexData", 2}};
     Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "", position});
     ColorTransform = LoadProgram({"Shaders/Common/ColorTransform.vsh", nullptr, "", "", position});
     Coordinate = LoadProgram({"Shaders/Shadows/Framebuffer/Coordinate.vsh",
@@ -88,25 +82,10 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
                                  "FRAG", "FRAG", wedge});
     Combine = LoadProgram({"Shaders/Common/Transform.vsh",
                            "Shaders/Shadows/Framebuffer/Combine.fsh", "", "", position});
-    for (int i = 0; i < 6; ++i) {
-        const std::string define = "MAX_LIGHTS " + std::to_string(i + 1);
-        Ambient[i] = LoadProgram({"Shaders/LightingModels/Ambient.vsh",
-                                  "Shaders/LightingModels/Ambient.fsh", define, define, normal});
-    }
-    Lambert = LoadProgram({"Shaders/LightingModels/Lambert.vsh",
-                           "Shaders/LightingModels/Lambert.fsh", "", "SHADOW", normal});
-    Phong = LoadProgram({"Shaders/LightingModels/Phong.vsh", "Shaders/LightingModels/Phong.fsh",
-                         "", "SHADOW", normal});
+    Lighting.Load("SHADOW");
 
     Print("\nAllocating various resources.\n");
-    PositionFormat.AddAttribute(0, 3, GL_FLOAT);
-    PositionFormat.Compile();
-    PositionNormalFormat.AddAttribute(0, 3, GL_FLOAT);
-    PositionNormalFormat.AddAttribute(1, 3, GL_FLOAT);
-    PositionNormalFormat.Compile();
-    PositionExtrusionFormat.AddAttribute(0, 3, GL_FLOAT);
-    PositionExtrusionFormat.AddAttribute(1, 3, GL_FLOAT);
-    PositionExtrusionFormat.Compile();
+    Formats.Compile();
     WedgeFormat.AddAttribute(0, 3, GL_FLOAT);
     WedgeFormat.AddAttribute(1, 3, GL_FLOAT);
     WedgeFormat.AddAttribute(2, 2, GL_SHORT);
@@ -146,28 +125,12 @@ void RendererEx::KeepShadow()
     glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
 }
 
-void RendererEx::BeginPass(const char* name)
-{
-    if (!r_GL_CatchErrors.value)
-        return;
-    GL::DrainErrors();
-    CurrentPassName = name;
-}
-
 void RendererEx::BindTarget(int index)
 {
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(index));
     const bool full = index == DepthFull || index == Picture;
     glViewport(0, 0, full ? Width : FrameSet->GetShadowWidth(),
                full ? Height : FrameSet->GetShadowHeight());
-}
-
-void RendererEx::LoadMatrices(const IViewer& viewer)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadMatrixf(viewer.GetProjectionMatrix().Data());
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(viewer.GetViewMatrix().Data());
 }
 
 void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
@@ -177,15 +140,15 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     // P-buffer has matrix stacks of its own.
     if (FrameSet->UsesFramebufferObjects()) {
         BindTarget(DepthFull);
-        LoadMatrices(*viewer);
+        RendererCommon::LoadViewerMatrices(*viewer);
         if (r_GL_EarlyTricks.value) {
             BindTarget(Coverage);
-            LoadMatrices(*viewer);
+            RendererCommon::LoadViewerMatrices(*viewer);
         }
     } else {
         for (int target : {Coverage, Coordinates, HardCount, Picture}) {
             BindTarget(target);
-            LoadMatrices(*viewer);
+            RendererCommon::LoadViewerMatrices(*viewer);
         }
     }
 
@@ -214,23 +177,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
 void RendererEx::DrawDepth(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models,
                            bool clearStencil)
 {
-    glColorMask(0, 0, 0, 0);
-    glDepthMask(1);
-    glStencilMask(~0u);
-    glClearStencil(0);
-    glClear(clearStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
-    glStencilMask(0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    Device->SetVertexFormat(PositionFormat);
-    Device->SetProgram(Transform);
-    for (const Sys::Ptr<IModel>& model : models)
-        model->DrawModel();
-    if (world != nullptr)
-        world->DrawModel();
-    glDepthMask(0);
+    RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, clearStencil);
 }
 
 void RendererEx::DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
@@ -263,14 +210,8 @@ void RendererEx::DrawCoordinatePass(const IModel* world,
 {
     BeginPass("DrawCoordinatePass");
     BindTarget(Coordinates);
-    glColorMask(1, 1, 1, 0);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_EQUAL);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    Device->SetVertexFormat(PositionFormat);
+    RendererCommon::BeginEqualDepthPass(false);
+    Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(Coordinate);
     for (const Sys::Ptr<IModel>& model : models) {
         Coordinate->SetUniformMatrix4("u_ModelMatrix", model->GetModelMatrix().Data());
@@ -287,17 +228,7 @@ void RendererEx::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr
 {
     BeginPass("DrawAmbientPass");
     BindTarget(Picture);
-    glColorMask(1, 1, 1, 1);
-    glClearColor(0, 0, 0, 0);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_EQUAL);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    Device->SetVertexFormat(PositionNormalFormat);
-    const Sys::Ptr<GL::IProgram>& program = Ambient[LightSources.size()];
-    Device->SetProgram(program);
-    RendererCommon::DrawAmbientLights(*program, LightSources, world, models);
+    RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, world, models);
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -327,27 +258,18 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         glColor4f(0.0f, 0.0f, 0.0f, 1.0f / 255.0f);
     }
     glEnable(GL_DEPTH_TEST);
-    if (separate)
-        glDisable(GL_CULL_FACE);
-    else
-        glEnable(GL_CULL_FACE);
+    RendererCommon::CullForSeparateStencil(separate);
 
     // Side quads.
-    if (r_GL_DepthClamp.value)
-        glEnable(GL_DEPTH_CLAMP_NV);
-    Device->SetVertexFormat(PositionExtrusionFormat);
-    Device->SetVertexAttributes(Quads->GetVertexBuffer());
-    Device->SetIndexBuffer(Quads->GetIndexBuffer());
-    Device->SetProgram(ShadowVolume[variant]);
+    RendererCommon::SetDepthClamp(true);
+    RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
     if (!light.ZPassCasters.empty()) {
         glDepthFunc(GL_LESS);
         if (separate) {
             glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_DECR);
             glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_INCR);
         }
-        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
-            if (caster->ShadowCaster)
-                DrawShadowVolumeSides(*caster, light.Position, 1, *ShadowVolume[variant]);
+        RendererCommon::DrawSides(light.ZPassCasters, light.Position, 1, *ShadowVolume[variant]);
     }
     if (!light.ZFailCasters.empty()) {
         glDepthFunc(stencil ? GL_LESS : GL_GREATER);
@@ -355,21 +277,15 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR, GL_KEEP);
             glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
         }
-        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
-            if (caster->ShadowCaster)
-                DrawShadowVolumeSides(*caster, light.Position, 3, *ShadowVolume[variant]);
+        RendererCommon::DrawSides(light.ZFailCasters, light.Position, 3, *ShadowVolume[variant]);
     }
-    if (r_GL_DepthClamp.value)
-        glDisable(GL_DEPTH_CLAMP_NV);
+    RendererCommon::SetDepthClamp(false);
 
     // Near caps. Clearing self-shadowing starts the volumes at the caster's faces turned
     // from the light, counted the other way round, so its lit faces stay outside them.
-    Device->SetVertexFormat(PositionFormat);
+    Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(ShadowCapNear[variant]);
-    if (separate)
-        glDisable(GL_CULL_FACE);
-    else
-        glEnable(GL_CULL_FACE);
+    RendererCommon::CullForSeparateStencil(separate);
     if (r_Shadow_ClearSelfShadowing.value) {
         glDepthFunc(GL_EQUAL);
         glEnable(GL_CULL_FACE);
@@ -378,9 +294,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
         else
             glBlendEquation(GL_FUNC_ADD);
-        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
-            if (caster->ShadowCaster)
-                DrawShadowVolumeCaps(*caster, false, 1);
+        RendererCommon::DrawCaps(light.ZPassCasters, false, 1);
         if (separate)
             glDisable(GL_CULL_FACE);
         glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
@@ -395,14 +309,11 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
         }
     }
-    for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
-        if (caster->ShadowCaster)
-            DrawShadowVolumeCaps(*caster, !r_Shadow_ClearSelfShadowing.value, 3);
+    RendererCommon::DrawCaps(light.ZFailCasters, !r_Shadow_ClearSelfShadowing.value, 3);
 
     // Far caps.
     if (!light.ZFailCasters.empty()) {
-        if (r_GL_DepthClamp.value)
-            glEnable(GL_DEPTH_CLAMP_NV);
+        RendererCommon::SetDepthClamp(true);
         Device->SetProgram(ShadowCapFar[variant]);
         if (stencil) {
             glDepthFunc(GL_LESS);
@@ -413,11 +324,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         }
         glEnable(GL_CULL_FACE);
         glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
-        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
-            if (caster->ShadowCaster)
-                DrawShadowVolumeFarCaps(*caster, light.Position, *ShadowCapFar[variant]);
-        if (r_GL_DepthClamp.value)
-            glDisable(GL_DEPTH_CLAMP_NV);
+        RendererCommon::DrawFarCaps(light.ZFailCasters, light.Position, *ShadowCapFar[variant]);
+        RendererCommon::SetDepthClamp(false);
         glCullFace(GL_BACK);
     }
 
@@ -463,8 +371,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     glEnable(GL_STENCIL_TEST);
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LESS);
-    if (r_GL_DepthClamp.value)
-        glEnable(GL_DEPTH_CLAMP_NV);
+    RendererCommon::SetDepthClamp(true);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
     glEnable(GL_BLEND);
@@ -501,8 +408,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
     glDisable(GL_BLEND);
-    if (r_GL_DepthClamp.value)
-        glDisable(GL_DEPTH_CLAMP_NV);
+    RendererCommon::SetDepthClamp(false);
     glDisable(GL_STENCIL_TEST);
     glStencilMask(0);
     glEnable(GL_CULL_FACE);
@@ -545,7 +451,6 @@ void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& l
                                const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
 {
     static const float worldDiffuse[3] = {0.9f, 0.9f, 0.9f};
-    static const float modelDiffuse[3] = {0.8f, 0.8f, 0.8f};
     BeginPass("DrawColorPass");
     BindTarget(Picture);
     glColorMask(1, 1, 1, 0);
@@ -558,31 +463,8 @@ void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& l
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(ShadowValue));
     const float scale = r_Shadow_Downsample.value ? 0.5f : 1.0f;
 
-    Device->SetVertexFormat(PositionNormalFormat);
-    if (world != nullptr) {
-        Device->SetProgram(Phong);
-        Phong->SetUniform1i("u_TexShadow", 0);
-        Phong->SetUniform1f("u_TexCoordScale", scale);
-        Phong->SetUniform3f("u_LightSource.Position", light.Position.Data());
-        Phong->SetUniform1f("u_LightSource.Radius", light.Radius);
-        Phong->SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
-        Phong->SetUniform3f("u_LightSource.SpecularColor", light.SpecularColor.Data());
-        Phong->SetUniform3f("u_Material.DiffuseColor", worldDiffuse);
-        Phong->SetUniform1f("u_Material.SpecularPow", 16.0f);
-        Phong->SetUniform3f("u_ViewPosition", viewer.GetPosition().Data());
-        world->DrawModel();
-    }
-    Device->SetProgram(Lambert);
-    Lambert->SetUniform1i("u_TexShadow", 0);
-    Lambert->SetUniform1f("u_TexCoordScale", scale);
-    Lambert->SetUniform1f("u_LightSource.Radius", light.Radius);
-    Lambert->SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
-    Lambert->SetUniform3f("u_Material.DiffuseColor", modelDiffuse);
-    for (const Sys::Ptr<IModel>& model : models) {
-        const Math::Vec3f position = model->ToModelSpace(light.Position);
-        Lambert->SetUniform3f("u_LightSource.Position", position.Data());
-        model->DrawModel();
-    }
+    RendererCommon::DrawLit(*Device, Formats, Lighting, {worldDiffuse, 16.0f, &scale}, viewer,
+                            light, world, models);
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
     glDisable(GL_BLEND);
     glColorMask(1, 1, 1, 1);
@@ -594,20 +476,9 @@ void RendererEx::DrawGUI()
 {
     BeginPass("DrawGUI");
     BindTarget(Picture);
-    Device->SetProgram(ColorTransform);
-    Device->SetVertexFormat(PositionFormat);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glEnable(GL_POLYGON_SMOOTH);
-    RendererCommon::DrawOverlay(*Font, Width, Height, FrameRate.GetFramesPerSecond(),
-                                FrameSet->GetWidth(), FrameSet->GetHeight(),
-                                FrameSet->UsesFramebufferObjects());
-    glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_BLEND);
+    RendererCommon::DrawOverlayPass(*Device, Formats, ColorTransform, *Font, Width, Height,
+                                    FrameRate.GetFramesPerSecond(), FrameSet->GetWidth(),
+                                    FrameSet->GetHeight(), FrameSet->UsesFramebufferObjects());
     glEnable(GL_DEPTH_TEST);
     GL::CheckErrors(*this, CurrentPassName);
 }

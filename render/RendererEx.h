@@ -4,6 +4,7 @@
 #include "app/Timer.h"
 #include "gl/VertexFormat.h"
 #include "render/IRenderer.h"
+#include "render/RendererCommon.h"
 
 namespace GL {
 class TextureRectangle;
@@ -42,10 +43,8 @@ public:
     Sys::Ptr<const GL::TextureRectangle> GetKeptShadowTexture() const { return KeptShadow; }
 
 private:
-    void BeginPass(const char* name);
     // Binds target i and sets the viewport to its size.
     void BindTarget(int index);
-    void LoadMatrices(const IViewer& viewer);
     void DrawDepth(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models,
                    bool clearStencil);
     void DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
@@ -72,12 +71,8 @@ private:
     Sys::Ptr<GL::IProgram> WedgeConstruct;
     Sys::Ptr<GL::IProgram> WedgeCoverage;
     Sys::Ptr<GL::IProgram> Combine;
-    Sys::Ptr<GL::IProgram> Ambient[6];
-    Sys::Ptr<GL::IProgram> Lambert;
-    Sys::Ptr<GL::IProgram> Phong;
-    GL::VertexFormat PositionFormat;
-    GL::VertexFormat PositionNormalFormat;
-    GL::VertexFormat PositionExtrusionFormat;
+    RendererCommon::LightingPrograms Lighting;
+    RendererCommon::VertexFormats Formats;
     GL::VertexFormat WedgeFormat;   // both edge ends and the corner data
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<IPrimitiveBuffer> Wedges;
