@@ -1,5 +1,7 @@
 #include "shadow/AdjacencySearch.h"
 
+#include "app/Exception.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -13,6 +15,16 @@ constexpr double CellSize = 0.125;
 constexpr int64_t CellLimit = (int64_t(1) << 20) - 2;
 
 } // namespace
+
+void AdjacencySearch::CheckIndices(const std::vector<Math::Vec3f>& P,
+                                   const std::vector<Triangle>& T)
+{
+    for (size_t t = 0; t < T.size(); ++t)
+        for (uint16_t index : T[t])
+            if (index >= P.size())
+                throw Sys::Exception("Face #%zu uses vertex %u of %zu.", t, unsigned(index),
+                                     P.size());
+}
 
 bool AdjacencySearch::CellOf(const Math::Vec3f& p, int64_t cell[3], int near[3])
 {

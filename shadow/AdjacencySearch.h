@@ -42,6 +42,10 @@ public:
     AdjacencySearch(const std::vector<Math::Vec3f>& Positions,
                     const std::vector<Triangle>& Triangles);
 
+    // Refuses triangles that use a vertex beyond the positions, naming the first one.
+    static void CheckIndices(const std::vector<Math::Vec3f>& Positions,
+                             const std::vector<Triangle>& Triangles);
+
     // Neighbour of edge k of triangle t among the triangles u != t with Alive[u] set
     // (all of them when Alive is null); -1 when there is none.
     int Find(int t, int k, const std::vector<char>* Alive = nullptr) const;

@@ -2,6 +2,7 @@
 
 #include "app/Exception.h"
 #include "shadow/AdjacencySearch.h"
+#include "shadow/FaceAdjacency.h"
 
 namespace Korvo {
 
@@ -31,22 +32,12 @@ std::vector<char> Peel(size_t count, FindNeighbour find)
     return alive;
 }
 
-void CheckIndices(const std::vector<Math::Vec3f>& P,
-                  const std::vector<MeshAdjacencyMD5::Triangle>& T)
-{
-    for (size_t t = 0; t < T.size(); ++t)
-        for (uint16_t index : T[t])
-            if (index >= P.size())
-                throw Sys::Exception("Face #%zu uses vertex %u of %zu.", t, unsigned(index),
-                                     P.size());
-}
-
 } // namespace
 
 std::vector<char> MeshAdjacencyMD5::ValidFaces(const std::vector<Math::Vec3f>& P,
                                                const std::vector<Triangle>& T)
 {
-    CheckIndices(P, T);
+    AdjacencySearch::CheckIndices(P, T);
     AdjacencySearch search(P, T);
     return Peel(T.size(), [&](int t, int k, const std::vector<char>& alive) {
         return search.Find(t, k, &alive);
@@ -56,7 +47,7 @@ std::vector<char> MeshAdjacencyMD5::ValidFaces(const std::vector<Math::Vec3f>& P
 std::vector<char> MeshAdjacencyMD5::ValidFacesLiteral(const std::vector<Math::Vec3f>& P,
                                                       const std::vector<Triangle>& T)
 {
-    CheckIndices(P, T);
+    AdjacencySearch::CheckIndices(P, T);
     return Peel(T.size(), [&](int t, int k, const std::vector<char>& alive) {
         return AdjacencySearch::FindLiteral(P, T, t, k, &alive);
     });
@@ -66,7 +57,7 @@ MeshAdjacencyMD5::MeshAdjacencyMD5(const std::vector<Math::Vec3f>& positions,
                                    const std::vector<Triangle>& triangles)
     : ISkinnedMeshAdjacency(&positions)
 {
-    CheckIndices(positions, triangles);
+    AdjacencySearch::CheckIndices(positions, triangles);
     AdjacencySearch search(positions, triangles);
     const std::vector<char> alive = Peel(
         triangles.size(),
@@ -104,47 +95,23 @@ MeshAdjacencyMD5::MeshAdjacencyMD5(const std::vector<Math::Vec3f>& positions,
 
 void MeshAdjacencyMD5::Update()
 {
-    for (Face& f : Faces) {
-        const Math::Vec3f& p0 = *f.Corners[0];
-        const Math::Vec3f n = Math::Cross(*f.Corners[1] - p0, *f.Corners[2] - p0);
-        f.Plane[0] = n.x;
-        f.Plane[1] = n.y;
-        f.Plane[2] = n.z;
-        f.Plane[3] = -Math::Dot(n, p0);
-    }
+    for (Face& f : Faces)
+        FaceAdjacency::SetPlane(f);
 }
 
 void MeshAdjacencyMD5::UpdateFacing(const Math::Vec3f& L)
 {
-    for (Face& f : Faces)
-        f.FacesLight = f.Plane[0] * L.x + f.Plane[1] * L.y + f.Plane[2] * L.z + f.Plane[3] >= 0.0f;
+    FaceAdjacency::MarkFacing(Faces, L);
 }
 
 int MeshAdjacencyMD5::BuildLists(int Type)
 {
     if (Type == 0) {
-        int count = 0;
-        for (const Face& f : Faces) {
-            if (!f.FacesLight)
-                continue;
-            for (int k = 0; k < 3; ++k)
-                if (!f.Neighbours[k]->FacesLight && count < EdgeCapacity)
-                    Edges[count++] = {*f.Corners[k], *f.Corners[(k + 1) % 3]};
-        }
-        SilhouetteEdgeCount = count;
-        return count;
+        SilhouetteEdgeCount = FaceAdjacency::ListSilhouette(Faces, Edges.get(), EdgeCapacity);
+        return SilhouetteEdgeCount;
     }
-    const bool lit = Type == 1;
-    int count = 0;
-    for (const Face& f : Faces) {
-        if (f.FacesLight != lit || count >= Capacity)
-            continue;
-        for (int k = 0; k < 3; ++k)
-            CapTriangles[3 * count + k] = f.Indices[k];
-        ++count;
-    }
-    CapTriangleCount = count;
-    return count;
+    CapTriangleCount = FaceAdjacency::ListCaps(Faces, Type == 1, CapTriangles.get(), Capacity);
+    return CapTriangleCount;
 }
 
 } // namespace Korvo
