@@ -71,4 +71,37 @@ PixelFormatDesc IContext::GetPixelFormatDesc() const
     return desc;
 }
 
+void IContext::CreateCurrentContext(Platform::HDC dc, Platform::HGLRC& context) const
+{
+    context = Platform::wglCreateContext(dc);
+    if (context == nullptr)
+        ExceptionWGL::Throw(*this, "Failed to create rendering context.");
+    if (!Platform::wglMakeCurrent(dc, context))
+        ExceptionWGL::Throw(*this, "Failed to make specified rendering context as current context.");
+}
+
+void IContext::DeleteContext(Platform::HGLRC context)
+{
+    if (context == nullptr)
+        return;
+    if (Platform::wglGetCurrentContext() == context)
+        Platform::wglMakeCurrent(nullptr, nullptr);
+    Platform::wglDeleteContext(context);
+}
+
+void IContext::AppendBufferBits(std::vector<int>& attributes, const PixelFormatDesc& desc,
+                                int colorBits)
+{
+    using namespace Platform;
+    attributes.insert(attributes.end(), {
+        WGL_COLOR_BITS_ARB, colorBits,
+        WGL_RED_BITS_ARB, desc.RedBits,
+        WGL_GREEN_BITS_ARB, desc.GreenBits,
+        WGL_BLUE_BITS_ARB, desc.BlueBits,
+        WGL_ALPHA_BITS_ARB, desc.AlphaBits,
+        WGL_DEPTH_BITS_ARB, desc.DepthBits,
+        WGL_STENCIL_BITS_ARB, desc.StencilBits,
+        WGL_AUX_BUFFERS_ARB, desc.AuxBuffers});
+}
+
 } // namespace GL

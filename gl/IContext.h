@@ -5,6 +5,7 @@
 #include "platform/Platform.h"
 
 #include <string>
+#include <vector>
 
 namespace GL {
 
@@ -30,6 +31,15 @@ public:
     bool MakeCurrent() const { return Platform::wglMakeCurrent(deviceContext, renderContext) != 0; }
 
 protected:
+    // Creates a context on dc into context, then makes it current; context is set before
+    // the second step so that a failure there leaves it for the caller to delete.
+    void CreateCurrentContext(Platform::HDC dc, Platform::HGLRC& context) const;
+    // Deletes a context, leaving no context current first if it is the current one.
+    static void DeleteContext(Platform::HGLRC context);
+    // The colour, depth, stencil and auxiliary buffer sizes of a format query.
+    static void AppendBufferBits(std::vector<int>& attributes, const PixelFormatDesc& desc,
+                                 int colorBits);
+
     Platform::HDC deviceContext = nullptr;
     Platform::HGLRC renderContext = nullptr;
     int pixelFormat = 0;

@@ -42,15 +42,7 @@ PBuffer::PBuffer(const PixelFormatDesc& desc, int width, int height)
         } else {
             throw Sys::Exception("Floating-point P-buffer unsupported.");
         }
-        attributes.insert(attributes.end(), {
-            WGL_COLOR_BITS_ARB, 0,
-            WGL_RED_BITS_ARB, desc.RedBits,
-            WGL_GREEN_BITS_ARB, desc.GreenBits,
-            WGL_BLUE_BITS_ARB, desc.BlueBits,
-            WGL_ALPHA_BITS_ARB, desc.AlphaBits,
-            WGL_DEPTH_BITS_ARB, desc.DepthBits,
-            WGL_STENCIL_BITS_ARB, desc.StencilBits,
-            WGL_AUX_BUFFERS_ARB, desc.AuxBuffers});
+        AppendBufferBits(attributes, desc, 0);
         if (desc.Samples > 0)
             attributes.insert(attributes.end(), {WGL_SAMPLE_BUFFERS_ARB, desc.SampleBuffers,
                                                  WGL_SAMPLES_ARB, desc.Samples});
@@ -83,11 +75,7 @@ PBuffer::PBuffer(const PixelFormatDesc& desc, int width, int height)
         if (pbufferDC == nullptr)
             ExceptionWGL::Throw(*this, "Failed to obtain P-buffer DC.");
         deviceContext = pbufferDC;
-        renderContext = wglCreateContext(pbufferDC);
-        if (renderContext == nullptr)
-            ExceptionWGL::Throw(*this, "Failed to create rendering context.");
-        if (!wglMakeCurrent(pbufferDC, renderContext))
-            ExceptionWGL::Throw(*this, "Failed to make specified rendering context as current context.");
+        CreateCurrentContext(pbufferDC, renderContext);
         if (previousRC != nullptr && !wglShareLists(previousRC, renderContext))
             ExceptionWGL::Throw(*this, "Failed to share lists between multiple rendering contexts.");
     } catch (const Sys::Exception&) {
@@ -111,11 +99,7 @@ PBuffer::PBuffer(const PixelFormatDesc& desc, int width, int height)
 PBuffer::~PBuffer()
 {
     using namespace Platform;
-    if (renderContext != nullptr) {
-        if (wglGetCurrentContext() == renderContext)
-            wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(renderContext);
-    }
+    DeleteContext(renderContext);
     if (deviceContext != nullptr)
         wglReleasePbufferDCARB(pbuffer, deviceContext);
     if (pbuffer != nullptr)

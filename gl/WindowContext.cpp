@@ -59,11 +59,7 @@ WindowContext::WindowContext(const PixelFormatDesc& desc, Platform::HWND window_
         if (!SetPixelFormat(deviceContext, pixelFormat, &pfd))
             ExceptionWGL::Throw(*this, "Failed to set pixel format.");
 
-        renderContext = wglCreateContext(deviceContext);
-        if (renderContext == nullptr)
-            ExceptionWGL::Throw(*this, "Failed to create rendering context.");
-        if (!wglMakeCurrent(deviceContext, renderContext))
-            ExceptionWGL::Throw(*this, "Failed to make specified rendering context as current context.");
+        CreateCurrentContext(deviceContext, renderContext);
     } catch (const Sys::Exception&) {
         if (renderContext != nullptr) {
             wglMakeCurrent(nullptr, nullptr);
@@ -113,41 +109,31 @@ int WindowContext::ChooseMultisampleFormat(const PixelFormatDesc& desc)
             ExceptionWGL::Throw(*this, "Failed to choose dummy pixel format.");
         if (!SetPixelFormat(dummyDC, dummyFormat, &pfd))
             ExceptionWGL::Throw(*this, "Failed to set dummy pixel format.");
-        dummyRC = wglCreateContext(dummyDC);
-        if (dummyRC == nullptr)
-            ExceptionWGL::Throw(*this, "Failed to create rendering context.");
-        if (!wglMakeCurrent(dummyDC, dummyRC))
-            ExceptionWGL::Throw(*this, "Failed to make specified rendering context as current context.");
+        CreateCurrentContext(dummyDC, dummyRC);
 
         g_ChoosePixelFormatARB =
             reinterpret_cast<ChoosePixelFormatARB>(wglGetProcAddress("wglChoosePixelFormatARB"));
         if (g_ChoosePixelFormatARB == nullptr)
             throw Sys::Exception("Failed to obtain wglChoosePixelFormatARB entry point.");
 
-        const int attributes[] = {
+        std::vector<int> attributes = {
             WGL_DRAW_TO_WINDOW_ARB, 1,
             WGL_DRAW_TO_BITMAP_ARB, 0,
             WGL_ACCELERATION_ARB, WGL_FULL_ACCELERATION_ARB,
             WGL_SUPPORT_GDI_ARB, 0,
             WGL_SUPPORT_OPENGL_ARB, 1,
-            WGL_PIXEL_TYPE_ARB, WGL_TYPE_RGBA_ARB,
-            WGL_COLOR_BITS_ARB, desc.ColorBits,
-            WGL_RED_BITS_ARB, desc.RedBits,
-            WGL_GREEN_BITS_ARB, desc.GreenBits,
-            WGL_BLUE_BITS_ARB, desc.BlueBits,
-            WGL_ALPHA_BITS_ARB, desc.AlphaBits,
-            WGL_DEPTH_BITS_ARB, desc.DepthBits,
-            WGL_STENCIL_BITS_ARB, desc.StencilBits,
-            WGL_AUX_BUFFERS_ARB, desc.AuxBuffers,
+            WGL_PIXEL_TYPE_ARB, WGL_TYPE_RGBA_ARB};
+        AppendBufferBits(attributes, desc, desc.ColorBits);
+        attributes.insert(attributes.end(), {
             WGL_SAMPLE_BUFFERS_ARB, 1,
             WGL_SAMPLES_ARB, desc.Samples,
             WGL_DOUBLE_BUFFER_ARB, desc.DoubleBuffer ? 1 : 0,
             WGL_STEREO_ARB, 0,
-            0, 0};
+            0, 0});
         int format = 0;
         UINT count = 0;
         // The format is asked for the real window's device context.
-        if (!g_ChoosePixelFormatARB(deviceContext, attributes, nullptr, 1, &format, &count))
+        if (!g_ChoosePixelFormatARB(deviceContext, attributes.data(), nullptr, 1, &format, &count))
             ExceptionWGL::Throw(*this, "Failed to choose pixel format.");
         if (count == 0)
             throw Sys::Exception("Appropriate pixel format not found.");
@@ -159,11 +145,7 @@ int WindowContext::ChooseMultisampleFormat(const PixelFormatDesc& desc)
         UnregisterClassA(DummyClassName, nullptr);
         return format;
     } catch (const Sys::Exception&) {
-        if (dummyRC != nullptr) {
-            if (wglGetCurrentContext() == dummyRC)
-                wglMakeCurrent(nullptr, nullptr);
-            wglDeleteContext(dummyRC);
-        }
+        DeleteContext(dummyRC);
         if (dummyDC != nullptr)
             ReleaseDC(dummy, dummyDC);
         if (dummy != nullptr)
@@ -176,11 +158,7 @@ int WindowContext::ChooseMultisampleFormat(const PixelFormatDesc& desc)
 WindowContext::~WindowContext()
 {
     using namespace Platform;
-    if (renderContext != nullptr) {
-        if (wglGetCurrentContext() == renderContext)
-            wglMakeCurrent(nullptr, nullptr);
-        wglDeleteContext(renderContext);
-    }
+    DeleteContext(renderContext);
     if (deviceContext != nullptr)
         ReleaseDC(windowHandle, deviceContext);
 }
