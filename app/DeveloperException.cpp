@@ -6,11 +6,10 @@ namespace Sys {
 
 namespace {
 
-std::string Tail(const char* format, va_list args)
+// The line break before the text, left out with the text when there is none.
+const char* Break(const char* format)
 {
-    if (format == nullptr)
-        return std::string();
-    return "\n" + Exception::FormatV(format, args);
+    return format != nullptr ? "\n" : "";
 }
 
 } // namespace
@@ -32,9 +31,8 @@ DeveloperException::DeveloperException(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = FormatV(format, args);
+    Compose(std::string(), format, args);
     va_end(args);
-    Record();
 }
 
 DeveloperException::DeveloperException(ErrorCode code, const char* format, ...)
@@ -42,9 +40,8 @@ DeveloperException::DeveloperException(ErrorCode code, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = GetCodeName(code) + Tail(format, args);
+    Compose(std::string(GetCodeName(code)) + Break(format), format, args);
     va_end(args);
-    Record();
 }
 
 DeveloperException::DeveloperException(const IRTTIObject& who, ErrorCode code,
@@ -53,9 +50,8 @@ DeveloperException::DeveloperException(const IRTTIObject& who, ErrorCode code,
 {
     va_list args;
     va_start(args, format);
-    message = who.GetTypeName() + "\n\n" + GetCodeName(code) + Tail(format, args);
+    Compose(who.GetTypeName() + "\n\n" + GetCodeName(code) + Break(format), format, args);
     va_end(args);
-    Record();
 }
 
 DeveloperException::DeveloperException(const IRTTIObject& who, const char* format, ...)
@@ -63,9 +59,8 @@ DeveloperException::DeveloperException(const IRTTIObject& who, const char* forma
 {
     va_list args;
     va_start(args, format);
-    message = who.GetTypeName() + "\n\n" + Tail(format, args);
+    Compose(who.GetTypeName() + "\n\n" + Break(format), format, args);
     va_end(args);
-    Record();
 }
 
 DeveloperException::DeveloperException(Where where, ErrorCode code, const char* format, ...)
@@ -73,9 +68,9 @@ DeveloperException::DeveloperException(Where where, ErrorCode code, const char* 
 {
     va_list args;
     va_start(args, format);
-    message = std::string(where.Name) + "\n\n" + GetCodeName(code) + Tail(format, args);
+    Compose(std::string(where.Name) + "\n\n" + GetCodeName(code) + Break(format), format,
+            args);
     va_end(args);
-    Record();
 }
 
 } // namespace Sys

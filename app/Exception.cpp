@@ -20,27 +20,24 @@ Exception::Exception(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = FormatV(format, args);
+    Compose(std::string(), format, args);
     va_end(args);
-    Record();
 }
 
 Exception::Exception(const IRTTIObject& who, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = who.GetTypeName() + "\n\n" + FormatV(format, args);
+    Compose(who.GetTypeName() + "\n\n", format, args);
     va_end(args);
-    Record();
 }
 
 Exception::Exception(Where where, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = std::string(where.Name) + "\n\n" + FormatV(format, args);
+    Compose(std::string(where.Name) + "\n\n", format, args);
     va_end(args);
-    Record();
 }
 
 Exception::Exception(Prebuilt, std::string text) : message(std::move(text))
@@ -50,6 +47,12 @@ Exception::Exception(Prebuilt, std::string text) : message(std::move(text))
 
 // Copies (throwing by value, catching) carry the text without logging it again.
 Exception::Exception(const Exception& other) : Log(), message(other.message) {}
+
+void Exception::Compose(const std::string& prefix, const char* format, va_list args)
+{
+    message = prefix + FormatV(format, args);
+    Record();
+}
 
 void Exception::Record()
 {

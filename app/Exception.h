@@ -41,6 +41,8 @@ protected:
     Exception(Prebuilt, std::string text);
 
     void Record();
+    // Sets the text to prefix followed by the printf-style part, and logs it.
+    void Compose(const std::string& prefix, const char* format, va_list args);
 
     std::string message;
 };

@@ -7,9 +7,8 @@ FatalException::FatalException(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    message = FormatV(format, args);
+    Compose(std::string(), format, args);
     va_end(args);
-    Record();
 }
 
 } // namespace Sys

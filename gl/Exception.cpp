@@ -8,6 +8,22 @@
 
 namespace GL {
 
+namespace {
+
+// The name of the error being raised; raising without an error, or with one this code
+// does not know, is a developer failure.
+const char* KnownErrorName(GLenum error, const char* noErrorText)
+{
+    if (error == 0)
+        throw Sys::DeveloperException("%s", noErrorText);
+    const char* name = Exception::GetErrorName(error);
+    if (*name == '\0')
+        throw Sys::DeveloperException("Unknown OpenGL error code.");
+    return name;
+}
+
+} // namespace
+
 const char* Exception::GetErrorName(GLenum error)
 {
     switch (error) {
@@ -28,11 +44,7 @@ const char* Exception::GetErrorName(GLenum error)
 
 void Exception::Throw(const Sys::IRTTIObject& who, GLenum error, const char* format, ...)
 {
-    if (error == 0)
-        throw Sys::DeveloperException("No OpenGL errors has occured.");
-    const char* name = GetErrorName(error);
-    if (*name == '\0')
-        throw Sys::DeveloperException("Unknown OpenGL error code.");
+    const char* name = KnownErrorName(error, "No OpenGL errors has occured.");
     va_list args;
     va_start(args, format);
     const std::string text = Sys::Exception::FormatV(format, args);
@@ -42,11 +54,7 @@ void Exception::Throw(const Sys::IRTTIObject& who, GLenum error, const char* for
 
 void Exception::Throw(GLenum error, const char* format, ...)
 {
-    if (error == 0)
-        throw Sys::DeveloperException("Invalid Throw() call: no OpenGL errors.");
-    const char* name = GetErrorName(error);
-    if (*name == '\0')
-        throw Sys::DeveloperException("Unknown OpenGL error code.");
+    const char* name = KnownErrorName(error, "Invalid Throw() call: no OpenGL errors.");
     va_list args;
     va_start(args, format);
     const std::string text = Sys::Exception::FormatV(format, args);
