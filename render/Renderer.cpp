@@ -118,18 +118,12 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     RendererCommon::CullForSeparateStencil(separate);
     if (!light.ZPassCasters.empty()) {
         glDepthFunc(GL_LESS);
-        if (separate) {
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_INCR_WRAP);
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_DECR_WRAP);
-        }
+        RendererCommon::SeparateDepthPassOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
         RendererCommon::DrawSides(light.ZPassCasters, light.Position, 0, *ShadowVolume);
     }
     if (!light.ZFailCasters.empty()) {
         glDepthFunc(GL_LESS);
-        if (separate) {
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR_WRAP, GL_KEEP);
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
-        }
+        RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
         RendererCommon::DrawSides(light.ZFailCasters, light.Position, 2, *ShadowVolume);
     }
     RendererCommon::SetDepthClamp(false);
@@ -146,24 +140,14 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glCullFace(GL_BACK);
         RendererCommon::DrawCaps(light.ZPassCasters, false, 0);
         if (!light.ZFailCasters.empty()) {
-            if (separate) {
-                glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
-                glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR_WRAP, GL_KEEP);
-                glDisable(GL_CULL_FACE);
-            } else {
-                glEnable(GL_CULL_FACE);
-            }
+            RendererCommon::SeparateDepthFailOps(separate, GL_DECR_WRAP, GL_INCR_WRAP);
+            RendererCommon::CullForSeparateStencil(separate);
             RendererCommon::DrawCaps(light.ZFailCasters, false, 2);
         }
     } else if (!light.ZFailCasters.empty()) {
         glDepthFunc(GL_NEVER);
-        if (separate) {
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR_WRAP, GL_KEEP);
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
-            glDisable(GL_CULL_FACE);
-        } else {
-            glEnable(GL_CULL_FACE);
-        }
+        RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
+        RendererCommon::CullForSeparateStencil(separate);
         RendererCommon::DrawCaps(light.ZFailCasters, true, 2);
     }
 

@@ -17,6 +17,31 @@
 namespace Korvo {
 namespace RendererCommon {
 
+namespace {
+
+// Pixel coordinates over a width x height area, with an identity model-view; both
+// matrices are pushed so that PopPixelMatrices restores the caller's.
+void PushPixelMatrices(int width, int height)
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+}
+
+void PopPixelMatrices()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+} // namespace
+
 Sys::Ptr<GL::IProgram> LoadProgram(const ProgramSource& source)
 {
     Sys::Ptr<const GL::IShader> vertex =
@@ -225,6 +250,22 @@ void SetDepthClamp(bool on)
         glDisable(GL_DEPTH_CLAMP_NV);
 }
 
+void SeparateDepthPassOps(bool separate, unsigned int front, unsigned int back)
+{
+    if (!separate)
+        return;
+    glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, front);
+    glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, back);
+}
+
+void SeparateDepthFailOps(bool separate, unsigned int back, unsigned int front)
+{
+    if (!separate)
+        return;
+    glStencilOpSeparate(GL_BACK, GL_KEEP, back, GL_KEEP);
+    glStencilOpSeparate(GL_FRONT, GL_KEEP, front, GL_KEEP);
+}
+
 void CullForSeparateStencil(bool separate)
 {
     if (separate)
@@ -316,13 +357,7 @@ void DrawOverlay(const GL::IFont& font, int width, int height, int framesPerSeco
                  int frameWidth, int frameHeight, bool framebufferObjects)
 {
     glPushAttrib(GL_TRANSFORM_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    PushPixelMatrices(width, height);
 
     const bool english = gui_English.value;
     const int demo = demo_ID.value;
@@ -341,32 +376,20 @@ void DrawOverlay(const GL::IFont& font, int width, int height, int framesPerSeco
     glColor4fv(line->Color);
     font.Print(OverlayText::Left, height - line->OffsetFromTop, line->Format);
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    PopPixelMatrices();
     glPopAttrib();
 }
 
 void DrawTargetQuad(int width, int height)
 {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    PushPixelMatrices(width, height);
     glBegin(GL_QUADS);
     glVertex2i(0, 0);
     glVertex2i(width, 0);
     glVertex2i(width, height);
     glVertex2i(0, height);
     glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
+    PopPixelMatrices();
 }
 
 } // namespace RendererCommon

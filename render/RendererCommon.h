@@ -134,6 +134,11 @@ void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f
 // Depth clamping around the volumes, where r_GL_DepthClamp allows it.
 void SetDepthClamp(bool on);
 
+// With separate stencil, the per-face operations on depth pass (front, back) or on depth
+// fail (back, front), named in the order the calls make them; otherwise nothing.
+void SeparateDepthPassOps(bool separate, unsigned int front, unsigned int back);
+void SeparateDepthFailOps(bool separate, unsigned int back, unsigned int front);
+
 // Both faces are drawn where the stencil counts front and back separately, otherwise
 // back faces are culled.
 void CullForSeparateStencil(bool separate);

@@ -265,18 +265,12 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
     if (!light.ZPassCasters.empty()) {
         glDepthFunc(GL_LESS);
-        if (separate) {
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, GL_DECR);
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, GL_INCR);
-        }
+        RendererCommon::SeparateDepthPassOps(separate, GL_DECR, GL_INCR);
         RendererCommon::DrawSides(light.ZPassCasters, light.Position, 1, *ShadowVolume[variant]);
     }
     if (!light.ZFailCasters.empty()) {
         glDepthFunc(stencil ? GL_LESS : GL_GREATER);
-        if (separate) {
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR, GL_KEEP);
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
-        }
+        RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
         RendererCommon::DrawSides(light.ZFailCasters, light.Position, 3, *ShadowVolume[variant]);
     }
     RendererCommon::SetDepthClamp(false);
@@ -298,16 +292,10 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         if (separate)
             glDisable(GL_CULL_FACE);
         glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
-        if (separate) {
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR, GL_KEEP);
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR, GL_KEEP);
-        }
+        RendererCommon::SeparateDepthFailOps(separate, GL_INCR, GL_DECR);
     } else {
         glDepthFunc(stencil ? GL_NEVER : GL_ALWAYS);
-        if (separate) {
-            glStencilOpSeparate(GL_BACK, GL_KEEP, GL_DECR, GL_KEEP);
-            glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_INCR, GL_KEEP);
-        }
+        RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
     }
     RendererCommon::DrawCaps(light.ZFailCasters, !r_Shadow_ClearSelfShadowing.value, 3);
 
