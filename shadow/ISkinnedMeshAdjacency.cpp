@@ -1,7 +1,6 @@
 #include "shadow/ISkinnedMeshAdjacency.h"
 
 #include "app/DeveloperException.h"
-#include "shadow/FaceAdjacency.h"
 
 namespace Korvo {
 
@@ -11,7 +10,7 @@ void ISkinnedMeshAdjacency::DrawGeometry(int Type)
         throw Sys::DeveloperException(
             Sys::DeveloperException::ERR_INVALID_ENUM,
             "Korvo::ISkinnedMeshAdjacency::DrawGeometry : Unknown <Type> parameter.");
-    FaceAdjacency::Draw(*this, *Positions, Faces, Type);
+    DrawFaces(Type);
 }
 
 } // namespace Korvo

@@ -1,27 +1,16 @@
 #pragma once
 
-#include "shadow/IMeshAdjacency.h"
+#include "shadow/IFaceMeshAdjacency.h"
 
 namespace Korvo {
 
-class ISkinnedMeshAdjacency : public IMeshAdjacency {
+// Face corners point into the mesh's skinned positions, so that the faces follow the pose.
+class ISkinnedMeshAdjacency : public IFaceMeshAdjacency<const Math::Vec3f*> {
 public:
-    struct Face {
-        uint16_t Indices[3];
-        float Plane[4];
-        bool FacesLight = false;
-        // Into the mesh's skinned positions, so that the faces follow the pose.
-        const Math::Vec3f* Corners[3];
-        Face* Neighbours[3];
-    };
-
     void DrawGeometry(int Type) override;
 
-    const std::vector<Face>& GetFaces() const { return Faces; }
-
 protected:
-    using IMeshAdjacency::IMeshAdjacency;
-    std::vector<Face> Faces;
+    using IFaceMeshAdjacency::IFaceMeshAdjacency;
 };
 
 } // namespace Korvo

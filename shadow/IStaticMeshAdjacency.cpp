@@ -1,7 +1,6 @@
 #include "shadow/IStaticMeshAdjacency.h"
 
 #include "app/DeveloperException.h"
-#include "shadow/FaceAdjacency.h"
 
 namespace Korvo {
 
@@ -11,7 +10,7 @@ void IStaticMeshAdjacency::DrawGeometry(int Type)
         throw Sys::DeveloperException(
             Sys::DeveloperException::ERR_INVALID_ENUM,
             "Korvo::IStaticMeshAdjacency::DrawGeometry : Unknown <Type> parameter.");
-    FaceAdjacency::Draw(*this, *Positions, Faces, Type);
+    DrawFaces(Type);
 }
 
 } // namespace Korvo

@@ -2,7 +2,6 @@
 
 #include "app/Exception.h"
 #include "shadow/AdjacencySearch.h"
-#include "shadow/FaceAdjacency.h"
 
 namespace Korvo {
 
@@ -96,22 +95,7 @@ MeshAdjacencyMD5::MeshAdjacencyMD5(const std::vector<Math::Vec3f>& positions,
 void MeshAdjacencyMD5::Update()
 {
     for (Face& f : Faces)
-        FaceAdjacency::SetPlane(f);
-}
-
-void MeshAdjacencyMD5::UpdateFacing(const Math::Vec3f& L)
-{
-    FaceAdjacency::MarkFacing(Faces, L);
-}
-
-int MeshAdjacencyMD5::BuildLists(int Type)
-{
-    if (Type == 0) {
-        SilhouetteEdgeCount = FaceAdjacency::ListSilhouette(Faces, Edges.get(), EdgeCapacity);
-        return SilhouetteEdgeCount;
-    }
-    CapTriangleCount = FaceAdjacency::ListCaps(Faces, Type == 1, CapTriangles.get(), Capacity);
-    return CapTriangleCount;
+        SetPlane(f);
 }
 
 } // namespace Korvo

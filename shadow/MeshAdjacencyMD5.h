@@ -22,8 +22,6 @@ public:
     std::string GetTypeName() const override { return "Korvo::MeshAdjacencyMD5"; }
 
     void Update() override;
-    void UpdateFacing(const Math::Vec3f& LightPosition) override;
-    int BuildLists(int Type) override;
 
     // Which triangles survive the peeling: fast and by the literal quadratic passes.
     static std::vector<char> ValidFaces(const std::vector<Math::Vec3f>& Positions,

@@ -2,7 +2,6 @@
 
 #include "app/Exception.h"
 #include "shadow/AdjacencySearch.h"
-#include "shadow/FaceAdjacency.h"
 
 namespace Korvo {
 
@@ -48,23 +47,8 @@ StaticMeshAdjacency::StaticMeshAdjacency(const std::vector<Math::Vec3f>& positio
             f.Corners[k] = positions[triangles[t][k]];
             f.Neighbours[k] = &Faces[neighbours[3 * t + k]];
         }
-        FaceAdjacency::SetPlane(f);
+        SetPlane(f);
     }
-}
-
-void StaticMeshAdjacency::UpdateFacing(const Math::Vec3f& L)
-{
-    FaceAdjacency::MarkFacing(Faces, L);
-}
-
-int StaticMeshAdjacency::BuildLists(int Type)
-{
-    if (Type == 0) {
-        SilhouetteEdgeCount = FaceAdjacency::ListSilhouette(Faces, Edges.get(), EdgeCapacity);
-        return SilhouetteEdgeCount;
-    }
-    CapTriangleCount = FaceAdjacency::ListCaps(Faces, Type == 1, CapTriangles.get(), Capacity);
-    return CapTriangleCount;
 }
 
 } // namespace Korvo

@@ -2,6 +2,8 @@
 
 #include "shadow/IStaticMeshAdjacency.h"
 
+#include <array>
+
 namespace Korvo {
 
 // Adjacency of a mesh that never moves: planes and neighbours are computed once.
@@ -18,8 +20,6 @@ public:
     std::string GetTypeName() const override { return "Korvo::StaticMeshAdjacency"; }
 
     void Update() override {}
-    void UpdateFacing(const Math::Vec3f& LightPosition) override;
-    int BuildLists(int Type) override;
 
     // The neighbour face numbers by the quadratic search, for tests and benchmarks.
     static std::vector<int> LinkLiteral(const std::vector<Math::Vec3f>& Positions,
