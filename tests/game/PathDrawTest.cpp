@@ -1,10 +1,6 @@
 #include "game/PathMover.h"
-#include "gl/FrameBuffer.h"
-#include "gl/IContext.h"
-#include "gl/IRenderDevice.h"
-#include "gl/RenderDevice_Release.h"
 #include "math/Mat4.h"
-#include "tests/gl/GLFixture.h"
+#include "tests/support/DeviceFixture.h"
 
 #include <GL/glew.h>
 
@@ -14,38 +10,16 @@ namespace {
 
 using Vec = Math::Vec3f;
 
-// The fixture's window context seen through the context interface.
-class FixtureContext : public GL::IContext {
-public:
-    FixtureContext(Platform::HDC dc, Platform::HGLRC rc)
-    {
-        deviceContext = dc;
-        renderContext = rc;
-        window = true;
-        requested.DoubleBuffer = true;
-    }
-    std::string GetTypeName() const override { return "FixtureContext"; }
-    void SwapBuffers() override { Platform::SwapBuffers(deviceContext); }
-};
-
-class PathDrawing : public GLFixture {
+class PathDrawing : public DeviceFixture {
 protected:
     void SetUp() override
     {
-        GLFixture::SetUp();
-        Sys::Ptr<GL::IContext> windowContext(new FixtureContext(dc, context));
-        GL::Device = Sys::Ptr<GL::IRenderDevice>(new GL::RenderDevice_Release(
-            Sys::Ptr<GL::IFrameBuffer>(new GL::FrameBuffer(windowContext, 256, 256))));
+        DeviceFixture::SetUp();
         glViewport(0, 0, 256, 256);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT);
         glDisable(GL_DEPTH_TEST);
         glColor3f(1, 1, 1);
-    }
-    void TearDown() override
-    {
-        GL::Device = nullptr;
-        GLFixture::TearDown();
     }
 
     static bool Lit(int x, int y)

@@ -10,27 +10,13 @@
 #include "gl/TextureRectangle.h"
 #include "gl/VertexBuffer.h"
 #include "tests/gl/GLFixture.h"
+#include "tests/support/ErrorOf.h"
 
 #include <GL/glew.h>
 
 #include <cstring>
 #include <string>
 #include <vector>
-
-namespace {
-
-template <class F>
-std::string TextOf(F raise)
-{
-    try {
-        raise();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "(nothing raised)";
-}
-
-} // namespace
 
 using Buffers = GLFixture;
 using Textures = GLFixture;
@@ -49,11 +35,11 @@ TEST_F(Buffers, VertexFormatIsLaidOutByAscendingIndex)
 
     const int limit = GL::Caps->MaxVertexAttribs;
     ASSERT_GT(limit, 2);
-    EXPECT_EQ(TextOf([&] { format.AddAttribute(limit, 1, GL_FLOAT); }),
+    EXPECT_EQ(ErrorOf([&] { format.AddAttribute(limit, 1, GL_FLOAT); }),
               "Invalid <Index> attribute. Generic attribute <" + std::to_string(limit) +
                   "> exceed implementation-dependent constant GL_MAX_VERTEX_ATTRIBS (" +
                   std::to_string(limit) + ").");
-    EXPECT_EQ(TextOf([&] { format.AddAttribute(2, 1, GL_FLOAT); }),
+    EXPECT_EQ(ErrorOf([&] { format.AddAttribute(2, 1, GL_FLOAT); }),
               "Generic attribute <2> already exist in attribute list.");
     EXPECT_THROW(format.AddAttribute(3, 1, GL_INT), Sys::DeveloperException);
 
@@ -92,7 +78,7 @@ TEST_F(Buffers, IndexBufferSetDataBoundsAndMapping)
     for (int i = 0; i < 101; ++i)
         data[i] = static_cast<unsigned short>(i * 3);
     indices.SetData(100, data.data());
-    EXPECT_EQ(TextOf([&] { indices.SetData(101, data.data()); }),
+    EXPECT_EQ(ErrorOf([&] { indices.SetData(101, data.data()); }),
               "Invalid <OffsetIndices> or <CopyIndices> parameter.");
     EXPECT_THROW(indices.SetData(1, nullptr), Sys::DeveloperException);
 
@@ -135,14 +121,14 @@ TEST_F(Textures, ParametersAreCheckedBeforeTheTextureIsTouched)
 {
     GL::Texture2D lookup(GL_LUMINANCE16, 256, 256, GL_LUMINANCE, GL_UNSIGNED_SHORT, nullptr);
     // A mipmap filter passes the list check for magnification too; GL itself refuses it.
-    EXPECT_EQ(TextOf([&] { lookup.SetFilter(GL_LINEAR_MIPMAP_LINEAR, GL_NEAREST); }),
+    EXPECT_EQ(ErrorOf([&] { lookup.SetFilter(GL_LINEAR_MIPMAP_LINEAR, GL_NEAREST); }),
               "GL_INVALID_ENUM\nFailed to set texture filter.");
     lookup.SetFilter(GL_NEAREST, GL_LINEAR_MIPMAP_LINEAR);
     lookup.SetWrap(GL_CLAMP_TO_EDGE, GL_REPEAT);
 
-    EXPECT_EQ(TextOf([&] { lookup.SetFilter(GL_REPEAT, GL_NEAREST); }), "Invalid <Mag> parameter.");
-    EXPECT_EQ(TextOf([&] { lookup.SetFilter(GL_NEAREST, 0); }), "Invalid <Min> parameter.");
-    EXPECT_EQ(TextOf([&] { lookup.SetWrap(GL_CLAMP_TO_EDGE, 0); }), "Invalid <t> parameter.");
+    EXPECT_EQ(ErrorOf([&] { lookup.SetFilter(GL_REPEAT, GL_NEAREST); }), "Invalid <Mag> parameter.");
+    EXPECT_EQ(ErrorOf([&] { lookup.SetFilter(GL_NEAREST, 0); }), "Invalid <Min> parameter.");
+    EXPECT_EQ(ErrorOf([&] { lookup.SetWrap(GL_CLAMP_TO_EDGE, 0); }), "Invalid <t> parameter.");
     GLint wrapT = 0;
     glBindTexture(GL_TEXTURE_2D, lookup.GetHandle());
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
@@ -152,14 +138,14 @@ TEST_F(Textures, ParametersAreCheckedBeforeTheTextureIsTouched)
     std::vector<unsigned char> face(128 * 128, 200);
     for (GLenum f = GL_TEXTURE_CUBE_MAP_POSITIVE_X; f <= GL_TEXTURE_CUBE_MAP_NEGATIVE_Z; ++f)
         cube.SetFace(f, GL_LUMINANCE8, 128, GL_LUMINANCE, GL_UNSIGNED_BYTE, face.data());
-    EXPECT_EQ(TextOf([&] {
+    EXPECT_EQ(ErrorOf([&] {
                   cube.SetFace(GL_TEXTURE_2D, GL_LUMINANCE8, 128, GL_LUMINANCE, GL_UNSIGNED_BYTE,
                                face.data());
               }),
               "Invalid <Face> parameter.");
 
     // GL's own refusal becomes the texture form of the error text.
-    EXPECT_EQ(TextOf([] { GL::Texture2D(GL_RGBA8, -1, 4, GL_RGBA, GL_UNSIGNED_BYTE, nullptr); }),
+    EXPECT_EQ(ErrorOf([] { GL::Texture2D(GL_RGBA8, -1, 4, GL_RGBA, GL_UNSIGNED_BYTE, nullptr); }),
               "GL_INVALID_VALUE\nFailed to create 2D texture.");
 }
 
@@ -198,7 +184,7 @@ TEST_F(ErrorChecks, PassChecksFollowTheSwitch)
 
     r_GL_CatchErrors.value = true;
     glEnd();
-    EXPECT_EQ(TextOf([&] { GL::CheckErrors(pass, "DrawDepthPass"); }),
+    EXPECT_EQ(ErrorOf([&] { GL::CheckErrors(pass, "DrawDepthPass"); }),
               "Korvo::Renderer\n\nGL_INVALID_OPERATION\nAn OpenGL error has occured in "
               "::DrawDepthPass().\nTry to set r_GL_CatchErrors to 0.");
     GL::CheckErrors(pass, "DrawAmbientPass");
@@ -208,7 +194,7 @@ TEST_F(ErrorChecks, PassChecksFollowTheSwitch)
                                       GL::Extensions->WGL->WGL_ARB_pixel_format_float
                                   ? "GL_RGBA_FLOAT_MODE_ARB"
                                   : "GL_RGBA_FLOAT_MODE_ATI";
-    const std::string text = TextOf([&] { GL::CheckFloatMode(pass); });
+    const std::string text = ErrorOf([&] { GL::CheckFloatMode(pass); });
     EXPECT_NE(text.find("For FP framebuffer " + state + " state variable should be GL_TRUE"),
               std::string::npos)
         << text;

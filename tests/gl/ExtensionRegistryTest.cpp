@@ -4,6 +4,7 @@
 #include "gl/ExceptionWGL.h"
 #include "gl/ExtensionRegistry.h"
 #include "platform/Platform.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -14,16 +15,6 @@ namespace {
 struct Named : Sys::IRTTIObject {
     std::string GetTypeName() const override { return "GL::Tested"; }
 };
-
-std::string TextOf(void (*raise)())
-{
-    try {
-        raise();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "(nothing raised)";
-}
 
 } // namespace
 
@@ -80,7 +71,7 @@ TEST(ExtensionRegistry, VersionFlags)
     EXPECT_TRUE(v45.IsVersionSupported(3, 9));
 
     EXPECT_THROW(GL::ExtensionRegistry("2", ""), Sys::Exception);
-    EXPECT_EQ(TextOf([] { GL::ExtensionRegistry r("OpenGL", ""); }),
+    EXPECT_EQ(ErrorOf([] { GL::ExtensionRegistry r("OpenGL", ""); }),
               "Failed to query OpenGL version. Version string malformed!");
 }
 
@@ -126,27 +117,27 @@ TEST(VersionDesc, Parsing)
     EXPECT_EQ(two.Release, 0);
     EXPECT_EQ(two.VendorString, "");
 
-    EXPECT_EQ(TextOf([] { GL::VersionDesc::Parse("7"); }),
+    EXPECT_EQ(ErrorOf([] { GL::VersionDesc::Parse("7"); }),
               "Failed to query version. Version string malformed!");
 }
 
 TEST(GLErrors, TextsNameClassErrorAndMessage)
 {
-    EXPECT_EQ(TextOf([] { GL::Exception::Throw(Named(), 0x0502, "Failed at %d.", 3); }),
+    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(Named(), 0x0502, "Failed at %d.", 3); }),
               "GL::Tested\n\nGL_INVALID_OPERATION\nFailed at 3.");
-    EXPECT_EQ(TextOf([] { GL::Exception::Throw(0x0506, "Texture %s.", "x"); }),
+    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x0506, "Texture %s.", "x"); }),
               "GL_INVALID_FRAMEBUFFER_OPERATION\nTexture x.");
-    EXPECT_EQ(TextOf([] { GL::Exception::Throw(Named(), 0, "x"); }),
+    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(Named(), 0, "x"); }),
               "No OpenGL errors has occured.");
-    EXPECT_EQ(TextOf([] { GL::Exception::Throw(0, "x"); }),
+    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0, "x"); }),
               "Invalid Throw() call: no OpenGL errors.");
-    EXPECT_EQ(TextOf([] { GL::Exception::Throw(0x1234, "x"); }), "Unknown OpenGL error code.");
+    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x1234, "x"); }), "Unknown OpenGL error code.");
     EXPECT_STREQ(GL::Exception::GetErrorName(0x18A26), "GLU_OUT_OF_MEMORY");
 
     Platform::SetLastError(2000);
-    EXPECT_EQ(TextOf([] { GL::ExceptionWGL::Throw(Named(), "Failed %s.", "here"); }),
+    EXPECT_EQ(ErrorOf([] { GL::ExceptionWGL::Throw(Named(), "Failed %s.", "here"); }),
               "GL::Tested\n\nERROR_INVALID_PIXEL_FORMAT\nFailed here.");
     Platform::SetLastError(5);
-    EXPECT_EQ(TextOf([] { GL::ExceptionWGL::Throw(Sys::Where("GL::PBuffer"), "Failed."); }),
+    EXPECT_EQ(ErrorOf([] { GL::ExceptionWGL::Throw(Sys::Where("GL::PBuffer"), "Failed."); }),
               "GL::PBuffer\n\nFailed.");
 }

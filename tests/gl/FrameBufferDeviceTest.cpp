@@ -9,6 +9,8 @@
 #include "gl/TextureRectangle.h"
 #include "gl/VertexShader.h"
 #include "tests/gl/GLFixture.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/FixtureContext.h"
 
 #include <GL/glew.h>
 
@@ -16,31 +18,6 @@
 #include <vector>
 
 namespace {
-
-template <class F>
-std::string TextOf(F raise)
-{
-    try {
-        raise();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "(nothing raised)";
-}
-
-// The fixture's window context seen through the context interface.
-class FixtureContext : public GL::IContext {
-public:
-    FixtureContext(Platform::HDC dc, Platform::HGLRC rc, bool isWindow)
-    {
-        deviceContext = dc;
-        renderContext = rc;
-        window = isWindow;
-        requested.DoubleBuffer = true;
-    }
-    std::string GetTypeName() const override { return "FixtureContext"; }
-    void SwapBuffers() override { Platform::SwapBuffers(deviceContext); }
-};
 
 GLint Integer(GLenum name)
 {
@@ -78,10 +55,10 @@ TEST_F(FrameBuffers, WindowFormsCheckTheirContext)
     EXPECT_FALSE(window->IsBound());
 
     Sys::Ptr<GL::IContext> offscreen(new FixtureContext(dc, context, false));
-    EXPECT_EQ(TextOf([&] { GL::FrameBuffer(offscreen, 8, 8); }),
+    EXPECT_EQ(ErrorOf([&] { GL::FrameBuffer(offscreen, 8, 8); }),
               "ERR_INVALID_PARAMETER\nInvalid <Context> parameter. Should be windowed rendering "
               "context.");
-    EXPECT_EQ(TextOf([&] { GL::FrameBuffer{WindowContext()}; }),
+    EXPECT_EQ(ErrorOf([&] { GL::FrameBuffer{WindowContext()}; }),
               "ERR_INVALID_PARAMETER\nInvalid <Context> parameter. Should be offscreen p-buffer.");
     EXPECT_THROW(window->AttachTexture2D(GL_COLOR_ATTACHMENT0_EXT, nullptr),
                  Sys::DeveloperException);
@@ -110,13 +87,13 @@ TEST_F(FrameBuffers, ObjectCompletenessAndAttachmentChecks)
     Sys::Ptr<const GL::Texture2D> plain(
         new GL::Texture2D(GL_RGBA8, 64, 32, GL_RGBA, GL_UNSIGNED_BYTE, nullptr));
 
-    EXPECT_EQ(TextOf([&] { fbo.AttachTexture2D(GL_STENCIL_ATTACHMENT_EXT, plain); }),
+    EXPECT_EQ(ErrorOf([&] { fbo.AttachTexture2D(GL_STENCIL_ATTACHMENT_EXT, plain); }),
               "Invalid <Attachment> parameter.");
     EXPECT_THROW(fbo.AttachRenderBuffer(GL_STENCIL_ATTACHMENT_EXT + 1, depthStencil),
                  Sys::DeveloperException);
 
     fbo.Bind();
-    EXPECT_EQ(TextOf([&] { fbo.CheckStatus(); }), "Framebuffer incomplete missing attachment.");
+    EXPECT_EQ(ErrorOf([&] { fbo.CheckStatus(); }), "Framebuffer incomplete missing attachment.");
 
     fbo.AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
     fbo.AttachRenderBuffer(GL_DEPTH_ATTACHMENT_EXT, depthStencil);
@@ -132,9 +109,9 @@ TEST_F(FrameBuffers, ObjectCompletenessAndAttachmentChecks)
     EXPECT_EQ(Integer(GL_READ_BUFFER), GL_NONE);
 
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
-    EXPECT_EQ(TextOf([&] { fbo.CheckStatus(); }),
+    EXPECT_EQ(ErrorOf([&] { fbo.CheckStatus(); }),
               "Invalid ::CheckStatus() call. Framebuffer should be current.");
-    EXPECT_EQ(TextOf([] { GL::FrameBufferObject(4, 4, GL_TEXTURE_2D); }),
+    EXPECT_EQ(ErrorOf([] { GL::FrameBufferObject(4, 4, GL_TEXTURE_2D); }),
               "ERR_INVALID_ENUM\nInvalid <Target> parameter.");
 }
 

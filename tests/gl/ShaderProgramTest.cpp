@@ -5,6 +5,7 @@
 #include "gl/VertexShader.h"
 #include "media/ShaderLoader.h"
 #include "tests/gl/GLFixture.h"
+#include "tests/support/ErrorOf.h"
 
 #include <GL/glew.h>
 
@@ -15,17 +16,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-template <class F>
-std::string TextOf(F raise)
-{
-    try {
-        raise();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "(nothing raised)";
-}
 
 std::string ReadLog()
 {
@@ -72,11 +62,11 @@ using Shaders = GLFixture;
 
 TEST_F(Shaders, CompileFailuresReachTheLog)
 {
-    EXPECT_EQ(TextOf([] { GL::FragmentShader(""); }), "Invalid <SourceStr> parameter.");
-    EXPECT_EQ(TextOf([] { GL::IShader(GL_TEXTURE_2D, "void main() {}"); }),
+    EXPECT_EQ(ErrorOf([] { GL::FragmentShader(""); }), "Invalid <SourceStr> parameter.");
+    EXPECT_EQ(ErrorOf([] { GL::IShader(GL_TEXTURE_2D, "void main() {}"); }),
               "ERR_INVALID_ENUM\nUnknown <Target> parameter.");
 
-    EXPECT_EQ(TextOf([] { GL::FragmentShader("void main() { gl_FragColor = oops; }"); }),
+    EXPECT_EQ(ErrorOf([] { GL::FragmentShader("void main() { gl_FragColor = oops; }"); }),
               "Failed to compile shader. See program log for GLSL compiler log details.");
     const std::string log = ReadLog();
     const size_t header = log.find("Failed to compile shader. GLSL compiler log:");
@@ -130,13 +120,13 @@ TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
     EXPECT_FLOAT_EQ(readColour[2], 0.75f);
 
     const float values[10] = {};
-    EXPECT_EQ(TextOf([&] { program.SetUniformArray("u_Colour", 1, 5, values); }),
+    EXPECT_EQ(ErrorOf([&] { program.SetUniformArray("u_Colour", 1, 5, values); }),
               "Invalid <Dimension> parameter.");
-    EXPECT_EQ(TextOf([&] { program.SetUniformArray("u_Colour", 1, 4, (const float*)nullptr); }),
+    EXPECT_EQ(ErrorOf([&] { program.SetUniformArray("u_Colour", 1, 4, (const float*)nullptr); }),
               "Invalid <Values> parameter.");
     program.SetUniformArray("u_Colour", 1, 4, colour);
     if (!GL::Extensions->GL_EXT_bindable_uniform) {
-        EXPECT_EQ(TextOf([&] { program.SetUniformBuffer("u_Colour", nullptr); }),
+        EXPECT_EQ(ErrorOf([&] { program.SetUniformBuffer("u_Colour", nullptr); }),
                   "Extension GL_EXT_bindable_uniform unsupported.");
     }
     program.Validate();
@@ -153,7 +143,7 @@ TEST_F(Shaders, LinkFailureCarriesTheLinkLog)
         "vec4 Missing();\nvoid main() { gl_FragColor = Missing(); }\n"));
     GL::Program program;
     program.AttachShader(fs);
-    const std::string text = TextOf([&] { program.Link(); });
+    const std::string text = ErrorOf([&] { program.Link(); });
     EXPECT_EQ(text.rfind("Failed to link program object.\n", 0), 0u) << text;
     EXPECT_GT(text.size(), std::string("Failed to link program object.\n").size());
 }
@@ -193,8 +183,8 @@ TEST_F(Shaders, LoaderCompilesEachSourceOnce)
     EXPECT_EQ(vertex->GetTarget(), static_cast<GLenum>(GL_VERTEX_SHADER));
     EXPECT_EQ(loader.GetCompileCount(), 3);
 
-    EXPECT_EQ(TextOf([&] { loader.LoadFragmentShader("Shaders/Empty.frag", ""); }),
+    EXPECT_EQ(ErrorOf([&] { loader.LoadFragmentShader("Shaders/Empty.frag", ""); }),
               "Shader string is empty.");
-    EXPECT_EQ(TextOf([&] { loader.LoadFragmentShader("Shaders/Missing.frag", ""); }),
+    EXPECT_EQ(ErrorOf([&] { loader.LoadFragmentShader("Shaders/Missing.frag", ""); }),
               "Unable to open file \"MediaData/Shaders/Missing.frag\"");
 }

@@ -15,13 +15,14 @@
 #include "render/PrimitiveBuffer_WedgeS.h"
 #include "shadow/MeshAdjacencyMD5.h"
 #include "shadow/ShadowVolume.h"
-#include "tests/gl/GLFixture.h"
+#include "tests/support/DeviceFixture.h"
 #include "tools/modelwriters/ModelWriter3DS.h"
 #include "tools/modelwriters/ModelWriterMD5.h"
 #include "world/Model3DS.h"
 #include "world/ModelMD5.h"
 
 #include "app/DeveloperException.h"
+#include "tests/support/ErrorOf.h"
 
 #include <GL/glew.h>
 
@@ -31,30 +32,6 @@ using Media::ModelWriter3DS;
 using Media::ModelWriterMD5;
 
 namespace {
-
-class FixtureContext : public GL::IContext {
-public:
-    FixtureContext(Platform::HDC dc, Platform::HGLRC rc)
-    {
-        deviceContext = dc;
-        renderContext = rc;
-        window = true;
-        requested.DoubleBuffer = true;
-    }
-    std::string GetTypeName() const override { return "FixtureContext"; }
-    void SwapBuffers() override { Platform::SwapBuffers(deviceContext); }
-};
-
-template <class F>
-std::string ErrorOf(F f)
-{
-    try {
-        f();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "no failure";
-}
 
 GLint Integer(GLenum name)
 {
@@ -76,21 +53,7 @@ ModelWriter3DS::Object Cube(const std::string& name)
 
 } // namespace
 
-class MediaGL : public GLFixture {
-protected:
-    void SetUp() override
-    {
-        GLFixture::SetUp();
-        Sys::Ptr<GL::IFrameBuffer> window(
-            new GL::FrameBuffer(Sys::Ptr<GL::IContext>(new FixtureContext(dc, context)), 256, 256));
-        GL::Device = Sys::Ptr<GL::IRenderDevice>(new GL::RenderDevice_Release(window));
-    }
-    void TearDown() override
-    {
-        GL::Device = nullptr;
-        GLFixture::TearDown();
-    }
-};
+using MediaGL = DeviceFixture;
 
 TEST_F(MediaGL, Loads3DSModelsWithOrWithoutShadowGeometry)
 {

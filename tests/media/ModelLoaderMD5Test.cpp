@@ -2,6 +2,7 @@
 #include "tools/modelwriters/ModelWriterMD5.h"
 
 #include "app/Exception.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -24,17 +25,6 @@ Parsed ParseMesh(const std::string& text)
         file, [&](std::vector<Media::JointRecordMD5>& j) { p.Joints = j; },
         [&](Media::MeshDataMD5& m) { p.Meshes.push_back(m); });
     return p;
-}
-
-template <class F>
-std::string ErrorOf(F f)
-{
-    try {
-        f();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "no failure";
 }
 
 std::string MeshError(const std::string& text)

@@ -5,11 +5,11 @@
 #include "gl/ExtensionRegistry.h"
 #include "gl/PBuffer.h"
 #include "gl/WindowContext.h"
+#include "tests/support/ErrorOf.h"
 #include "tests/support/GLTestContext.h"
 
 #include <GL/glew.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,16 +28,6 @@ GL::PixelFormatDesc WindowRequest(int samples = 0)
     desc.Samples = samples;
     desc.SampleBuffers = samples > 0 ? 1 : 0;
     return desc;
-}
-
-std::string MessageOf(const std::function<void()>& action)
-{
-    try {
-        action();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "(no exception)";
 }
 
 // Each test gets a fresh window for the context under test, with the helper's own
@@ -106,7 +96,7 @@ TEST_F(ContextClassesTest, MultisampledWindowGoesThroughTheDummyWindow)
 TEST_F(ContextClassesTest, FailuresLeaveThePreviousContextCurrentAndNothingBehind)
 {
     HideEntryPointForTesting("wglChoosePixelFormatARB");
-    EXPECT_EQ(MessageOf([&] { GL::WindowContext(WindowRequest(4), target->Get()); }),
+    EXPECT_EQ(ErrorOf([&] { GL::WindowContext(WindowRequest(4), target->Get()); }),
               "Failed to obtain wglChoosePixelFormatARB entry point.");
     HideEntryPointForTesting("");
     EXPECT_FALSE(IsClassRegistered("Dummy Window"));
@@ -114,10 +104,10 @@ TEST_F(ContextClassesTest, FailuresLeaveThePreviousContextCurrentAndNothingBehin
 
     GL::PixelFormatDesc impossible = WindowRequest();
     impossible.DepthBits = 64;
-    EXPECT_EQ(MessageOf([&] { GL::WindowContext(impossible, target->Get()); }),
+    EXPECT_EQ(ErrorOf([&] { GL::WindowContext(impossible, target->Get()); }),
               "Appropriate windowed pixel format not found.");
     EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
-    EXPECT_EQ(MessageOf([&] { GL::WindowContext(WindowRequest(), nullptr); }),
+    EXPECT_EQ(ErrorOf([&] { GL::WindowContext(WindowRequest(), nullptr); }),
               "Failed to obtain window DC.");
 
     // The window keeps no format from the failed attempts: a good request still works.
@@ -169,7 +159,7 @@ TEST_F(ContextClassesTest, FloatPBufferIsRefusedHonestly)
     const bool advertised = wgl.WGL_ARB_pixel_format_float || wgl.WGL_ATI_pixel_format_float
                             || wgl.WGL_NV_float_buffer;
     if (advertised) {
-        EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }),
+        EXPECT_EQ(ErrorOf([&] { GL::PBuffer(desc, 64, 64); }),
                   "Appropriate pixel format not found.");
         EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
     }
@@ -177,20 +167,20 @@ TEST_F(ContextClassesTest, FloatPBufferIsRefusedHonestly)
     // Only the NVIDIA form: RGBA with float components, which is not there either.
     wgl.WGL_ARB_pixel_format_float = wgl.WGL_ATI_pixel_format_float = false;
     wgl.WGL_NV_float_buffer = true;
-    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "Appropriate pixel format not found.");
+    EXPECT_EQ(ErrorOf([&] { GL::PBuffer(desc, 64, 64); }), "Appropriate pixel format not found.");
 
     wgl.WGL_NV_float_buffer = false;
-    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "Floating-point P-buffer unsupported.");
+    EXPECT_EQ(ErrorOf([&] { GL::PBuffer(desc, 64, 64); }), "Floating-point P-buffer unsupported.");
     EXPECT_EQ(wglGetCurrentContext(), context->GetRC());
 
     wgl.WGL_ARB_pbuffer = false;
     desc.PixelType = 1;
-    EXPECT_EQ(MessageOf([&] { GL::PBuffer(desc, 64, 64); }), "P-buffer unsupported.");
+    EXPECT_EQ(ErrorOf([&] { GL::PBuffer(desc, 64, 64); }), "P-buffer unsupported.");
 
     // Without any registry the description cannot be read.
     GL::Extensions = nullptr;
     Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(), target->Get()));
-    EXPECT_NE(MessageOf([&] { window->GetPixelFormatDesc(); })
+    EXPECT_NE(ErrorOf([&] { window->GetPixelFormatDesc(); })
                   .find("No available OpenGL extensions list."),
               std::string::npos);
     window = nullptr;

@@ -5,6 +5,7 @@
 
 #include "app/DeveloperException.h"
 #include "app/Exception.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -22,17 +23,6 @@ Mesh Tetrahedron()
     m.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     m.Triangles = {{0, 2, 1}, {0, 1, 3}, {1, 2, 3}, {0, 3, 2}};
     return m;
-}
-
-template <class F>
-std::string ErrorOf(F f)
-{
-    try {
-        f();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return "no failure";
 }
 
 void ExpectSameAsLiteral(const Mesh& m, const std::vector<char>* alive = nullptr)
