@@ -1,11 +1,10 @@
 #include "game/Orvel_DAZU.h"
 
 #include "config/CVars.h"
+#include "game/DemoSetup.h"
 #include "game/LightSource.h"
 #include "game/Monster.h"
-#include "media/ModelLoader3DS.h"
 #include "media/ModelLoaderMD5.h"
-#include "world/Model3DS.h"
 #include "world/ModelMD5.h"
 #include "world/OmniLightSource.h"
 
@@ -16,7 +15,7 @@ const float Orvel_DAZU::WalkSpeeds[4] = {18.0f, 20.0f, 30.0f, 20.0f};
 
 namespace {
 
-const char* const kModelFiles[] = {
+const std::vector<const char*> kModelFiles = {
     "MediaData/Models/3DS/DAZU/Pipes.3ds",         "MediaData/Models/3DS/DAZU/FuelBarrels.3ds",
     "MediaData/Models/3DS/DAZU/BigPackages.3ds",   "MediaData/Models/3DS/DAZU/SmallPackages.3ds",
     "MediaData/Models/3DS/DAZU/Thing.3ds",
@@ -46,15 +45,7 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     : IDemo(window)
 {
     // Static models (all but the level cast shadows), then the character.
-    Sys::Ptr<Media::ModelLoader3DS> loader3ds(new Media::ModelLoader3DS());
-    for (const char* file : kModelFiles) {
-        Sys::Ptr<Korvo::Model3DS> model;
-        loader3ds->Load(file, true, model);
-        models.push_back(model);
-    }
-    Sys::Ptr<Korvo::Model3DS> levelModel;
-    loader3ds->Load(kLevelFile, false, levelModel);
-    level = levelModel;
+    LoadSet(kModelFiles, kLevelFile, models, level);
 
     Sys::Ptr<Korvo::ModelMD5> characterModel;
     Media::ModelLoaderMD5::LoadModel(kCharacterMesh, characterModel);
@@ -80,14 +71,8 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
                     Math::Vec3f(-157.0f, 20.0f, 16.0f));
 
     // Cameras: camera 1 fixed overhead; camera 2 and its target are placed by movers.
-    const float aspect = static_cast<float>(r_Screen_Width.value) /
-                         static_cast<float>(r_Screen_Height.value);
-    camera1 = Sys::Ptr<Camera>(new Camera());
-    camera1->GetViewer()->SetProjection(30.0f, aspect, 4.0f, 4096.0f);
-    camera1->SetPosition(Math::Vec3f(0.0f, 400.0f, 20.0f));
-    camera1->GetTarget()->SetPosition(Math::Vec3f(0.0f, 0.0f, 0.0f));
-    camera2 = Sys::Ptr<Camera>(new Camera());
-    camera2->GetViewer()->SetProjection(80.0f, aspect, 4.0f, 4096.0f);
+    camera1 = MakeOverheadCamera();
+    camera2 = MakeCamera(80.0f);
 
     // Movers: the character turns along its path; the camera and its target do not.
     const float speed = WalkSpeeds[walkIndex];

@@ -1,14 +1,13 @@
 #include "game/Orvel_ZORI.h"
 
 #include "config/CVars.h"
-#include "media/ModelLoader3DS.h"
-#include "world/Model3DS.h"
+#include "game/DemoSetup.h"
 
 namespace Game {
 
 namespace {
 
-const char* const kModelFiles[] = {
+const std::vector<const char*> kModelFiles = {
     "MediaData/Models/3DS/ZORI/Pipes.3ds",       "MediaData/Models/3DS/ZORI/Platform.3ds",
     "MediaData/Models/3DS/ZORI/FuelBarrels.3ds", "MediaData/Models/3DS/ZORI/Packages.3ds",
     "MediaData/Models/3DS/ZORI/Lid.3ds",         "MediaData/Models/3DS/ZORI/Cables.3ds",
@@ -23,16 +22,9 @@ Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
     : IDemo(window)
 {
     // Models: six shadow casters, then the level, which casts no shadow.
-    Sys::Ptr<Media::ModelLoader3DS> loader(new Media::ModelLoader3DS());
-    for (const char* file : kModelFiles) {
-        Sys::Ptr<Korvo::Model3DS> model;
-        loader->Load(file, true, model);
-        models.push_back(model);
+    LoadSet(kModelFiles, kLevelFile, models, level);
+    for (const Sys::Ptr<Korvo::IModel>& model : models)
         world->AddModel(model);
-    }
-    Sys::Ptr<Korvo::Model3DS> levelModel;
-    loader->Load(kLevelFile, false, levelModel);
-    level = levelModel;
     world->SetWorld(level);
 
     // Lights, each only when switched on. The first one circles at the height of the
@@ -67,16 +59,10 @@ Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
     }
 
     // Cameras: one high overhead with a narrow view, one at the side of the set.
-    const float aspect = static_cast<float>(r_Screen_Width.value) /
-                         static_cast<float>(r_Screen_Height.value);
-    camera1 = Sys::Ptr<Camera>(new Camera());
-    camera1->GetViewer()->SetProjection(30.0f, aspect, 4.0f, 4096.0f);
-    camera1->SetPosition(Math::Vec3f(0.0f, 400.0f, 20.0f));
-    camera1->GetTarget()->SetPosition(Math::Vec3f(0.0f, 0.0f, 0.0f));
+    camera1 = MakeOverheadCamera();
     camera1->Update();
 
-    camera2 = Sys::Ptr<Camera>(new Camera());
-    camera2->GetViewer()->SetProjection(60.0f, aspect, 4.0f, 4096.0f);
+    camera2 = MakeCamera(60.0f);
     camera2->SetPosition(Math::Vec3f(0.0f, 155.0f, 185.0f));
     camera2->GetTarget()->SetPosition(Math::Vec3f(0.0f, 65.0f, 20.0f));
     camera2->Update();

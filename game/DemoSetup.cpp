@@ -1,0 +1,40 @@
+#include "game/DemoSetup.h"
+
+#include "config/CVars.h"
+#include "media/ModelLoader3DS.h"
+#include "world/Model3DS.h"
+
+namespace Game {
+
+void LoadSet(const std::vector<const char*>& propFiles, const char* levelFile,
+             std::vector<Sys::Ptr<Korvo::IModel>>& props, Sys::Ptr<Korvo::IModel>& level)
+{
+    Sys::Ptr<Media::ModelLoader3DS> loader(new Media::ModelLoader3DS());
+    for (const char* file : propFiles) {
+        Sys::Ptr<Korvo::Model3DS> model;
+        loader->Load(file, true, model);
+        props.push_back(model);
+    }
+    Sys::Ptr<Korvo::Model3DS> levelModel;
+    loader->Load(levelFile, false, levelModel);
+    level = levelModel;
+}
+
+Sys::Ptr<Camera> MakeCamera(float fieldOfView)
+{
+    const float aspect = static_cast<float>(r_Screen_Width.value) /
+                         static_cast<float>(r_Screen_Height.value);
+    Sys::Ptr<Camera> camera(new Camera());
+    camera->GetViewer()->SetProjection(fieldOfView, aspect, 4.0f, 4096.0f);
+    return camera;
+}
+
+Sys::Ptr<Camera> MakeOverheadCamera()
+{
+    Sys::Ptr<Camera> camera = MakeCamera(30.0f);
+    camera->SetPosition(Math::Vec3f(0.0f, 400.0f, 20.0f));
+    camera->GetTarget()->SetPosition(Math::Vec3f(0.0f, 0.0f, 0.0f));
+    return camera;
+}
+
+} // namespace Game
