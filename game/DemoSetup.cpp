@@ -20,6 +20,21 @@ void LoadSet(const std::vector<const char*>& propFiles, const char* levelFile,
     level = levelModel;
 }
 
+Sys::Ptr<Korvo::OmniLightSource> MakeLight(float radius, float sourceSize,
+                                           const Math::Vec3f& diffuse,
+                                           const Math::Vec3f& ambient,
+                                           const Math::Vec3f& specular,
+                                           const std::vector<Sys::Ptr<Korvo::IModel>>& casters)
+{
+    Sys::Ptr<Korvo::OmniLightSource> light(new Korvo::OmniLightSource(radius));
+    light->ZFailCasters = casters;
+    light->SourceSize = sourceSize;
+    light->DiffuseColor = diffuse;
+    light->AmbientColor = ambient;
+    light->SpecularColor = specular;
+    return light;
+}
+
 Sys::Ptr<Camera> MakeCamera(float fieldOfView)
 {
     const float aspect = static_cast<float>(r_Screen_Width.value) /

@@ -114,12 +114,8 @@ Orvel_DAZU::~Orvel_DAZU()
 void Orvel_DAZU::CreateLight(Sys::Ptr<ILightSource>& node, float radius, float sourceSize,
                              const Math::Vec3f& specular, const Math::Vec3f& position)
 {
-    Sys::Ptr<Korvo::OmniLightSource> light(new Korvo::OmniLightSource(radius));
-    light->ZFailCasters = casters;
-    light->SourceSize = sourceSize;
-    light->AmbientColor = kAmbient;
-    light->DiffuseColor = kDiffuse;
-    light->SpecularColor = specular;
+    Sys::Ptr<Korvo::OmniLightSource> light =
+        MakeLight(radius, sourceSize, kDiffuse, kAmbient, specular, casters);
     light->Position = position;
     world->AddLightSource(light);
 

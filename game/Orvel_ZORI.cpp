@@ -30,12 +30,9 @@ Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
     // Lights, each only when switched on. The first one circles at the height of the
     // pipes; the second one stands still.
     if (demo_FirstLightSource.value) {
-        firstLight = Sys::Ptr<Korvo::OmniLightSource>(new Korvo::OmniLightSource(400.0f));
-        firstLight->ZFailCasters = models;
-        firstLight->SourceSize = 4.0f;
-        firstLight->DiffuseColor = Math::Vec3f(0.901961f, 0.333333f, 0.196078f);
-        firstLight->AmbientColor = Math::Vec3f(0.090196f, 0.033333f, 0.019608f);
-        firstLight->SpecularColor = Math::Vec3f(0.300654f, 0.111111f, 0.065359f);
+        firstLight = MakeLight(400.0f, 4.0f, Math::Vec3f(0.901961f, 0.333333f, 0.196078f),
+                               Math::Vec3f(0.090196f, 0.033333f, 0.019608f),
+                               Math::Vec3f(0.300654f, 0.111111f, 0.065359f), models);
         firstLightNode = Sys::Ptr<LightSource>(new LightSource(firstLight));
         firstLightMover = Sys::Ptr<PathMover>(new PathMover());
         firstLightMover->BuildEllipsePath(Math::Vec3f(0.0f, 130.0f, 0.0f), 80.0f, 80.0f, 16);
@@ -45,12 +42,9 @@ Orvel_ZORI::Orvel_ZORI(Platform::HWND window)
         world->AddRenderedLightSource(firstLight);
     }
     if (demo_SecondLightSource.value) {
-        secondLight = Sys::Ptr<Korvo::OmniLightSource>(new Korvo::OmniLightSource(300.0f));
-        secondLight->ZFailCasters = models;
-        secondLight->SourceSize = 1.5f;
-        secondLight->DiffuseColor = Math::Vec3f(0.316340f, 0.501961f, 0.666667f);
-        secondLight->AmbientColor = Math::Vec3f(0.023725f, 0.037647f, 0.050000f);
-        secondLight->SpecularColor = Math::Vec3f(0.158170f, 0.250980f, 0.333333f);
+        secondLight = MakeLight(300.0f, 1.5f, Math::Vec3f(0.316340f, 0.501961f, 0.666667f),
+                                Math::Vec3f(0.023725f, 0.037647f, 0.050000f),
+                                Math::Vec3f(0.158170f, 0.250980f, 0.333333f), models);
         secondLightNode = Sys::Ptr<LightSource>(new LightSource(secondLight));
         secondLightNode->SetPosition(Math::Vec3f(-70.0f, 130.0f, 14.0f));
         secondLightNode->Update();
