@@ -38,6 +38,15 @@ protected:
     {
         return Sys::Ptr<GL::FrameBuffer>(new GL::FrameBuffer(WindowContext(), 256, 256));
     }
+    // A 16 x 16 framebuffer object with an RGBA8 rectangle texture for colour.
+    static Sys::Ptr<GL::FrameBufferObject> SmallTarget()
+    {
+        Sys::Ptr<GL::FrameBufferObject> fbo(new GL::FrameBufferObject(16, 16));
+        Sys::Ptr<const GL::TextureRectangle> colour(
+            new GL::TextureRectangle(GL_RGBA8, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE));
+        fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+        return fbo;
+    }
     void TearDown() override
     {
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
@@ -200,10 +209,7 @@ TEST_F(FrameBuffers, DeviceTextureUnits)
 TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)
 {
     GL::RenderDevice_Release device(Window());
-    Sys::Ptr<GL::FrameBufferObject> fbo(new GL::FrameBufferObject(16, 16));
-    Sys::Ptr<const GL::TextureRectangle> colour(
-        new GL::TextureRectangle(GL_RGBA8, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE));
-    fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+    Sys::Ptr<GL::FrameBufferObject> fbo = SmallTarget();
     device.SetFrameBuffer(fbo);
     fbo->CheckStatus();
 
@@ -323,10 +329,7 @@ TEST_F(FrameBuffers, SeveralColourTargetsAndBlits)
 TEST_F(FrameBuffers, PixelCopiesThroughBuffersRestoreState)
 {
     GL::RenderDevice_Release device(Window());
-    Sys::Ptr<GL::FrameBufferObject> fbo(new GL::FrameBufferObject(16, 16));
-    Sys::Ptr<const GL::TextureRectangle> colour(
-        new GL::TextureRectangle(GL_RGBA8, 16, 16, GL_RGBA, GL_UNSIGNED_BYTE));
-    fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+    Sys::Ptr<GL::FrameBufferObject> fbo = SmallTarget();
     device.SetFrameBuffer(fbo);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
