@@ -39,13 +39,12 @@ Renderer::Renderer() : IRenderer(r_Screen_Width.value, r_Screen_Height.value)
 
     Print("\nLoading shaders.\n");
     using namespace RendererCommon;
-    Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "",
-                             PositionAttributes()});
+    Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "", PositionAttributes});
     ColorTransform = LoadProgram({"Shaders/Common/ColorTransform.vsh", nullptr, "", "",
-                                  PositionAttributes()});
-    ShadowVolume = LoadProgram({VolumeShader, nullptr, "", "", ExtrusionAttributes()});
-    ShadowCapNear = LoadProgram({CapShader, nullptr, "NEAR", "", PositionAttributes()});
-    ShadowCapFar = LoadProgram({CapShader, nullptr, "FAR", "", PositionAttributes()});
+                                  PositionAttributes});
+    ShadowVolume = LoadProgram({VolumeShader, nullptr, "", "", ExtrusionAttributes});
+    ShadowCapNear = LoadProgram({CapShader, nullptr, "NEAR", "", PositionAttributes});
+    ShadowCapFar = LoadProgram({CapShader, nullptr, "FAR", "", PositionAttributes});
     Lighting.Load("");
 
     Print("\nAllocating various resources.\n");

@@ -60,37 +60,19 @@ Sys::Ptr<GL::IProgram> LoadProgram(const ProgramSource& source)
     return program;
 }
 
-const AttributeList& PositionAttributes()
-{
-    static const AttributeList list = {{"in_Vertex", 0}};
-    return list;
-}
-
-const AttributeList& NormalAttributes()
-{
-    static const AttributeList list = {{"in_Vertex", 0}, {"in_Normal", 1}};
-    return list;
-}
-
-const AttributeList& ExtrusionAttributes()
-{
-    static const AttributeList list = {{"in_Vertex", 0}, {"in_WCoord", 1}};
-    return list;
-}
-
 void LightingPrograms::Load(const std::string& fragmentDefine)
 {
     for (int i = 0; i < 6; ++i) {
         const std::string define = "MAX_LIGHTS " + std::to_string(i + 1);
         Ambient[i] = LoadProgram({"Shaders/LightingModels/Ambient.vsh",
                                   "Shaders/LightingModels/Ambient.fsh", define, define,
-                                  NormalAttributes()});
+                                  NormalAttributes});
     }
     Lambert = LoadProgram({"Shaders/LightingModels/Lambert.vsh",
                            "Shaders/LightingModels/Lambert.fsh", "", fragmentDefine,
-                           NormalAttributes()});
+                           NormalAttributes});
     Phong = LoadProgram({"Shaders/LightingModels/Phong.vsh", "Shaders/LightingModels/Phong.fsh",
-                         "", fragmentDefine, NormalAttributes()});
+                         "", fragmentDefine, NormalAttributes});
 }
 
 void VertexFormats::Compile()

@@ -29,9 +29,9 @@ namespace RendererCommon {
 using AttributeList = std::vector<std::pair<const char*, int>>;
 
 // Attribute bindings: the position alone, with the normal, with the extrusion weight.
-const AttributeList& PositionAttributes();
-const AttributeList& NormalAttributes();
-const AttributeList& ExtrusionAttributes();
+inline const AttributeList PositionAttributes = {{"in_Vertex", 0}};
+inline const AttributeList NormalAttributes = {{"in_Vertex", 0}, {"in_Normal", 1}};
+inline const AttributeList ExtrusionAttributes = {{"in_Vertex", 0}, {"in_WCoord", 1}};
 
 // The lit pass programs: ambient variants for one to six lights, Lambert for the models,
 // Phong for the world.

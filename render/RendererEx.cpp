@@ -64,8 +64,8 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
 
     Print("\nLoading shaders.\n");
     using namespace RendererCommon;
-    const AttributeList& position = PositionAttributes();
-    const AttributeList& extrusion = ExtrusionAttributes();
+    const AttributeList& position = PositionAttributes;
+    const AttributeList& extrusion = ExtrusionAttributes;
     const AttributeList wedge = {{"in_Edge0", 0}, {"in_Edge1", 1}, {"in_VertexData", 2}};
     Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "", position});
     ColorTransform = LoadProgram({"Shaders/Common/ColorTransform.vsh", nullptr, "", "", position});
@@ -174,33 +174,27 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     FrameRate.AddFrame(FrameTimer->GetDeltaTime());
 }
 
-void RendererEx::DrawDepth(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models,
-                           bool clearStencil)
-{
-    RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, clearStencil);
-}
-
 void RendererEx::DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
 {
     BeginPass("DrawDepthPass");
     if (FrameSet->UsesFramebufferObjects()) {
         BindTarget(DepthFull);
-        DrawDepth(world, models, true);
+        RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, true);
         if (r_Shadow_Downsample.value) {
             BindTarget(DepthShadow);
-            DrawDepth(world, models, true);
+            RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, true);
         }
         if (r_GL_EarlyTricks.value) {
             BindTarget(Coverage);
-            DrawDepth(world, models, true);
+            RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, true);
         }
     } else {
         for (int target : {Coverage, Coordinates, HardCount}) {
             BindTarget(target);
-            DrawDepth(world, models, true);
+            RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, true);
         }
         BindTarget(Picture);
-        DrawDepth(world, models, false);
+        RendererCommon::DrawDepth(*Device, Formats, Transform, world, models, false);
     }
     GL::CheckErrors(*this, CurrentPassName);
 }

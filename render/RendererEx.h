@@ -45,8 +45,6 @@ public:
 private:
     // Binds target i and sets the viewport to its size.
     void BindTarget(int index);
-    void DrawDepth(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models,
-                   bool clearStencil);
     void DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawCoordinatePass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
