@@ -12,4 +12,4 @@ jobs=${KORVO_JOBS:-$(nproc)}
 tools/install-deps.sh
 cmake -S . -B "$build" -G Ninja
 cmake --build "$build" -j "$jobs"
-ctest --test-dir "$build" --output-on-failure -j "$jobs" "$@"
+tools/run-tests.sh "$build" "$jobs" "$@"

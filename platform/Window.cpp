@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <memory>
@@ -360,6 +361,8 @@ HWND CreateWindowExA(DWORD, const char* className, const char* title, DWORD styl
                                 InputOutput, visual, mask, &attributes);
     X11::Sync();
     if (record->xid == 0 || X11::LastErrorCode() != 0) {
+        std::fprintf(stderr, "The X server refused the window (X error %d).\n",
+                     X11::LastErrorCode());
         if (record->xid != 0)
             XDestroyWindow(display, record->xid);
         SetLastError(ERROR_NO_SYSTEM_RESOURCES);

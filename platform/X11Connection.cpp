@@ -2,6 +2,7 @@
 
 #include <X11/Xproto.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -67,6 +68,11 @@ Display* GetDisplay()
         const char* name = std::getenv("DISPLAY");
         if (name != nullptr && name[0] != '\0')
             g_Display = XOpenDisplay(name);
+        // The caller turns this into its own failure; the terminal learns which display.
+        if (g_Display == nullptr && name != nullptr && name[0] != '\0')
+            std::fprintf(stderr, "Cannot connect to X display \"%s\".\n", name);
+        else if (g_Display == nullptr)
+            std::fprintf(stderr, "No X display: DISPLAY is not set.\n");
         if (g_Display != nullptr) {
             g_PreviousHandler = XSetErrorHandler(OnXError);
             int eventBase = 0;

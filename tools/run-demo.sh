@@ -67,6 +67,18 @@ if [ "$virtual" -eq 0 ]; then
     exec "$program"
 fi
 
+# What the virtual X server says about itself, for a run that went wrong.
+server_report() {
+    local pid
+    pid=$(cat "$state/pid" 2> /dev/null || true)
+    if [ -n "$pid" ] && kill -0 "$pid" 2> /dev/null; then
+        echo "The virtual X server ($DISPLAY) is running. Its log:" >&2
+    else
+        echo "The virtual X server ($DISPLAY) has stopped. Its log:" >&2
+    fi
+    tail -n 20 "$state/xvfb.log" >&2
+}
+
 # Without a display: run, look, save a screenshot, quit with Escape, and check the ending.
 echo "No display: running the demo on a virtual X server ($DISPLAY) for $seconds seconds."
 KORVO_MESSAGEBOX=stderr "$program" &
@@ -86,6 +98,7 @@ if ! kill -0 "$pid" 2> /dev/null; then
     wait "$pid" || status=$?
     echo "The demo ended by itself (exit status $status) before the screenshot. The log says:" >&2
     tail -n 20 "$log" >&2
+    server_report
     exit 1
 fi
 if [ -z "$window" ]; then

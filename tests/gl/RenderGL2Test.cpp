@@ -8,6 +8,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -186,4 +187,56 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
 
     Platform::DestroyWindow(window);
     Platform::UnregisterClassA("Korvo", nullptr);
+}
+
+namespace {
+
+// The probe's report of one bring-up in a fresh process whose Mesa driver reads `settings`
+// (environment assignments) as its version and extension overrides.
+std::string ProbeBringUp(const std::string& settings)
+{
+    std::system("mkdir -p probe");
+    const std::string command =
+        "cd probe && env " + settings + " '" KORVO_BRINGUP_PROBE "' 2>/dev/null";
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[512];
+        while (std::fgets(buffer, sizeof(buffer), pipe) != nullptr)
+            output += buffer;
+        pclose(pipe);
+    }
+    return output;
+}
+
+} // namespace
+
+// The refusals on a real context: llvmpipe made to look like an older driver. The NVIDIA
+// names are unknown to Mesa, which then lists them as given.
+TEST(RenderGL2, RefusesDriversThatAreTooOldAndEmptiesTheGlobals)
+{
+    const std::string nvidia =
+        "+GL_NV_register_combiners +GL_NV_primitive_restart -GL_ATI_fragment_shader ";
+    struct Case {
+        std::string settings;
+        std::string outcome;
+    };
+    const Case cases[] = {
+        {"MESA_GL_VERSION_OVERRIDE=1.5",
+         "refused fatal\nThis program requires graphics card with OpenGL 2.0 support.\n"
+         "globals empty\n"},
+        {"MESA_EXTENSION_OVERRIDE=-GL_ATI_texture_compression_3dc",
+         "refused fatal\nUnknown graphics card detected.\n\nProbably you have very old graphics "
+         "card. This program requires graphics card with OpenGL 2.0 and Shader Model 3.0 "
+         "support.\nglobals empty\n"},
+        {"MESA_EXTENSION_OVERRIDE='" + nvidia + "+GL_NV_vertex_program2 +GL_NV_fragment_program'",
+         "refused fatal\nOld graphics card detected.\n\nSorry, but for NVIDIA graphics cards "
+         "this program requires at least NV4X chip.\nglobals empty\n"},
+        {"MESA_EXTENSION_OVERRIDE='" + nvidia + "+GL_NV_vertex_program3 +GL_NV_fragment_program2'",
+         "accepted NVIDIA NV4X/G7X\nglobals empty\n"},
+        {"MESA_EXTENSION_OVERRIDE=", "accepted ATI R500 (or higher)\nglobals empty\n"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.settings);
+        EXPECT_EQ(ProbeBringUp(test.settings), test.outcome);
+    }
 }
