@@ -2,8 +2,6 @@
 // Sys::Exception; every object it hands out then goes through what the mesh does with it
 // on the CPU (index check, normals, adjacency), which must also only ever throw.
 
-#include "fuzz/media/FuzzSetup.h"
-
 #include "app/Exception.h"
 #include "media/MemoryByteSource.h"
 #include "media/MeshGeometry.h"
@@ -12,12 +10,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    EnterScratchFolder("fuzz_3ds", argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

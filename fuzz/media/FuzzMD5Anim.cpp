@@ -1,19 +1,11 @@
 // Arbitrary text as an MD5 animation file: it either becomes an animation that can be
 // played, or fails with a Sys::Exception.
 
-#include "fuzz/media/FuzzSetup.h"
-
 #include "app/Exception.h"
 #include "media/ModelLoaderMD5.h"
 
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    EnterScratchFolder("fuzz_md5anim", argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

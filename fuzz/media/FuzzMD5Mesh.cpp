@@ -2,8 +2,6 @@
 // fails with a Sys::Exception; every mesh it hands out is bound to the bind pose,
 // skinned and given its adjacency, none of which may do more than throw.
 
-#include "fuzz/media/FuzzSetup.h"
-
 #include "app/Exception.h"
 #include "media/ModelLoaderMD5.h"
 #include "media/SkinMD5.h"
@@ -11,12 +9,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    EnterScratchFolder("fuzz_md5mesh", argc, argv);
-    return 0;
-}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
