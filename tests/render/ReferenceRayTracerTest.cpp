@@ -1,4 +1,4 @@
-#include "tests/support/raytrace/RayTracer.h"
+#include "tools/raytrace/RayTracer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "platform/Platform.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
-#include "tests/support/raytrace/RayTracer.h"
+#include "tools/raytrace/RayTracer.h"
 #include "tools/capture/TestScenes.h"
 #include "media/IMesh.h"
 #include "world/RenderGL2.h"
