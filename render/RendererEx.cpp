@@ -160,7 +160,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
         if (r_Shadow_Cast.value) {
             DrawAlphaStencilPass(*light);
             DrawCoveragePass(*light);
-            CombineShadow();
+            CombineShadow(*light);
         } else {
             FillNoShadow();
         }
@@ -398,7 +398,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     GL::CheckErrors(*this, CurrentPassName);
 }
 
-void RendererEx::CombineShadow()
+void RendererEx::CombineShadow(const IPointLightSource& light)
 {
     BeginPass("CombineShadow");
     BindTarget(ShadowValue);
@@ -407,9 +407,15 @@ void RendererEx::CombineShadow()
     Device->SetProgram(Combine);
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(HardCount));
     Device->SetTexture(GL_TEXTURE1, FrameSet->GetTexture(Coverage));
+    // The surfaces' positions: each one's own plane hides part of the light.
+    Device->SetTexture(GL_TEXTURE2, FrameSet->GetTexture(Coordinates));
     Combine->SetUniform1i("u_TexStencil", 0);
     Combine->SetUniform1i("u_TexCoverage", 1);
+    Combine->SetUniform1i("u_TexCoordinate", 2);
+    Combine->SetUniform3f("u_LightSource.WorldPosition", light.Position.Data());
+    Combine->SetUniform1f("u_LightSource.Radius", light.GetSourceSize());
     RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
+    Device->SetTexture(GL_TEXTURE2, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
     glEnable(GL_DEPTH_TEST);

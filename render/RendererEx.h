@@ -50,7 +50,7 @@ private:
     void DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
     void DrawAlphaStencilPass(const IPointLightSource& light);
     void DrawCoveragePass(const IPointLightSource& light);
-    void CombineShadow();
+    void CombineShadow(const IPointLightSource& light);
     void FillNoShadow();
     void KeepShadow();
     void DrawColorPass(const IViewer& viewer, const IPointLightSource& light,

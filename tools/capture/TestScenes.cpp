@@ -5,6 +5,7 @@
 #include "media/MeshRecord3DS.h"
 #include "world/Model3DS.h"
 
+#include <array>
 #include <cmath>
 
 namespace Capture {
@@ -63,6 +64,67 @@ Media::MeshRecord3DS SphereRecord(float radius, int slices, int stacks)
     return record;
 }
 
+// A closed prism: the polygon (counter-clockwise in x, y, with the triangles that fill it)
+// extruded along z from -depth to +depth.
+Media::MeshRecord3DS PrismRecord(const char* name, const std::vector<Vec3f>& polygon,
+                                 const std::vector<std::array<int, 3>>& fill, float depth)
+{
+    Media::MeshRecord3DS record;
+    record.Name = name;
+    const int n = static_cast<int>(polygon.size());
+    for (const Vec3f& p : polygon)
+        record.Vertices.push_back(Vec3f(p.x, p.y, depth));
+    for (const Vec3f& p : polygon)
+        record.Vertices.push_back(Vec3f(p.x, p.y, -depth));
+    for (const auto& t : fill) {
+        AddFace(record, t[0], t[1], t[2]);
+        AddFace(record, n + t[0], n + t[2], n + t[1]);
+    }
+    for (int i = 0; i < n; ++i) {
+        const int j = (i + 1) % n;
+        AddFace(record, n + i, n + j, j);
+        AddFace(record, n + i, j, i);
+    }
+    return record;
+}
+
+// A closed tube of the given radius along x, from -half to +half.
+Media::MeshRecord3DS PipeRecord(float radius, float half, int sides)
+{
+    std::vector<Vec3f> ring;
+    std::vector<std::array<int, 3>> fill;
+    for (int k = 0; k < sides; ++k) {
+        const float a = 6.2831853f * k / sides;
+        ring.push_back(Vec3f(radius * std::cos(a), radius * std::sin(a), 0));
+        if (k >= 2)
+            fill.push_back({0, k - 1, k});
+    }
+    Media::MeshRecord3DS record = PrismRecord("Pipe", ring, fill, half);
+    // The prism runs along z; turn it to run along x.
+    for (Vec3f& v : record.Vertices)
+        v = Vec3f(v.z, v.y, -v.x);
+    return record;
+}
+
+// A closed U: a block with a notch cut into its top.
+Media::MeshRecord3DS NotchRecord()
+{
+    const std::vector<Vec3f> polygon = {Vec3f(-1.5f, 0, 0),   Vec3f(1.5f, 0, 0),
+                                        Vec3f(1.5f, 0.7f, 0), Vec3f(1.5f, 2, 0),
+                                        Vec3f(0.5f, 2, 0),    Vec3f(0.5f, 0.7f, 0),
+                                        Vec3f(-0.5f, 0.7f, 0), Vec3f(-0.5f, 2, 0),
+                                        Vec3f(-1.5f, 2, 0),   Vec3f(-1.5f, 0.7f, 0)};
+    const std::vector<std::array<int, 3>> fill = {{0, 1, 2}, {0, 2, 5}, {0, 5, 6}, {0, 6, 9},
+                                                  {2, 3, 4}, {2, 4, 5}, {9, 6, 7}, {9, 7, 8}};
+    return PrismRecord("Notch", polygon, fill, 0.6f);
+}
+
+Math::Mat3 Yaw(float angle)
+{
+    const float c = std::cos(angle), s = std::sin(angle);
+    return Math::Mat3::FromRows(Vec3f(c, 0, s), Vec3f(0, 1, 0), Vec3f(-s, 0, c));
+}
+
 Sys::Ptr<Korvo::IModel> Model(const Media::MeshRecord3DS& record, bool castShadows,
                               const Vec3f& position)
 {
@@ -94,9 +156,40 @@ TestScene BuildTestScene(const std::string& name, float sourceSize, int width, i
         // The upper caster is turned, so that model and world space differ.
         Sys::Ptr<Korvo::IModel> high =
             Model(BoxRecord(Vec3f(0.8f, 0.3f, 1.4f)), true, Vec3f(0.3f, 4.0f, 0.6f));
-        const float c = std::cos(0.4f), s = std::sin(0.4f);
-        high->Orientation = Math::Mat3::FromRows(Vec3f(c, 0, s), Vec3f(0, 1, 0), Vec3f(-s, 0, c));
+        high->Orientation = Yaw(0.4f);
         scene.Casters.push_back(high);
+    } else if (name == "crossing") {
+        // Two bars whose shadows cross: overlapping umbrae with crossing silhouettes.
+        Sys::Ptr<Korvo::IModel> low =
+            Model(BoxRecord(Vec3f(2.2f, 0.2f, 0.35f)), true, Vec3f(0, 2.0f, -0.5f));
+        low->Orientation = Yaw(0.6f);
+        Sys::Ptr<Korvo::IModel> high =
+            Model(BoxRecord(Vec3f(2.2f, 0.2f, 0.35f)), true, Vec3f(0.2f, 3.2f, -0.3f));
+        high->Orientation = Yaw(-0.6f);
+        scene.Casters.push_back(low);
+        scene.Casters.push_back(high);
+    } else if (name == "stacked") {
+        // A slab that shadows a sphere below it, and both shadow the floor.
+        scene.Casters.push_back(Model(BoxRecord(Vec3f(1.2f, 0.15f, 1.2f)), true,
+                                      Vec3f(0.3f, 4.5f, 0.2f)));
+        scene.Casters.push_back(Model(SphereRecord(0.9f, 16, 10), true,
+                                      Vec3f(-0.3f, 1.2f, -0.3f)));
+    } else if (name == "tower") {
+        // Six slabs turned against each other: up to six shadow volumes hold one pixel.
+        for (int k = 0; k < 6; ++k) {
+            Sys::Ptr<Korvo::IModel> slab = Model(BoxRecord(Vec3f(1.0f, 0.08f, 0.7f)), true,
+                                                 Vec3f(0.1f * k, 1.5f + 0.6f * k, -0.1f * k));
+            slab->Orientation = Yaw(0.3f * k);
+            scene.Casters.push_back(slab);
+        }
+    } else if (name == "pipe") {
+        // A thin caster: its penumbra is wider than its umbra.
+        scene.Casters.push_back(Model(PipeRecord(0.15f, 3.0f, 12), true, Vec3f(0, 1.8f, 0.5f)));
+    } else if (name == "notch") {
+        // A concave caster whose arms shadow the bottom of its notch.
+        Sys::Ptr<Korvo::IModel> notch = Model(NotchRecord(), true, Vec3f(-0.5f, 0.8f, -0.5f));
+        notch->Orientation = Yaw(0.3f);
+        scene.Casters.push_back(notch);
     } else {
         throw Sys::Exception("Unknown test scene <%s>.", name.c_str());
     }

@@ -19,8 +19,11 @@ struct TestScene {
     Sys::Ptr<Korvo::Viewer> Camera;
 };
 
-// "box", "sphere" or "casters" (two overlapping boxes at different heights); the light's
-// source size is its sphere radius. Throws Sys::Exception for an unknown name.
+// "box", "sphere", "casters" (two overlapping boxes at different heights), "crossing" (two
+// bars whose shadows cross), "stacked" (a slab shadowing a sphere), "tower" (six slabs whose
+// shadows overlap), "pipe" (a thin tube) or
+// "notch" (a concave block); the light's source size is its sphere radius. Throws
+// Sys::Exception for an unknown name.
 TestScene BuildTestScene(const std::string& name, float sourceSize, int width, int height);
 
 } // namespace Capture

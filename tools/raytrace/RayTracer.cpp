@@ -66,8 +66,9 @@ Vec3f Inverse(const Vec3f& d)
     return inverse;
 }
 
-// True when any triangle blocks the ray before maxDistance.
-bool Blocked(const Scene& scene, const Vec3f& origin, const Vec3f& direction, float maxDistance)
+// True when any triangle but `own` blocks the ray between minDistance and maxDistance.
+bool Blocked(const Scene& scene, const Vec3f& origin, const Vec3f& direction, float minDistance,
+             float maxDistance, int own)
 {
     const Vec3f inverse = Inverse(direction);
     int stack[StackSize];
@@ -79,8 +80,10 @@ bool Blocked(const Scene& scene, const Vec3f& origin, const Vec3f& direction, fl
             continue;
         if (node.Count > 0) {
             for (int i = node.First; i < node.First + node.Count; ++i) {
+                if (i == own)
+                    continue;
                 const float t = HitTriangle(scene.Triangles[i], origin, direction);
-                if (t > 0.0f && t < maxDistance)
+                if (t > minDistance && t < maxDistance)
                     return true;
             }
         } else {
@@ -289,8 +292,11 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                 continue;
             }
             const Vec3f w = toLight / distance;
-            // Start the shadow rays off the surface so that it does not hide itself.
-            const Vec3f origin = surface + normal * (1e-3f * std::max(1.0f, distance));
+            // Shadow rays start on the surface and pass over its own triangle. Every surface
+            // is the skin of a solid (the floor of the ground below it): a ray that leaves
+            // below the triangle's plane goes into the solid and is blocked.
+            const Vec3f origin = surface;
+            const float minDistance = 1e-4f * std::max(1.0f, distance);
 
             const float cone = light.Radius < distance ? std::asin(light.Radius / distance)
                                                        : 0.5f * pi;
@@ -301,7 +307,7 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                 continue;
             }
             if (samplesPerAxis <= 1 || light.Radius <= 0.0f) {
-                pixel = Blocked(scene, origin, w, distance) ? 0.0f : 1.0f;
+                pixel = Blocked(scene, origin, w, minDistance, distance, hitIndex) ? 0.0f : 1.0f;
                 continue;
             }
             // Uniform over the solid angle of the sphere: cos(theta) uniform in
@@ -318,7 +324,8 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                     const float phi = 2.0f * pi * (j + 0.5f) / samplesPerAxis;
                     const Vec3f d = w * cosTheta + u * (sinTheta * std::cos(phi)) +
                                     v * (sinTheta * std::sin(phi));
-                    if (!Blocked(scene, origin, d, distance))
+                    if (Math::Dot(d, normal) > 0.0f &&
+                        !Blocked(scene, origin, d, minDistance, distance, hitIndex))
                         ++seen;
                 }
             }

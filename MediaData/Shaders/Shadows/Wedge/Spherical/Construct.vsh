@@ -3,21 +3,25 @@
 // vertex of the wedge; in_VertexData.x says which corner this vertex is).
 //
 // The wedge must hold every point from which the edge, seen against the light's sphere,
-// crosses it. Across the edge this is the region between the two planes that contain the
-// edge and touch the sphere: with the light centre at distance h from the edge line and
-// the sphere radius r, they leave the edge at the angle asin(r / h) on either side of the
-// direction to the light and touch the sphere at T+ and T-. Along the edge the region
-// reaches past the ends, since a ray from the far side of the sphere through an end
-// still leaves it sideways: the side faces are therefore extruded from T+- moved by r
-// along the edge, away from the end they pass through. The corners are:
+// crosses it: the union of the shadow cones that the sphere casts through the points of the
+// edge. It is the intersection of four half-spaces:
+//   - across the edge, the two planes that contain the edge and touch the sphere, at T+ and
+//     T- (with the light centre at distance h from the edge line and the sphere radius r,
+//     they leave the edge at the angle asin(r / h) on either side of the direction to the
+//     light);
+//   - at each end X, a plane through X that touches the sphere on the side of the other
+//     end. The shadow cone through X lies behind that plane, and so do the cones through
+//     every other point of the edge. Its normal lies in the plane of the edge and the
+//     light's centre, at the angle asin(r / |L - X|) from the direction to the light.
+// The far corners are the directions in which a side plane meets the plane "+" or "-",
+// away from the light:
 //   1 = E0, 2 = E1 (on the edge)
-//   0 = E0 away from T+ + r e, 3 = E1 away from T+ - r e   (plane "+")
-//   4 = E1 away from T- - r e, 5 = E0 away from T- + r e   (plane "-")
-// with e the unit edge direction. The extruded corners are directions (w = 0), so the
-// wedge reaches infinity like the shadow volume does. With "+" taken on the side of
-// cross(edge, toward light) the index pattern of the wedge buffer winds every face
-// outward, and the wedge is convex: a pixel whose surface lies inside it sees exactly
-// one front face in front of the surface.
+//   0 = E0 along planes "+" and side 0,   3 = E1 along planes "+" and side 1
+//   4 = E1 along planes "-" and side 1,   5 = E0 along planes "-" and side 0
+// The far corners are directions (w = 0), so the wedge reaches infinity like the shadow
+// volume does. With "+" taken on the side of cross(edge, toward light) the index pattern of
+// the wedge buffer winds every face outward, and the wedge is convex: a pixel whose surface
+// lies inside it sees exactly one front face in front of the surface.
 //
 // FRAG: also hands the coverage shader the edge in world space.
 
@@ -41,6 +45,36 @@ varying vec3 v_Edge0;
 varying vec3 v_Edge1;
 #endif
 
+// Normal of the side plane at the end X of the edge (outward: the direction along the
+// edge away from the other end), pointing away from the wedge: the plane holds X and
+// touches the sphere on the side of the other end.
+vec3 SideNormal(vec3 end, vec3 outward, vec3 light)
+{
+    vec3 toLight = light - end;
+    float distance = max(length(toLight), 1e-6);
+    vec3 d = toLight / distance;
+    vec3 p = outward - dot(outward, d) * d;
+    float lengthP = length(p);
+    // The light's centre on the edge line: any direction across it will do.
+    p = lengthP > 1e-6 ? p / lengthP : normalize(cross(d, abs(d.x) < 0.9 ? vec3(1.0, 0.0, 0.0)
+                                                                        : vec3(0.0, 1.0, 0.0)));
+    float sinB = min(u_LightSource.Radius / distance, 0.95);
+    float cosB = sqrt(1.0 - sinB * sinB);
+    // Into the wedge is -normal; the sphere lies on the outer side: dot(normal, L - X) = r.
+    return sinB * d + cosB * p;
+}
+
+// The direction of the line in which the side plane at the end meets the face plane with
+// the given normal, on the far side of the edge: within the face plane, away from the point
+// where the plane touches the sphere (towardTangent points there from the edge line).
+vec3 FarCorner(vec3 end, vec3 outward, vec3 faceNormal, vec3 towardTangent, vec3 light)
+{
+    vec3 direction = cross(faceNormal, SideNormal(end, outward, light));
+    float lengthD = length(direction);
+    direction = lengthD > 1e-6 ? direction / lengthD : normalize(end - light);
+    return dot(direction, towardTangent) > 0.0 ? -direction : direction;
+}
+
 void main()
 {
     vec3 light = u_LightSource.Position;
@@ -61,22 +95,26 @@ void main()
     float cosA = sqrt(1.0 - sinA * sinA);
     vec3 tangentPlus = foot + (h * cosA) * (cosA * up + sinA * side);
     vec3 tangentMinus = foot + (h * cosA) * (cosA * up - sinA * side);
-    vec3 slide = u_LightSource.Radius * along;
+    // Outward normals of the planes "+" and "-": each touches the sphere where its radius
+    // meets the plane at a right angle.
+    vec3 normalPlus = normalize(tangentPlus - light);
+    vec3 normalMinus = normalize(tangentMinus - light);
 
     int corner = int(in_VertexData.x + 0.5);
     vec4 position;
-    if (corner == 1)
+    if (corner == 1) {
         position = vec4(in_Edge0, 1.0);
-    else if (corner == 2)
+    } else if (corner == 2) {
         position = vec4(in_Edge1, 1.0);
-    else if (corner == 0)
-        position = vec4(in_Edge0 - tangentPlus - slide, 0.0);
-    else if (corner == 3)
-        position = vec4(in_Edge1 - tangentPlus + slide, 0.0);
-    else if (corner == 4)
-        position = vec4(in_Edge1 - tangentMinus + slide, 0.0);
-    else
-        position = vec4(in_Edge0 - tangentMinus - slide, 0.0);
+    } else {
+        bool first = corner == 0 || corner == 5;
+        vec3 end = first ? in_Edge0 : in_Edge1;
+        vec3 outward = first ? -along : along;
+        bool plus = corner == 0 || corner == 3;
+        vec3 normalFace = plus ? normalPlus : normalMinus;
+        vec3 towardTangent = (plus ? tangentPlus : tangentMinus) - foot;
+        position = vec4(FarCorner(end, outward, normalFace, towardTangent, light), 0.0);
+    }
     gl_Position = gl_ModelViewProjectionMatrix * position;
 
 #ifdef FRAG

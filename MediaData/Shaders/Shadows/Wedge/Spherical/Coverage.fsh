@@ -79,7 +79,10 @@ void main()
         b = mix(b, a, (nearest - db) / (da - db));
     a *= distance / dot(a, w);
     b *= distance / dot(b, w);
-    float scale = u_LightSource.InvRadius;
+    // From P the sphere fills the cone of half-angle asin(r / distance), which meets the
+    // light's plane in a disc a little wider than the sphere itself.
+    float sinCone = min(u_LightSource.Radius / distance, 0.95);
+    float scale = u_LightSource.InvRadius * sqrt(1.0 - sinCone * sinCone);
     vec2 a2 = vec2(dot(a, u), dot(a, v)) * scale;
     vec2 b2 = vec2(dot(b, u), dot(b, v)) * scale;
 
@@ -99,11 +102,17 @@ void main()
     vec2 q0 = a2 + t0 * d;
     vec2 q1 = a2 + t1 * d;
 
+    // The signed angle from Q1 to Q2 turns the way the chord does around the centre, so
+    // its sign is that of cross(Q1, Q2). The table's angles are quantised: near half a
+    // turn (a chord through the centre) their difference can wrap to the wrong side, and
+    // near no turn at all it can have the wrong sign by a step.
+    float chord = q0.x * q1.y - q0.y * q1.x;
     float turn = Turn(q1) - Turn(q0);
-    if (turn > 0.5)
-        turn -= 1.0;
-    else if (turn < -0.5)
-        turn += 1.0;
-    float coverage = (TwoPi * turn - (q0.x * q1.y - q0.y * q1.x)) / TwoPi;
+    turn -= floor(turn + 0.5);
+    if (chord > 0.0 && turn < 0.0)
+        turn = turn < -0.25 ? turn + 1.0 : 0.0;
+    else if (chord < 0.0 && turn > 0.0)
+        turn = turn > 0.25 ? turn - 1.0 : 0.0;
+    float coverage = (TwoPi * turn - chord) / TwoPi;
     gl_FragColor = vec4(0.0, 0.0, 0.0, coverage);
 }
