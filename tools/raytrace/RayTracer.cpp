@@ -250,10 +250,14 @@ float Intersect(Scene& scene, const Vec3f& origin, const Vec3f& direction, int* 
 }
 
 std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& light,
-                              int samplesPerAxis, std::vector<int>* objectIds)
+                              int samplesPerAxis, std::vector<int>* objectIds,
+                              Scene* occluders)
 {
     if (!scene.Built)
         scene.Build();
+    Scene& blockers = occluders != nullptr ? *occluders : scene;
+    if (!blockers.Built)
+        blockers.Build();
     std::vector<float> image(static_cast<size_t>(camera.Width) * camera.Height, NoSurface);
     if (objectIds != nullptr)
         objectIds->assign(image.size(), -1);
@@ -296,12 +300,12 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                                                        : 0.5f * pi;
             // The surface's own plane hides nothing when the sphere lies wholly above it.
             const bool above = Math::Dot(normal, w) > std::sin(cone) + 1e-4f;
-            if (!ConeMeetsScene(scene, origin, w, cone, distance, above ? &normal : nullptr)) {
+            if (!ConeMeetsScene(blockers, origin, w, cone, distance, above ? &normal : nullptr)) {
                 pixel = 1.0f;
                 continue;
             }
             if (samplesPerAxis <= 1 || light.Radius <= 0.0f) {
-                pixel = Blocked(scene, origin, w, distance) ? 0.0f : 1.0f;
+                pixel = Blocked(blockers, origin, w, distance) ? 0.0f : 1.0f;
                 continue;
             }
             // Uniform over the solid angle of the sphere: cos(theta) uniform in
@@ -318,7 +322,7 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                     const float phi = 2.0f * pi * (j + 0.5f) / samplesPerAxis;
                     const Vec3f d = w * cosTheta + u * (sinTheta * std::cos(phi)) +
                                     v * (sinTheta * std::sin(phi));
-                    if (!Blocked(scene, origin, d, distance))
+                    if (!Blocked(blockers, origin, d, distance))
                         ++seen;
                 }
             }
