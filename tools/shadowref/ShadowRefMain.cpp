@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,9 @@ constexpr float UmbraLimit = 0.1f;
 // Rays per axis for the soft reference (16 x 16 over the light's sphere).
 constexpr int ReferenceSamples = 16;
 
-struct UsageError {
-    std::string Text;
+// A command line the tool cannot run; exit status 2.
+struct UsageError : std::runtime_error {
+    explicit UsageError(const std::string& text) : std::runtime_error(text) {}
 };
 
 struct Options {
@@ -71,8 +73,8 @@ int ParseCount(const std::string& name, const std::string& text, int low, int hi
     char* end = nullptr;
     const long value = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || value < low || value > high)
-        throw UsageError{"--" + name + " takes a whole number from " + std::to_string(low) +
-                         " to " + std::to_string(high) + ", not <" + text + ">"};
+        throw UsageError("--" + name + " takes a whole number from " + std::to_string(low) +
+                         " to " + std::to_string(high) + ", not <" + text + ">");
     return static_cast<int>(value);
 }
 
@@ -83,10 +85,10 @@ Options Parse(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.compare(0, 2, "--") != 0)
-            throw UsageError{"unexpected <" + arg + ">"};
+            throw UsageError("unexpected <" + arg + ">");
         const std::string name = arg.substr(2);
         if (seen.count(name) != 0)
-            throw UsageError{arg + " given twice"};
+            throw UsageError(arg + " given twice");
         if (name == "help" || name == "downsample") {
             seen[name] = "";
             (name == "help" ? options.Help : options.Downsample) = true;
@@ -97,9 +99,9 @@ Options Parse(int argc, char** argv)
         if (std::find_if(std::begin(valued), std::end(valued), [&name](const char* known) {
                 return name == known;
             }) == std::end(valued))
-            throw UsageError{"unknown option <" + arg + ">"};
+            throw UsageError("unknown option <" + arg + ">");
         if (i + 1 >= argc)
-            throw UsageError{arg + " needs a value"};
+            throw UsageError(arg + " needs a value");
         seen[name] = argv[++i];
     }
     if (options.Help)
@@ -123,9 +125,9 @@ Options Parse(int argc, char** argv)
             options.Diff = value;
     }
     if (options.Scene != "zori" && options.Scene != "dazu")
-        throw UsageError{"--scene zori or --scene dazu needed"};
+        throw UsageError("--scene zori or --scene dazu needed");
     if (options.Light < 0)
-        throw UsageError{"--light needed"};
+        throw UsageError("--light needed");
     return options;
 }
 
@@ -154,7 +156,11 @@ std::vector<float> DrawnShadow(const GL::TextureRectangle& texture, int width, i
 
 int Run(const Options& options)
 {
-    Capture::ApplySettings(options.Settings);
+    try {
+        Capture::ApplySettings(options.Settings);
+    } catch (const Sys::Exception& e) {
+        throw UsageError(e.GetMessageText());
+    }
     if (options.Downsample)
         r_Shadow_Downsample.value = true;
     // Set directly, past the configuration's range, so that the picture and the reference
@@ -178,10 +184,12 @@ int Run(const Options& options)
         const Korvo::WorldRenderer& world = *demo.GetWorld();
         const auto lights = world.GetRenderedLightSources();
         if (options.Light >= static_cast<int>(lights.size()))
-            throw UsageError{"scene " + options.Scene + " has " +
+            throw UsageError("scene " + options.Scene + " has " +
                              std::to_string(lights.size()) + " light(s), no light " +
-                             std::to_string(options.Light)};
+                             std::to_string(options.Light));
         auto renderer = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(demo.GetRenderer());
+        if (!renderer)
+            throw Sys::Exception("The scene did not get the soft-shadow renderer.");
         renderer->KeepShadowTexture(options.Light);
         const auto renderStart = std::chrono::steady_clock::now();
         for (int i = 0; i < options.Frames; ++i)
@@ -258,7 +266,7 @@ int main(int argc, char** argv)
     try {
         options = Parse(argc, argv);
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "korvo_shadowref: %s (--help shows the usage)\n", e.Text.c_str());
+        std::fprintf(stderr, "korvo_shadowref: %s (--help shows the usage)\n", e.what());
         return 2;
     }
     if (options.Help) {
@@ -268,7 +276,7 @@ int main(int argc, char** argv)
     try {
         return Run(options);
     } catch (const UsageError& e) {
-        std::fprintf(stderr, "korvo_shadowref: %s\n", e.Text.c_str());
+        std::fprintf(stderr, "korvo_shadowref: %s\n", e.what());
         return 2;
     } catch (const Sys::Exception& e) {
         std::fprintf(stderr, "korvo_shadowref: %s\n", e.GetMessageText().c_str());
