@@ -173,14 +173,22 @@ int Run(const Options& options)
     r_GL_CatchErrors.value = true;
     const bool downsample = r_Shadow_Downsample.value;
 
-    Platform::HWND window = Capture::OpenWindow("Korvo Shadow Reference");
-    if (window == nullptr) {
+    // The window outlives the scene and goes on every way out, refusals included.
+    struct Window {
+        Platform::HWND Handle;
+        ~Window()
+        {
+            if (Handle != nullptr)
+                Platform::DestroyWindow(Handle);
+        }
+    } window{Capture::OpenWindow("Korvo Shadow Reference")};
+    if (window.Handle == nullptr) {
         std::fprintf(stderr, "korvo_shadowref: no window (is DISPLAY set?)\n");
         return 1;
     }
     int status = 1;
     {
-        Capture::FixedStepDemo demo(options.Scene, window, options.Step);
+        Capture::FixedStepDemo demo(options.Scene, window.Handle, options.Step);
         const Korvo::WorldRenderer& world = *demo.GetWorld();
         const auto lights = world.GetRenderedLightSources();
         if (options.Light >= static_cast<int>(lights.size()))
@@ -254,7 +262,6 @@ int Run(const Options& options)
             status = 0;
         }
     }
-    Platform::DestroyWindow(window);
     return status;
 }
 
