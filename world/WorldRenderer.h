@@ -27,6 +27,14 @@ public:
     void Render(float elapsed) override;
 
     Sys::Ptr<IRenderer> GetRenderer() const { return Renderer; }
+    // What the scene handed over, for tools that look at a frame from outside.
+    Sys::Ptr<IModel> GetWorld() const { return World; }
+    const std::vector<Sys::Ptr<IModel>>& GetModels() const { return Models; }
+    const std::vector<Sys::Ptr<const IPointLightSource>>& GetRenderedLightSources() const
+    {
+        return RenderedLights;
+    }
+    Sys::Ptr<IViewer> GetViewer() const { return Viewer; }
 
 private:
     void Present();

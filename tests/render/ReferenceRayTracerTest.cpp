@@ -71,4 +71,32 @@ TEST(ReferenceRayTracer, MarksEmptyPixelsAndSurfacesTurnedFromTheLight)
     EXPECT_EQ(image[4 * 8 + 4], RayTrace::FacesAway);      // the middle sees it from above
 }
 
+TEST(ReferenceRayTracer, OccludersOfTheirOwnHideTheLightAndAreNotSeen)
+{
+    // One pixel looking down at a floor; the light 10 above it.
+    RayTrace::Camera camera;
+    camera.Width = 1;
+    camera.Height = 1;
+    camera.View = Math::Mat4::LookAt(Vec3f(0, 2, 0.001f), Vec3f(0, 0, 0), Vec3f(0, 0, -1));
+    camera.Projection = Math::Mat4::Perspective(10.0f, 1.0f, 0.1f, 100.0f);
+    RayTrace::Light light;
+    light.Position = Vec3f(0, 10, 0);
+    light.Radius = 1.0f;
+    const std::vector<Triangle> floor = Quad(Vec3f(-50, 0, -50), Vec3f(-50, 0, 50),
+                                             Vec3f(50, 0, 50), Vec3f(50, 0, -50));
+    // A roof among the seen surfaces hides nothing when the occluders are given apart.
+    RayTrace::Scene seen, none;
+    seen.AddObject(floor);
+    seen.AddObject(Quad(Vec3f(-50, 5, -50), Vec3f(-50, 5, 50), Vec3f(50, 5, 50),
+                        Vec3f(50, 5, -50)));
+    EXPECT_EQ(RayTrace::Visibility(seen, camera, light, 4, nullptr, &none)[0], 1.0f);
+    // An occluder between the camera and the floor hides the light, and the camera sees
+    // the floor through it.
+    RayTrace::Scene bare, occluders;
+    bare.AddObject(floor);
+    occluders.AddObject(Quad(Vec3f(-50, 1, -50), Vec3f(-50, 1, 50), Vec3f(50, 1, 50),
+                             Vec3f(50, 1, -50)));
+    EXPECT_EQ(RayTrace::Visibility(bare, camera, light, 4, nullptr, &occluders)[0], 0.0f);
+}
+
 } // namespace

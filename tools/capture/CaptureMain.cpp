@@ -15,14 +15,13 @@
 
 #include "app/Exception.h"
 #include "config/CVars.h"
-#include "config/ConfigSystem.h"
-#include "game/Orvel_DAZU.h"
-#include "game/Orvel_ZORI.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "render/IRenderer.h"
 #include "render/RendererEx.h"
+#include "tools/capture/CaptureSetup.h"
+#include "tools/capture/FixedStepDemo.h"
 #include "tools/capture/PngFile.h"
 #include "tools/capture/TestScenes.h"
 #include "world/FrameProfile.h"
@@ -42,40 +41,7 @@
 
 namespace {
 
-// The fixed step the demo scenes' frame timer reads, in milliseconds.
-int32_t g_Step = 20;
-int32_t g_Now = 0;
-int32_t FixedClock() { return g_Now += g_Step; }
-
-// A demo scene whose frame timer advances by the fixed step.
-template <class Scene>
-class FixedStepScene : public Scene {
-public:
-    explicit FixedStepScene(Platform::HWND window) : Scene(window)
-    {
-        this->timer = Sys::Ptr<Utils::Timer>(new Utils::Timer(1, &FixedClock));
-    }
-    Sys::Ptr<Korvo::IRenderer> GetRenderer() const
-    {
-        return Sys::Ptr<Korvo::WorldRenderer>::DynamicFrom(this->world)->GetRenderer();
-    }
-};
-
-Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
-                            Platform::LPARAM lp)
-{
-    return Platform::DefWindowProcA(w, m, wp, lp);
-}
-
-std::vector<unsigned char> ReadTexture(const GL::TextureRectangle& texture)
-{
-    std::vector<unsigned char> rgba(static_cast<size_t>(texture.GetWidth()) *
-                                    texture.GetHeight() * 4);
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture.GetHandle());
-    glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
-    return rgba;
-}
+using Capture::ReadTexture;
 
 int Run(const std::map<std::string, std::string>& options)
 {
@@ -86,9 +52,9 @@ int Run(const std::map<std::string, std::string>& options)
     const std::string sceneName = option("scene", "box");
     const std::string out = option("out", "");
     const int frames = std::atoi(option("frames", "10").c_str());
-    g_Step = std::atoi(option("step", "20").c_str());
+    const int32_t stepMs = std::atoi(option("step", "20").c_str());
     const int shadowLight = std::atoi(option("shadow-light", "-1").c_str());
-    if (out.empty() || frames < 1 || g_Step < 0) {
+    if (out.empty() || frames < 1 || stepMs < 0) {
         std::fprintf(stderr, "korvo_capture: --out, --frames >= 1 and --step >= 0 needed\n");
         return 2;
     }
@@ -102,31 +68,9 @@ int Run(const std::map<std::string, std::string>& options)
     r_Shadow_Cast.value = option("cast", "1") == "1";
     gui_English.value = option("english", "1") == "1";
     // --set name=value[,name=value...] sets further configuration variables by name.
-    const std::string settings = option("set", "");
-    for (size_t at = 0; at < settings.size();) {
-        size_t end = settings.find(',', at);
-        if (end == std::string::npos)
-            end = settings.size();
-        const std::string item = settings.substr(at, end - at);
-        const size_t equals = item.find('=');
-        ICVar* variable = equals == std::string::npos
-                              ? nullptr
-                              : ConfigSystem::Instance().Find(item.substr(0, equals));
-        if (variable == nullptr)
-            throw Sys::Exception("Unknown setting <%s>.", item.c_str());
-        variable->SetFromString(item.substr(equals + 1));
-        at = end + 1;
-    }
+    Capture::ApplySettings(option("set", ""));
 
-    Platform::WNDCLASSA windowClass;
-    windowClass.style = Platform::CS_OWNDC;
-    windowClass.lpfnWndProc = Procedure;
-    windowClass.lpszClassName = "Korvo";
-    Platform::RegisterClassA(&windowClass);
-    Platform::HWND window = Platform::CreateWindowExA(0, "Korvo", "Korvo Capture", Platform::WS_POPUP,
-                                                      0, 0, r_Screen_Width.value,
-                                                      r_Screen_Height.value, nullptr, nullptr,
-                                                      nullptr, nullptr);
+    Platform::HWND window = Capture::OpenWindow("Korvo Capture");
     if (window == nullptr) {
         std::fprintf(stderr, "korvo_capture: no window (is DISPLAY set?)\n");
         return 1;
@@ -171,23 +115,11 @@ int Run(const std::map<std::string, std::string>& options)
     };
 
     if (sceneName == "zori" || sceneName == "dazu") {
-        Sys::Ptr<Game::IDemo> scene;
-        Sys::Ptr<Korvo::IRenderer> sceneRenderer;
-        if (sceneName == "zori") {
-            Sys::Ptr<FixedStepScene<Game::Orvel_ZORI>> zori(
-                new FixedStepScene<Game::Orvel_ZORI>(window));
-            sceneRenderer = zori->GetRenderer();
-            scene = zori;
-        } else {
-            Sys::Ptr<FixedStepScene<Game::Orvel_DAZU>> dazu(
-                new FixedStepScene<Game::Orvel_DAZU>(window));
-            sceneRenderer = dazu->GetRenderer();
-            scene = dazu;
-        }
-        keepShadow(sceneRenderer);
+        Capture::FixedStepDemo demo(sceneName, window, stepMs);
+        keepShadow(demo.GetRenderer());
         for (int i = 0; i < frames; ++i)
-            step([&scene] { scene->OnFrame(); });
-        save(sceneRenderer);
+            step([&demo] { demo.Step(); });
+        save(demo.GetRenderer());
     } else {
         Sys::Ptr<Korvo::IRender> system(new Korvo::RenderGL2(window));
         {
@@ -202,7 +134,7 @@ int Run(const std::map<std::string, std::string>& options)
             world->AddRenderedLightSource(scene.Light);
             world->SetViewer(scene.Camera);
             keepShadow(world->GetRenderer());
-            const float seconds = g_Step / 1000.0f;
+            const float seconds = stepMs / 1000.0f;
             for (int i = 0; i < frames; ++i)
                 step([&world, seconds] { world->Render(seconds); });
             save(world->GetRenderer());

@@ -253,10 +253,14 @@ float Intersect(Scene& scene, const Vec3f& origin, const Vec3f& direction, int* 
 }
 
 std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& light,
-                              int samplesPerAxis, std::vector<int>* objectIds)
+                              int samplesPerAxis, std::vector<int>* objectIds,
+                              Scene* occluders)
 {
     if (!scene.Built)
         scene.Build();
+    Scene& blockers = occluders != nullptr ? *occluders : scene;
+    if (!blockers.Built)
+        blockers.Build();
     std::vector<float> image(static_cast<size_t>(camera.Width) * camera.Height, NoSurface);
     if (objectIds != nullptr)
         objectIds->assign(image.size(), -1);
@@ -297,17 +301,20 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
             // below the triangle's plane goes into the solid and is blocked.
             const Vec3f origin = surface;
             const float minDistance = 1e-4f * std::max(1.0f, distance);
+            // Occluders of their own do not hold the seen triangle under its number; there the
+            // least distance keeps the surface from hiding itself.
+            const int own = &blockers == &scene ? hitIndex : -1;
 
             const float cone = light.Radius < distance ? std::asin(light.Radius / distance)
                                                        : 0.5f * pi;
             // The surface's own plane hides nothing when the sphere lies wholly above it.
             const bool above = Math::Dot(normal, w) > std::sin(cone) + 1e-4f;
-            if (!ConeMeetsScene(scene, origin, w, cone, distance, above ? &normal : nullptr)) {
+            if (!ConeMeetsScene(blockers, origin, w, cone, distance, above ? &normal : nullptr)) {
                 pixel = 1.0f;
                 continue;
             }
             if (samplesPerAxis <= 1 || light.Radius <= 0.0f) {
-                pixel = Blocked(scene, origin, w, minDistance, distance, hitIndex) ? 0.0f : 1.0f;
+                pixel = Blocked(blockers, origin, w, minDistance, distance, own) ? 0.0f : 1.0f;
                 continue;
             }
             // Uniform over the solid angle of the sphere: cos(theta) uniform in
@@ -325,7 +332,7 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
                     const Vec3f d = w * cosTheta + u * (sinTheta * std::cos(phi)) +
                                     v * (sinTheta * std::sin(phi));
                     if (Math::Dot(d, normal) > 0.0f &&
-                        !Blocked(scene, origin, d, minDistance, distance, hitIndex))
+                        !Blocked(blockers, origin, d, minDistance, distance, own))
                         ++seen;
                 }
             }

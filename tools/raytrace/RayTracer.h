@@ -60,8 +60,11 @@ constexpr float FacesAway = -2.0f;     // the surface is turned away from the li
 // glReadPixels). samplesPerAxis^2 rays per pixel, stratified over the solid angle of
 // the sphere; samplesPerAxis = 1 gives the hard answer for the light's centre.
 // objectIds, when given, receives per pixel the index of the object seen (-1 for none).
+// occluders, when given, holds what hides the light in place of the scene itself, for
+// renderers whose visible surfaces and shadow casters differ.
 std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& light,
-                              int samplesPerAxis, std::vector<int>* objectIds = nullptr);
+                              int samplesPerAxis, std::vector<int>* objectIds = nullptr,
+                              Scene* occluders = nullptr);
 
 // The nearest hit along a ray, or -1 when there is none; index receives the triangle.
 float Intersect(Scene& scene, const Math::Vec3f& origin, const Math::Vec3f& direction,
