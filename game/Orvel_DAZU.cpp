@@ -1,5 +1,6 @@
 #include "game/Orvel_DAZU.h"
 
+#include "app/Exception.h"
 #include "config/CVars.h"
 #include "game/DemoSetup.h"
 #include "game/LightSource.h"
@@ -51,9 +52,15 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     Media::ModelLoaderMD5::LoadModel(kCharacterMesh, characterModel);
     character = characterModel;
     for (int i = 0; i < 4; ++i) {
-        Sys::Ptr<Korvo::ISkeletalAnimation> animation;
-        Media::ModelLoaderMD5::LoadAnimation(kCharacterAnimations[i], animation);
-        character->AddAnimation(WalkNames[i], animation);
+        // The loader's messages do not say which file they are about.
+        try {
+            Sys::Ptr<Korvo::ISkeletalAnimation> animation;
+            Media::ModelLoaderMD5::LoadAnimation(kCharacterAnimations[i], animation);
+            character->AddAnimation(WalkNames[i], animation);
+        } catch (const Sys::Exception& e) {
+            throw Sys::Exception("Failed to load MD5 animation from file \"%s\".\n\n%s",
+                                 kCharacterAnimations[i], e.GetMessageText().c_str());
+        }
     }
     character->SetAnimation(WalkNames[0]);
     Sys::Ptr<IActor> monster(new Monster(character));
