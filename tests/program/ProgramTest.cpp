@@ -125,8 +125,8 @@ private:
         const std::string path = std::string(getcwd(cwd, sizeof(cwd))) + "/" + name;
         std::system(("rm -rf '" + path + "'").c_str());
         mkdir(path.c_str(), 0755);
-        if (const char* source = std::getenv("KORVO_SOURCE_DIR")) {
-            const std::string media = std::string(source) + "/MediaData";
+        if (const char* data = std::getenv("KORVO_MEDIA_DIR")) {
+            const std::string media = data;
             struct stat info;
             if (stat(media.c_str(), &info) == 0)
                 symlink(media.c_str(), (path + "/MediaData").c_str());
@@ -301,12 +301,11 @@ TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
     ProgramRun run(KORVO_BINARY, "damaged_model");
     FirstStart(run);
     // A private copy of the data folder whose first model of the walking scene is cut short.
-    const char* source = std::getenv("KORVO_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
+    const char* data = std::getenv("KORVO_MEDIA_DIR");
+    ASSERT_NE(data, nullptr);
     const std::string media = run.dir + "/MediaData";
     unlink(media.c_str());
-    ASSERT_EQ(std::system(("cp -r '" + std::string(source) + "/MediaData' '" + media + "'").c_str()),
-              0);
+    ASSERT_EQ(std::system(("cp -r '" + std::string(data) + "' '" + media + "'").c_str()), 0);
     ASSERT_EQ(truncate((media + "/Models/3DS/DAZU/Pipes.3ds").c_str(), 100), 0);
     WriteXvfbSettings(run);
     run.Start(KORVO_BINARY);
