@@ -111,22 +111,28 @@ void ConfigSystem::Load()
     IO::TextFile file(FileName(), IO::TextFile::ModeRead);
     const Utils::Lexer lexer;
     std::vector<Sys::Ptr<Utils::Token>> tokens;
+    // Something that is no configuration at all would fill the log line by line.
+    constexpr int MaxWarnings = 50;
+    int warnings = 0;
+    std::string warning;
     for (int number = 1; !file.IsEOF(); ++number) {
         const std::string line = file.ReadString();
         lexer.Tokenize(line, tokens);
         // Blank lines and comments hold nothing to report.
         if (tokens.empty())
             continue;
-        // type name = value; the keyword is not compared with the variable's own type.
-        if (tokens.size() != 4 || !tokens[0]->IsType() || tokens[2]->GetText() != "=") {
-            Sys::Log::Message(Sys::Log::Warning,
-                              "%s, line %d ignored: not of the form \"type name = value\": %s\n",
-                              FileName(), number, Shown(line).c_str());
-            continue;
-        }
         const std::string place = std::string(FileName()) + ", line " + std::to_string(number);
-        Assign(place.c_str(), tokens[1]->GetText(), tokens[3]->GetText());
+        // type name = value; the keyword is not compared with the variable's own type.
+        if (tokens.size() != 4 || !tokens[0]->IsType() || tokens[2]->GetText() != "=")
+            warning = place + " ignored: not of the form \"type name = value\": " + Shown(line);
+        else
+            Assign(place, tokens[1]->GetText(), tokens[3]->GetText(), warning);
+        if (!warning.empty() && ++warnings <= MaxWarnings)
+            Sys::Log::Message(Sys::Log::Warning, "%s\n", warning.c_str());
     }
+    if (warnings > MaxWarnings)
+        Sys::Log::Message(Sys::Log::Warning, "%s: %d more lines ignored or changed.\n",
+                          FileName(), warnings - MaxWarnings);
     // What the variables hold now is what the user chose; anything that differs at the end
     // was changed by the program.
     loaded.clear();
@@ -137,18 +143,19 @@ void ConfigSystem::Load()
     }
 }
 
-bool ConfigSystem::Assign(const char* place, const std::string& name, const std::string& value)
+bool ConfigSystem::Assign(const std::string& place, const std::string& name,
+                          const std::string& value, std::string& warning)
 {
+    warning.clear();
     ICVar* cvar = Find(name);
     if (cvar == nullptr) {
-        Sys::Log::Message(Sys::Log::Warning, "%s ignored: unknown variable \"%s\".\n", place,
-                          name.c_str());
+        warning = place + " ignored: unknown variable \"" + name + "\".";
         return false;
     }
-    if (!cvar->SetFromString(value)) {
-        Sys::Log::Message(Sys::Log::Warning,
-                          "%s ignored: \"%s\" is no %s value; %s keeps its value.\n", place,
-                          value.c_str(), ICVar::GetTypeKeyword(cvar->GetType()), name.c_str());
+    if (value.empty() || !cvar->SetFromString(value)) {
+        warning = place + " ignored: \"" + value + "\" is no " +
+                  ICVar::GetTypeKeyword(cvar->GetType()) + " value; " + name +
+                  " keeps its value.";
         return false;
     }
     // Integers outside the variable's range were clamped into it.
@@ -156,8 +163,8 @@ bool ConfigSystem::Assign(const char* place, const std::string& name, const std:
         CVarDesc desc;
         cvar->GetDesc(desc);
         if (desc.valueText != std::to_string(Utils::Token(value).ToInt()))
-            Sys::Log::Message(Sys::Log::Warning, "%s: %s = %s is out of range; %s is used.\n",
-                              place, name.c_str(), value.c_str(), desc.valueText.c_str());
+            warning = place + ": " + name + " = " + value + " is out of range; " +
+                      desc.valueText + " is used.";
     }
     return true;
 }
@@ -167,9 +174,12 @@ void ConfigSystem::Override(const std::string& name, const std::string& value)
     if (Find(name) == nullptr)
         throw Sys::Exception("Unknown variable \"%s\" in --set %s=%s.", name.c_str(),
                              name.c_str(), value.c_str());
-    if (value.empty() || !Assign("--set", name, value))
+    std::string warning;
+    if (!Assign("--set", name, value, warning))
         throw Sys::Exception("Invalid value \"%s\" for %s in --set.", value.c_str(),
                              name.c_str());
+    if (!warning.empty())
+        Sys::Log::Message(Sys::Log::Warning, "%s\n", warning.c_str());
     CVarDesc desc;
     Find(name)->GetDesc(desc);
     loaded[name] = desc.valueText;

@@ -42,6 +42,8 @@ private:
     // The values as Load and Override left them; empty before the file was read.
     std::map<std::string, std::string> loaded;
 
-    // Sets name from value for the line or option named by place; logs why not.
-    bool Assign(const char* place, const std::string& name, const std::string& value);
+    // Sets name from value for the line or option named by place; warning says why not,
+    // or that the value was clamped (empty otherwise).
+    bool Assign(const std::string& place, const std::string& name, const std::string& value,
+                std::string& warning);
 };

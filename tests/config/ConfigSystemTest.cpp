@@ -213,6 +213,17 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
                        "used.\n"),
               std::string::npos) << log;
 
+    // A file that is no configuration at all is not copied into the log line by line.
+    const std::string beforeNoise = TestFiles::ReadLog();
+    std::string noise;
+    for (int i = 0; i < 60; ++i)
+        noise += "int r_Screen_Width = 800 " + std::to_string(i) + "\n";
+    Load(noise);
+    const std::string noiseLog = LogSince(beforeNoise);
+    EXPECT_EQ(Count(noiseLog, "WARNING: "), 51u);
+    EXPECT_NE(noiseLog.find("WARNING: sys_Config.conf: 10 more lines ignored or changed.\n"),
+              std::string::npos) << noiseLog;
+
     // An empty pair of quotes leaves three words: the line is ignored.
     Load("string r_GL_Renderer = \"\"\n");
     EXPECT_EQ(r_GL_Renderer.value, "Mesa DRI llvmpipe");
