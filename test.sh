@@ -10,6 +10,6 @@ build=${KORVO_BUILD_DIR:-build}
 jobs=${KORVO_JOBS:-$(nproc)}
 
 tools/install-deps.sh
-cmake -S . -B "$build" -G Ninja
+cmake -S . -B "$build" -G Ninja -DBUILD_TESTING=ON -DKORVO_BENCH=ON
 cmake --build "$build" -j "$jobs"
 tools/run-tests.sh "$build" "$jobs" "$@"

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <ctime>
 
+#ifndef KORVO_VERSION
+#define KORVO_VERSION "unknown"
+#endif
+
 namespace Sys {
 
 namespace {
@@ -43,7 +47,8 @@ void Open()
     std::fputs("----- Log opened -----\n\n", g_File);
     std::fprintf(g_File, "Local time: %s\n", when != nullptr ? when : "unknown\n");
     std::fputs("Welcome to Korvo Demo 2007.\n", g_File);
-    std::fputs("https://korvo.example.org/\n", g_File);
+    // The program's version in place of a web address: it has no site of its own.
+    std::fputs("Korvo " KORVO_VERSION "\n", g_File);
 }
 
 } // namespace

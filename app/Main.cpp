@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include "app/CommandLine.h"
 #include "app/CommandProcessor.h"
 #include "app/CriticalException.h"
 #include "app/FatalException.h"
@@ -116,6 +117,7 @@ void StartUp()
     g_CommandProcessor = &CommandProcessor::Instance();
     static MemoryManager memoryManager;
     g_ConfigSystem->Load();
+    CommandLine::ApplySettings();
     if (Game::IDemo* demo = CreateDemo(g_MainWindow, demo_ID.value))
         g_Demo = Sys::Ptr<Game::IDemo>(demo);
 }

@@ -40,11 +40,11 @@ if ! command -v glretrace > /dev/null; then
     DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y --no-install-recommends \
         apitrace < /dev/null > /dev/null
 fi
-if [ ! -x "$build/tools/capture/korvo_capture" ]; then
+if [ ! -x "$build/korvo_capture" ]; then
     cmake -S . -B "$build" -G Ninja > /dev/null
     cmake --build "$build" --target korvo_capture korvo_content_files
 fi
-capture=$(realpath "$build/tools/capture/korvo_capture")
+capture=$(realpath "$build/korvo_capture")
 mkdir -p "$out"
 out=$(realpath "$out")
 
@@ -83,7 +83,7 @@ for item in ${KORVO_BENCH_SET:-$set_default}; do
     name=$scene-$renderer-$path
     args=(--scene "$scene" --renderer "$renderer" --fbo "$fbo" --width 640 --height 480
           --step "$step")
-    # The capture tool reads MediaData from its current folder: the repository root.
+    # The capture tool reads the shaders from the repository root, the models from the build.
     if ! KORVO_MESSAGEBOX=stderr "$capture" "${args[@]}" --frames "$frames" \
             --out "$out/$name.png" --timings "$out/$name.txt" > "$out/$name.log" 2>&1; then
         reason=$(tail -n 1 "$out/$name.log")

@@ -110,13 +110,15 @@ void CVar<T>::GetDesc(CVarDesc& desc) const
 }
 
 template <class T>
-void CVar<T>::SetFromString(const std::string& text)
+bool CVar<T>::SetFromString(const std::string& text)
 {
     // An empty text makes the token throw, as it does for any empty word.
     const Utils::Token token(text);
     T parsed;
-    if (Parse(token, parsed))
-        *valuePtr = Clamp(parsed, minValue, maxValue);
+    if (!Parse(token, parsed))
+        return false;
+    *valuePtr = Clamp(parsed, minValue, maxValue);
+    return true;
 }
 
 template class CVar<bool>;

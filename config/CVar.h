@@ -21,7 +21,7 @@ public:
     int32_t GetType() const override { return type; }
     uint32_t GetFlags() const override { return flags; }
     void GetDesc(CVarDesc& desc) const override;
-    void SetFromString(const std::string& text) override;
+    bool SetFromString(const std::string& text) override;
     void Reset() override { value = defaultValue; }
 
     std::string name;

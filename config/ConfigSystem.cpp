@@ -1,8 +1,13 @@
 #include "config/ConfigSystem.h"
 
 #include "app/DeveloperException.h"
+#include "app/Exception.h"
+#include "app/Log.h"
 #include "config/Lexer.h"
+#include "config/Token.h"
 #include "io/TextFile.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <ctime>
@@ -17,6 +22,56 @@ bool GetGroup(const std::string& name, std::string& group)
         return false;
     group = name.substr(0, last);
     return true;
+}
+
+// Why the program itself changes a variable while it runs, for the warning written when the
+// changed value is saved.
+const char* RewriteReason(const std::string& name)
+{
+    static const struct {
+        const char* Name;
+        const char* Reason;
+    } reasons[] = {
+        {"r_GL_Renderer", "the render system records the driver's renderer name"},
+        {"r_GL_DepthClamp", "the driver has no depth clamping (GL_NV_depth_clamp)"},
+        {"r_GL_DepthBoundsTest", "the driver has no depth-bounds test (GL_EXT_depth_bounds_test)"},
+        {"r_Shadow_StencilOp",
+         "the renderer decides where shadow volumes are counted: the hard-shadow renderer "
+         "always in the stencil buffer, the soft-shadow one in the alpha channel on R400 to "
+         "R600 chips"},
+    };
+    for (const auto& entry : reasons)
+        if (name == entry.Name)
+            return entry.Reason;
+    return "the program changed it while it ran";
+}
+
+// The text a line held, without its line break, for a warning.
+std::string Shown(std::string line)
+{
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.pop_back();
+    return line;
+}
+
+
+// A FIFO or a device as the configuration would block start-up or never end; only a
+// regular file is read.
+void RefuseIrregular(const char* fileName, bool forWriting)
+{
+    struct stat info;
+    if (stat(fileName, &info) != 0) {
+        if (forWriting)
+            return;   // created by the write
+        throw Sys::Exception("Unable to open file \"%s\"", fileName);
+    }
+    // Writing into a device is left to the device (a full disk answers with an error);
+    // a FIFO would wait for a reader that never comes.
+    const bool refused = forWriting ? S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode) ||
+                                          S_ISDIR(info.st_mode)
+                                    : !S_ISREG(info.st_mode);
+    if (refused)
+        throw Sys::Exception("Unable to open file \"%s\"", fileName);
 }
 
 } // namespace
@@ -52,21 +107,99 @@ void ConfigSystem::Unregister(ICVar* cvar)
 
 void ConfigSystem::Load()
 {
+    RefuseIrregular(FileName(), false);
     IO::TextFile file(FileName(), IO::TextFile::ModeRead);
     const Utils::Lexer lexer;
     std::vector<Sys::Ptr<Utils::Token>> tokens;
-    while (!file.IsEOF()) {
-        lexer.Tokenize(file.ReadString(), tokens);
+    // Something that is no configuration at all would fill the log line by line.
+    constexpr int MaxWarnings = 50;
+    int warnings = 0;
+    std::string warning;
+    for (int number = 1; !file.IsEOF(); ++number) {
+        const std::string line = file.ReadString();
+        lexer.Tokenize(line, tokens);
+        // Blank lines and comments hold nothing to report.
+        if (tokens.empty())
+            continue;
+        const std::string place = std::string(FileName()) + ", line " + std::to_string(number);
         // type name = value; the keyword is not compared with the variable's own type.
         if (tokens.size() != 4 || !tokens[0]->IsType() || tokens[2]->GetText() != "=")
-            continue;
-        if (ICVar* cvar = Find(tokens[1]->GetText()))
-            cvar->SetFromString(tokens[3]->GetText());
+            warning = place + " ignored: not of the form \"type name = value\": " + Shown(line);
+        else
+            Assign(place, tokens[1]->GetText(), tokens[3]->GetText(), warning);
+        if (!warning.empty() && ++warnings <= MaxWarnings)
+            Sys::Log::Message(Sys::Log::Warning, "%s\n", warning.c_str());
     }
+    if (warnings > MaxWarnings)
+        Sys::Log::Message(Sys::Log::Warning, "%s: %d more lines ignored or changed.\n",
+                          FileName(), warnings - MaxWarnings);
+    // What the variables hold now is what the user chose; anything that differs at the end
+    // was changed by the program.
+    loaded.clear();
+    CVarDesc desc;
+    for (const auto& entry : variables) {
+        entry.second->GetDesc(desc);
+        loaded[entry.first] = desc.valueText;
+    }
+}
+
+bool ConfigSystem::Assign(const std::string& place, const std::string& name,
+                          const std::string& value, std::string& warning)
+{
+    warning.clear();
+    ICVar* cvar = Find(name);
+    if (cvar == nullptr) {
+        warning = place + " ignored: unknown variable \"" + name + "\".";
+        return false;
+    }
+    if (value.empty() || !cvar->SetFromString(value)) {
+        warning = place + " ignored: \"" + value + "\" is no " +
+                  ICVar::GetTypeKeyword(cvar->GetType()) + " value; " + name +
+                  " keeps its value.";
+        return false;
+    }
+    // Integers outside the variable's range were clamped into it.
+    if (cvar->GetType() == ICVar::TypeInt) {
+        CVarDesc desc;
+        cvar->GetDesc(desc);
+        if (desc.valueText != std::to_string(Utils::Token(value).ToInt()))
+            warning = place + ": " + name + " = " + value + " is out of range; " +
+                      desc.valueText + " is used.";
+    }
+    return true;
+}
+
+void ConfigSystem::Override(const std::string& name, const std::string& value)
+{
+    if (Find(name) == nullptr)
+        throw Sys::Exception("Unknown variable \"%s\" in --set %s=%s.", name.c_str(),
+                             name.c_str(), value.c_str());
+    std::string warning;
+    if (!Assign("--set", name, value, warning))
+        throw Sys::Exception("Invalid value \"%s\" for %s in --set.", value.c_str(),
+                             name.c_str());
+    if (!warning.empty())
+        Sys::Log::Message(Sys::Log::Warning, "%s\n", warning.c_str());
+    CVarDesc desc;
+    Find(name)->GetDesc(desc);
+    loaded[name] = desc.valueText;
 }
 
 void ConfigSystem::Save()
 {
+    CVarDesc changed;
+    for (const auto& entry : variables) {
+        const auto before = loaded.find(entry.first);
+        if (before == loaded.end())
+            continue;
+        entry.second->GetDesc(changed);
+        if (changed.valueText != before->second)
+            Sys::Log::Message(Sys::Log::Warning, "%s changed from \"%s\" to \"%s\": %s.\n",
+                              entry.first.c_str(), before->second.c_str(),
+                              changed.valueText.c_str(), RewriteReason(entry.first));
+    }
+
+    RefuseIrregular(FileName(), true);
     IO::TextFile file(FileName(), IO::TextFile::ModeWrite);
     file.WriteString("// Welcome to Korvo config file.\n");
     const std::time_t now = std::time(nullptr);

@@ -27,8 +27,9 @@ public:
     virtual int32_t GetType() const = 0;
     virtual uint32_t GetFlags() const = 0;
     virtual void GetDesc(CVarDesc& desc) const = 0;
-    // Takes the value from text when it is valid for the type; anything else is ignored.
-    virtual void SetFromString(const std::string& text) = 0;
+    // Takes the value from text when it is valid for the type (clamped into the range) and
+    // returns true; anything else is ignored and returns false.
+    virtual bool SetFromString(const std::string& text) = 0;
     virtual void Reset() = 0;
 
     // "bool", "int", "float", "string"; null for other codes.

@@ -15,6 +15,15 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool StartsNumber(char c) { return IsDigit(c) || c == '+' || c == '-'; }
 
+// A sign alone, or with nothing but a point after it, is no number.
+bool HasDigit(const std::string& text)
+{
+    for (char c : text)
+        if (IsDigit(c))
+            return true;
+    return false;
+}
+
 } // namespace
 
 Token::Token(const std::string& text) : text(text)
@@ -33,7 +42,7 @@ bool Token::IsType() const
 
 bool Token::IsInteger() const
 {
-    if (!StartsNumber(text[0]))
+    if (!StartsNumber(text[0]) || !HasDigit(text))
         return false;
     for (size_t i = 1; i < text.size(); ++i)
         if (!IsDigit(text[i]))
@@ -43,7 +52,7 @@ bool Token::IsInteger() const
 
 bool Token::IsFloat() const
 {
-    if (!StartsNumber(text[0]))
+    if (!StartsNumber(text[0]) || !HasDigit(text))
         return false;
     bool point = false;
     for (size_t i = 1; i < text.size(); ++i) {

@@ -15,9 +15,9 @@ public:
 
     // Exactly one of the type keywords "bool", "int", "float", "string".
     bool IsType() const;
-    // A digit, "+" or "-", then digits only.
+    // A digit, "+" or "-", then digits only; at least one digit.
     bool IsInteger() const;
-    // A digit, "+" or "-", then digits with at most one ".".
+    // A digit, "+" or "-", then digits with at most one "."; at least one digit.
     bool IsFloat() const;
 
     // As atoi, not equal to 0.

@@ -1,6 +1,7 @@
 #include "game/DemoSetup.h"
 
 #include "config/CVars.h"
+#include "io/DataFolder.h"
 #include "media/ModelLoader3DS.h"
 #include "world/Model3DS.h"
 
@@ -12,11 +13,11 @@ void LoadSet(const std::vector<const char*>& propFiles, const char* levelFile,
     Sys::Ptr<Media::ModelLoader3DS> loader(new Media::ModelLoader3DS());
     for (const char* file : propFiles) {
         Sys::Ptr<Korvo::Model3DS> model;
-        loader->Load(file, true, model);
+        loader->Load(IO::DataFolder::Find(file), true, model);
         props.push_back(model);
     }
     Sys::Ptr<Korvo::Model3DS> levelModel;
-    loader->Load(levelFile, false, levelModel);
+    loader->Load(IO::DataFolder::Find(levelFile), false, levelModel);
     level = levelModel;
 }
 

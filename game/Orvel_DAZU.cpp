@@ -1,9 +1,11 @@
 #include "game/Orvel_DAZU.h"
 
+#include "app/Exception.h"
 #include "config/CVars.h"
 #include "game/DemoSetup.h"
 #include "game/LightSource.h"
 #include "game/Monster.h"
+#include "io/DataFolder.h"
 #include "media/ModelLoaderMD5.h"
 #include "world/ModelMD5.h"
 #include "world/OmniLightSource.h"
@@ -48,12 +50,19 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     LoadSet(kModelFiles, kLevelFile, models, level);
 
     Sys::Ptr<Korvo::ModelMD5> characterModel;
-    Media::ModelLoaderMD5::LoadModel(kCharacterMesh, characterModel);
+    Media::ModelLoaderMD5::LoadModel(IO::DataFolder::Find(kCharacterMesh), characterModel);
     character = characterModel;
     for (int i = 0; i < 4; ++i) {
-        Sys::Ptr<Korvo::ISkeletalAnimation> animation;
-        Media::ModelLoaderMD5::LoadAnimation(kCharacterAnimations[i], animation);
-        character->AddAnimation(WalkNames[i], animation);
+        // The loader's messages do not say which file they are about.
+        const std::string file = IO::DataFolder::Find(kCharacterAnimations[i]);
+        try {
+            Sys::Ptr<Korvo::ISkeletalAnimation> animation;
+            Media::ModelLoaderMD5::LoadAnimation(file, animation);
+            character->AddAnimation(WalkNames[i], animation);
+        } catch (const Sys::Exception& e) {
+            throw Sys::Exception("Failed to load MD5 animation from file \"%s\".\n\n%s",
+                                 file.c_str(), e.GetMessageText().c_str());
+        }
     }
     character->SetAnimation(WalkNames[0]);
     Sys::Ptr<IActor> monster(new Monster(character));

@@ -270,16 +270,24 @@ void ModelLoaderMD5::LoadModel(const std::string& FileName, Sys::Ptr<Korvo::Mode
     try {
         TextFileMD5 file = TextFileMD5::Open(FileName);
         Sys::Ptr<Korvo::SkeletonMD5> skeleton;
+        Sys::Ptr<Korvo::ISkeletonHierarchy> hierarchy;
         std::vector<Sys::Ptr<Korvo::MeshMD5>> meshes;
         ParseMesh(
             file,
-            [&](std::vector<JointRecordMD5>& joints) { skeleton = BuildBindPose(joints); },
+            [&](std::vector<JointRecordMD5>& joints) {
+                skeleton = BuildBindPose(joints);
+                std::vector<Korvo::ISkeletonHierarchy::Joint> named;
+                for (const JointRecordMD5& joint : joints)
+                    named.push_back({joint.Name, joint.Parent, 0, 0});
+                hierarchy = Sys::Ptr<Korvo::ISkeletonHierarchy>(
+                    new Korvo::SkeletonHierarchyMD5(std::move(named)));
+            },
             [&](MeshDataMD5& mesh) {
                 meshes.push_back(Sys::Ptr<Korvo::MeshMD5>(
                     new Korvo::MeshMD5(mesh, Sys::Ptr<Korvo::ISkeleton>(skeleton))));
             });
         Sys::Ptr<Korvo::ModelMD5> model(
-            new Korvo::ModelMD5(meshes, Sys::Ptr<Korvo::ISkeleton>(skeleton)));
+            new Korvo::ModelMD5(meshes, Sys::Ptr<Korvo::ISkeleton>(skeleton), hierarchy));
         Model = model;
     } catch (const Sys::Exception& e) {
         throw Sys::Exception("Failed to load MD5 model from file \"%s\".\n\n%s",

@@ -4,6 +4,7 @@
 #include "app/InitOrder.h"
 #include "gl/FragmentShader.h"
 #include "gl/VertexShader.h"
+#include "io/DataFolder.h"
 #include "io/TextFile.h"
 
 Sys::Ptr<Media::ShaderLoader> g_ShaderLoader KORVO_INIT_ORDER(KORVO_INIT_LOADERS)(
@@ -36,7 +37,7 @@ Sys::Ptr<const GL::IShader> ShaderLoader::Load(GLenum target, const std::string&
                                                const std::string& define, Cache& byPath,
                                                Cache& byText)
 {
-    const std::string fullPath = "MediaData/" + path;
+    const std::string fullPath = IO::DataFolder::Find("MediaData/" + path);
     if (define.empty()) {
         const auto cached = byPath.find(fullPath);
         if (cached != byPath.end())

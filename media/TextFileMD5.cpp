@@ -177,10 +177,12 @@ int TextFileMD5::ReadInteger(const std::string& Keyword)
 std::string TextFileMD5::ReadString(const std::string& Keyword)
 {
     while (NextLine()) {
+        // Exporters write unset values as "", which is a value like any other: taking the
+        // next quoted text instead would read a name further down as this value.
         const size_t open = line.find('"');
-        if (open == std::string::npos || open + 2 >= line.size())
+        if (open == std::string::npos)
             continue;
-        const size_t close = line.find('"', open + 2);
+        const size_t close = line.find('"', open + 1);
         if (close == std::string::npos)
             continue;
         if (close - open - 1 > MaxQuoted)

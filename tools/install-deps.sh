@@ -1,12 +1,35 @@
 #!/usr/bin/env bash
-# Installs the Debian packages listed in tools/packages.txt.
-#   tools/install-deps.sh           installs only when some package is missing
-#   tools/install-deps.sh --always  always runs apt-get update and install (CI)
+# Installs the Debian packages of the lists named (default: all three):
+#   run    tools/packages-run.txt    what running the demo needs
+#   build  tools/packages-build.txt  what building it needs
+#   test   tools/packages-test.txt   what the tests, benchmarks and fuzz programs need
+#
+#   tools/install-deps.sh [--always] [run] [build] [test]
+#   --always  always runs apt-get update and install (CI); otherwise only when some
+#             package is missing
 # Needs root; uses sudo when run by another user.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t packages < <(grep -v -e '^#' -e '^[[:space:]]*$' "$here/packages.txt")
+always=0
+lists=()
+for argument in "$@"; do
+    case $argument in
+        --always) always=1 ;;
+        run | build | test) lists+=("$argument") ;;
+        *)
+            echo "Usage: tools/install-deps.sh [--always] [run] [build] [test]" >&2
+            exit 2
+            ;;
+    esac
+done
+[ ${#lists[@]} -gt 0 ] || lists=(run build test)
+
+packages=()
+for list in "${lists[@]}"; do
+    mapfile -t -O ${#packages[@]} packages < <(grep -v -e '^#' -e '^[[:space:]]*$' \
+                                               "$here/packages-$list.txt")
+done
 
 missing=()
 for package in "${packages[@]}"; do
@@ -16,8 +39,8 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ "${1:-}" != "--always" ] && [ ${#missing[@]} -eq 0 ]; then
-    echo "All ${#packages[@]} packages are installed."
+if [ $always = 0 ] && [ ${#missing[@]} -eq 0 ]; then
+    echo "All ${#packages[@]} packages (${lists[*]}) are installed."
     exit 0
 fi
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the demo program in the current folder, where it reads sys_Config.conf and
-# MediaData/ and writes sys_Log.log.
+# Runs the demo program in the current folder, where it reads and writes sys_Config.conf and
+# writes sys_Log.log; data files come from the folder's MediaData/ where it holds them,
+# otherwise from beside the program or from its installed data folder.
 #
 # With a display the demo opens its window and runs until you quit it (Escape).
 # Without one it starts a virtual X server (Xvfb), lets the demo run a few seconds, saves a

@@ -15,7 +15,9 @@ class ISkinnedModel : public IModel {
 public:
     ~ISkinnedModel() override = default;
 
-    // Stores the animation under the name, replacing an earlier one of that name.
+    // Stores the animation under the name, replacing an earlier one of that name. When the
+    // model knows its joints, an animation of other joints (another count, another parent
+    // anywhere) is refused: it would pose the meshes by the wrong bones.
     void AddAnimation(const std::string& name, Sys::Ptr<ISkeletalAnimation> animation);
     // An unknown name empties the current animation, which brings back the bind pose.
     void SetAnimation(const std::string& name);
@@ -25,6 +27,8 @@ public:
     Sys::Ptr<ISkeletalAnimation> CurrentAnimation;
     Sys::Ptr<ISkeleton> Skeleton;
     Sys::Ptr<ISkeleton> BaseFrame;
+    // The joints the meshes are bound to; empty when the model was built without them.
+    Sys::Ptr<ISkeletonHierarchy> Hierarchy;
 };
 
 } // namespace Korvo

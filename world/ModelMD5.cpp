@@ -6,7 +6,8 @@
 
 namespace Korvo {
 
-ModelMD5::ModelMD5(const std::vector<Sys::Ptr<MeshMD5>>& meshes, Sys::Ptr<ISkeleton> skeleton)
+ModelMD5::ModelMD5(const std::vector<Sys::Ptr<MeshMD5>>& meshes, Sys::Ptr<ISkeleton> skeleton,
+                   Sys::Ptr<ISkeletonHierarchy> hierarchy)
     : SkinnedMeshes(meshes)
 {
     Meshes.reserve(meshes.size());
@@ -14,6 +15,7 @@ ModelMD5::ModelMD5(const std::vector<Sys::Ptr<MeshMD5>>& meshes, Sys::Ptr<ISkele
         Meshes.push_back(Sys::Ptr<IMesh>(mesh));
     Skeleton = skeleton;
     BaseFrame = skeleton;
+    Hierarchy = hierarchy;
 }
 
 void ModelMD5::Animate(float timeStep)

@@ -12,7 +12,8 @@ class MeshMD5;
 // the mesh file, whose pose is the bind pose.
 class ModelMD5 : public ISkinnedModel {
 public:
-    ModelMD5(const std::vector<Sys::Ptr<MeshMD5>>& meshes, Sys::Ptr<ISkeleton> skeleton);
+    ModelMD5(const std::vector<Sys::Ptr<MeshMD5>>& meshes, Sys::Ptr<ISkeleton> skeleton,
+             Sys::Ptr<ISkeletonHierarchy> hierarchy = nullptr);
     ~ModelMD5() override = default;
 
     std::string GetTypeName() const override { return "Korvo::ModelMD5"; }

@@ -1,10 +1,12 @@
 #include "app/Exception.h"
+#include "app/Log.h"
 #include "config/CVars.h"
 #include "config/ConfigSystem.h"
 #include "tests/app/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -28,6 +30,20 @@ std::string ValueText(const ICVar& cvar)
     return desc.valueText;
 }
 
+// The log's text written since `before` (what ReadLog returned earlier).
+std::string LogSince(const std::string& before)
+{
+    return TestFiles::ReadLog().substr(before.size());
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
 // Loads a configuration file holding `text`.
 void Load(const std::string& text)
 {
@@ -39,6 +55,9 @@ class ConfigSystemTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        // The first Log built opens (and empties) the log; tests compare its text before
+        // and after a step.
+        const Sys::Log opensTheLog;
         for (ICVar* cvar : Variables(~0u))
             cvar->Reset();
         unlink(ConfigSystem::FileName());
@@ -134,6 +153,10 @@ TEST_F(ConfigSystemTest, IntegersAreClampedOtherValuesMustParse)
     r_Screen_Samples.SetFromString("+8");
     r_Screen_Samples.SetFromString("7.0");
     EXPECT_EQ(r_Screen_Samples.value, 8);
+    // A sign with no digit is no number, for integers and floats alike.
+    for (const char* text : {"+", "-", "-.", "+."})
+        EXPECT_FALSE(r_Screen_Samples.SetFromString(text)) << text;
+    EXPECT_EQ(r_Screen_Samples.value, 8);
 
     for (const char* text : {"2", "01", "true"}) {
         r_Shadow_Cast.SetFromString(text);
@@ -145,10 +168,12 @@ TEST_F(ConfigSystemTest, IntegersAreClampedOtherValuesMustParse)
 
 TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
 {
+    const std::string before = TestFiles::ReadLog();
     Load("// int demo_ID = 1\n"
          "int r_Screen_Width = 800\n"
          "int r_Screen_Height=600\n"              // one word "r_Screen_Height=600"
          "bool r_Screen_Samples = 4\n"            // keyword not compared with the type
+         "int r_Screen_Samples = -\n"             // a lone sign is no value
          "int r_Screen_BitPerPixel = 16 // low\n"
          "int r_Shadow_WedgeCount = 30 extra\n"
          "INT r_Shadow_WedgeCount = 31\n"
@@ -159,6 +184,7 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
          "\tbool\tr_Shadow_Downsample\t=\t1\r\n"
          "\n"
          "string r_GL_Renderer = \"Mesa DRI llvmpipe\"\n"
+         "int demo_ID = 7\n"
          "int demo_ID = 1");                      // no line break at the end
     EXPECT_EQ(r_Screen_Width.value, 800);
     EXPECT_EQ(r_Screen_Height.value, 480);
@@ -169,6 +195,34 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
     EXPECT_TRUE(r_Shadow_Downsample.value);
     EXPECT_EQ(r_GL_Renderer.value, "Mesa DRI llvmpipe");
     EXPECT_EQ(demo_ID.value, 1);
+
+    // Every line that holds words but sets nothing as written says so in the log, by line
+    // number and reason; comments and blank lines do not.
+    const std::string log = LogSince(before);
+    EXPECT_EQ(Count(log, "WARNING: "), 9u) << log;
+    EXPECT_NE(log.find("WARNING: sys_Config.conf, line 3 ignored: not of the form \"type name = "
+                       "value\": int r_Screen_Height=600\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("WARNING: sys_Config.conf, line 5 ignored: \"-\" is no int value; "
+                       "r_Screen_Samples keeps its value.\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("WARNING: sys_Config.conf, line 10 ignored: unknown variable "
+                       "\"unknown_Name\".\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("WARNING: sys_Config.conf, line 16: demo_ID = 7 is out of range; 1 is "
+                       "used.\n"),
+              std::string::npos) << log;
+
+    // A file that is no configuration at all is not copied into the log line by line.
+    const std::string beforeNoise = TestFiles::ReadLog();
+    std::string noise;
+    for (int i = 0; i < 60; ++i)
+        noise += "int r_Screen_Width = 800 " + std::to_string(i) + "\n";
+    Load(noise);
+    const std::string noiseLog = LogSince(beforeNoise);
+    EXPECT_EQ(Count(noiseLog, "WARNING: "), 51u);
+    EXPECT_NE(noiseLog.find("WARNING: sys_Config.conf: 10 more lines ignored or changed.\n"),
+              std::string::npos) << noiseLog;
 
     // An empty pair of quotes leaves three words: the line is ignored.
     Load("string r_GL_Renderer = \"\"\n");
@@ -244,6 +298,48 @@ TEST_F(ConfigSystemTest, FileFailuresRaiseTheirTexts)
     EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"sys_Config.conf\"\n---\n"),
               std::string::npos);
     EXPECT_NE(log.find("\n---\nERROR:\n\nEnd of file.\n---\n"), std::string::npos);
+}
+
+TEST_F(ConfigSystemTest, OnlyRegularFilesAreReadOrReplaced)
+{
+    // A FIFO would block start-up and a device never end: both are refused like a missing
+    // file, and the variables keep their defaults.
+    ASSERT_EQ(mkfifo(ConfigSystem::FileName(), 0644), 0);
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Load(); }),
+              "Unable to open file \"sys_Config.conf\"");
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Save(); }),
+              "Unable to open file \"sys_Config.conf\"");
+    unlink(ConfigSystem::FileName());
+    ASSERT_EQ(symlink("/dev/zero", ConfigSystem::FileName()), 0);
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Load(); }),
+              "Unable to open file \"sys_Config.conf\"");
+    unlink(ConfigSystem::FileName());
+    EXPECT_EQ(r_Screen_Width.value, 640);
+}
+
+TEST_F(ConfigSystemTest, ValuesChangedAfterLoadingAreReportedOnSave)
+{
+    Load("int r_Screen_Width = 800\nbool r_GL_DepthBoundsTest = 1\n");
+    ConfigSystem::Instance().Override("r_Screen_Height", "600");
+    EXPECT_EQ(r_Screen_Height.value, 600);
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Heigth", "600"); }),
+              "Unknown variable \"r_Screen_Heigth\" in --set r_Screen_Heigth=600.");
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Height", "+"); }),
+              "Invalid value \"+\" for r_Screen_Height in --set.");
+    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Height", ""); }),
+              "Invalid value \"\" for r_Screen_Height in --set.");
+
+    const std::string before = TestFiles::ReadLog();
+    r_GL_DepthBoundsTest.value = false;
+    ConfigSystem::Instance().Save();
+    const std::string log = LogSince(before);
+    // The override is the user's choice, saved without a word; the driver's refusal is not.
+    EXPECT_EQ(Count(log, "WARNING: "), 1u) << log;
+    EXPECT_NE(log.find("WARNING: r_GL_DepthBoundsTest changed from \"1\" to \"0\": the driver "
+                       "has no depth-bounds test (GL_EXT_depth_bounds_test).\n"),
+              std::string::npos) << log;
+    EXPECT_NE(TestFiles::Read(ConfigSystem::FileName()).find("r_Screen_Height             = 600"),
+              std::string::npos);
 }
 
 TEST_F(ConfigSystemTest, LocalVariablesLeaveTheRegistryWithTheirScope)

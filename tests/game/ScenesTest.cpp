@@ -53,16 +53,16 @@ struct Running {
     Sys::Ptr<Scene> scene;
 };
 
-// The scenes with the generated models and the shaders of the source tree, on the
-// framebuffer-object path with GL error checks on.
+// The scenes with the build folder's data (the generated models, the source tree's shaders),
+// on the framebuffer-object path with GL error checks on.
 class Scenes : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        const char* source = std::getenv("KORVO_SOURCE_DIR");
-        ASSERT_NE(source, nullptr);
+        const char* media = std::getenv("KORVO_MEDIA_DIR");
+        ASSERT_NE(media, nullptr);
         unlink("MediaData");
-        ASSERT_EQ(symlink((std::string(source) + "/MediaData").c_str(), "MediaData"), 0);
+        ASSERT_EQ(symlink(media, "MediaData"), 0);
 
         Platform::WNDCLASSA windowClass;
         windowClass.style = Platform::CS_VREDRAW | Platform::CS_HREDRAW | Platform::CS_OWNDC;

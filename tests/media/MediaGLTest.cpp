@@ -162,6 +162,24 @@ TEST_F(MediaGL, SkinnedModelFollowsItsAnimation)
     model->AddAnimation("Pull", walk);
     model->SetAnimation("Pull");
 
+    // An animation of another skeleton would pose the meshes by the wrong joints.
+    anim.Joints[1].Parent = -1;
+    ModelWriterMD5::SaveText("other.md5anim", ModelWriterMD5::Write(anim));
+    Sys::Ptr<Korvo::ISkeletalAnimation> other;
+    Media::ModelLoaderMD5::LoadAnimation("other.md5anim", other);
+    EXPECT_EQ(ErrorOf([&] { model->AddAnimation("Other", other); }),
+              "Animation \"Other\" does not fit the model's skeleton: joint 1 (\"top\") has "
+              "parent -1 there, 0 in the model.");
+    anim.Joints.push_back({"tip", 1, 0});
+    for (auto& frame : anim.Frames)
+        frame.push_back({});
+    anim.BaseFrame.push_back({});
+    ModelWriterMD5::SaveText("other.md5anim", ModelWriterMD5::Write(anim));
+    Media::ModelLoaderMD5::LoadAnimation("other.md5anim", other);
+    EXPECT_EQ(ErrorOf([&] { model->AddAnimation("Other", other); }),
+              "Animation \"Other\" has 3 joints, the model's skeleton 2.");
+    EXPECT_EQ(model->Animations.count("Other"), 0u);
+
     auto mesh0 = Sys::Ptr<Korvo::MeshMD5>::StaticFrom(model->GetMesh(0));
     auto adjacency = mesh0->GetAdjacency();
     const Math::Vec3f light(0.1f, 0.1f, -0.3f);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 using Media::ModelWriterMD5;
 
@@ -139,7 +140,10 @@ TEST(ModelLoaderMD5, MeshFileFailures)
     EXPECT_EQ(with([](auto& f) { f.Joints[0].Parent = 1; }), "Invalid parent 1 of joint 0.");
 
     EXPECT_EQ(MeshError(""), "Media.TextFileMD5 : Unable to read integer \"MD5Version\"");
+    // An empty quoted value is a value: the next field is looked for after it.
     EXPECT_EQ(MeshError("MD5Version 10\ncommandline \"\"\n"),
+              "Media.TextFileMD5 : Unable to read integer \"numJoints\"");
+    EXPECT_EQ(MeshError("MD5Version 10\ncommandline\nnumJoints 1\n"),
               "Media.TextFileMD5 : Unable to read string \"commandline\"");
     EXPECT_EQ(MeshError("MD5Version 10\ncommandline \"a\"\nnumJoints 1\nnumMeshes 1\n"),
               "Media.TextFileMD5 : Unable to seek to chunk \"joints\"");
@@ -155,6 +159,46 @@ TEST(ModelLoaderMD5, MeshFileFailures)
     std::string word = text;
     word.replace(word.find("vert 1 ("), 8, "vert x (");
     EXPECT_EQ(MeshError(word), "Failed to read vertex 2 of 3.");
+}
+
+namespace {
+
+// Files shaped as the common exporters write them (empty quoted values, comments after
+// every joint, several meshes, a biped of 34 joints); they seed the fuzz programs too.
+std::string ExporterFile(const std::string& name)
+{
+    const char* source = std::getenv("KORVO_SOURCE_DIR");
+    const std::string kind = name.substr(name.rfind('.') + 1);
+    return std::string(source != nullptr ? source : ".") + "/fuzz/corpus/" + kind + "/" + name;
+}
+
+} // namespace
+
+TEST(ModelLoaderMD5, ExporterShapedFilesLoad)
+{
+    Media::TextFileMD5 mesh = Media::TextFileMD5::Open(ExporterFile("exporter.md5mesh"));
+    Parsed p;
+    Media::ModelLoaderMD5::ParseMesh(
+        mesh, [&](std::vector<Media::JointRecordMD5>& j) { p.Joints = j; },
+        [&](Media::MeshDataMD5& m) { p.Meshes.push_back(m); });
+    ASSERT_EQ(p.Joints.size(), 34u);
+    EXPECT_EQ(p.Joints[33].Name, "Bip01_TailNub");
+    EXPECT_EQ(p.Joints[33].Parent, 32);
+    ASSERT_EQ(p.Meshes.size(), 3u);
+    EXPECT_EQ(p.Meshes[0].Shader, "");
+    EXPECT_EQ(p.Meshes[1].Shader, "models/characters/head");
+    EXPECT_EQ(p.Meshes[2].Shader, "");
+    EXPECT_EQ(p.Meshes[2].Vertices.size(), 6u);
+    EXPECT_EQ(p.Meshes[2].Weights[11].Joint, (11 * 7 + 2 * 5) % 34);
+
+    Media::TextFileMD5 anim = Media::TextFileMD5::Open(ExporterFile("exporter.md5anim"));
+    auto walk = Media::ModelLoaderMD5::ParseAnimation(anim);
+    ASSERT_EQ(walk->GetFrames().size(), 3u);
+    EXPECT_EQ(walk->GetFrameRate(), 30);
+    ASSERT_EQ(walk->GetHierarchy()->GetJoints().size(), 34u);
+    EXPECT_EQ(walk->GetHierarchy()->GetJoints()[33].StartIndex, 57);
+    // The root moves along x by one unit a frame.
+    EXPECT_FLOAT_EQ(walk->GetFrames()[2]->Skeleton->GetJoints()[0].P.x, 2.0f);
 }
 
 namespace {

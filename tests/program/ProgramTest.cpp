@@ -1,6 +1,7 @@
 // The real program and its test twin, run on the Xvfb display and driven with xdotool:
 // start-up without and with a configuration file, the three ways to end, failures from
-// a scene, no display at all, and a configuration file that cannot be written.
+// a scene, no display at all, a configuration file that cannot be written, the command
+// line, and the installed program.
 
 #include <gtest/gtest.h>
 
@@ -49,14 +50,21 @@ std::string Capture(const std::string& command)
 // One run of a program in a fresh working directory of its own.
 class ProgramRun {
 public:
-    ProgramRun(const char* binary, const std::string& name, bool display = true) : dir(MakeDir(name))
+    ProgramRun(const char* binary, const std::string& name, bool display = true,
+               const std::vector<std::string>& arguments = {})
+        : dir(MakeDir(name))
     {
-        Start(binary, display);
+        Start(binary, display, arguments);
     }
 
     // Starts the program again in the same directory.
-    void Start(const char* binary, bool display = true)
+    void Start(const char* binary, bool display = true,
+               const std::vector<std::string>& arguments = {})
     {
+        std::vector<char*> argv{const_cast<char*>(binary)};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
         pid = fork();
         if (pid == 0) {
             if (chdir(dir.c_str()) != 0)
@@ -66,7 +74,7 @@ public:
             setenv("KORVO_MESSAGEBOX", "stderr", 1);
             if (std::freopen("stderr.txt", "w", stderr) == nullptr)
                 _exit(121);
-            execl(binary, binary, static_cast<char*>(nullptr));
+            execv(binary, argv.data());
             _exit(122);
         }
     }
@@ -125,8 +133,8 @@ private:
         const std::string path = std::string(getcwd(cwd, sizeof(cwd))) + "/" + name;
         std::system(("rm -rf '" + path + "'").c_str());
         mkdir(path.c_str(), 0755);
-        if (const char* source = std::getenv("KORVO_SOURCE_DIR")) {
-            const std::string media = std::string(source) + "/MediaData";
+        if (const char* data = std::getenv("KORVO_MEDIA_DIR")) {
+            const std::string media = data;
             struct stat info;
             if (stat(media.c_str(), &info) == 0)
                 symlink(media.c_str(), (path + "/MediaData").c_str());
@@ -301,12 +309,11 @@ TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
     ProgramRun run(KORVO_BINARY, "damaged_model");
     FirstStart(run);
     // A private copy of the data folder whose first model of the walking scene is cut short.
-    const char* source = std::getenv("KORVO_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
+    const char* data = std::getenv("KORVO_MEDIA_DIR");
+    ASSERT_NE(data, nullptr);
     const std::string media = run.dir + "/MediaData";
     unlink(media.c_str());
-    ASSERT_EQ(std::system(("cp -r '" + std::string(source) + "/MediaData' '" + media + "'").c_str()),
-              0);
+    ASSERT_EQ(std::system(("cp -r '" + std::string(data) + "' '" + media + "'").c_str()), 0);
     ASSERT_EQ(truncate((media + "/Models/3DS/DAZU/Pipes.3ds").c_str(), 100), 0);
     WriteXvfbSettings(run);
     run.Start(KORVO_BINARY);
@@ -319,6 +326,76 @@ TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
     EXPECT_EQ(errors.find("Fatal"), std::string::npos) << errors;
     EXPECT_NE(run.File("sys_Config.conf").find("r_GL_FramebufferObject"), std::string::npos);
     ExpectClosedLog(run);
+}
+
+// Help, version and wrong arguments end the program before it writes anything; --dir moves
+// the configuration and the log, --set changes a variable after the file and is saved.
+TEST(ProgramTest, CommandLine)
+{
+    ProgramRun here(KORVO_TEST_BINARY, "command_line", true, {"--help"});
+    EXPECT_EQ(here.Wait(), 0);
+    unlink((here.dir + "/MediaData").c_str());
+    const std::string in = "cd '" + here.dir + "' && ";
+    EXPECT_EQ(Capture(in + KORVO_BINARY " --version"), "korvo " KORVO_VERSION "\n");
+    const std::string usage = Capture(in + KORVO_BINARY " --help");
+    EXPECT_EQ(usage.find("Usage: korvo [--dir DIR] [--set name=value]... [--help] [--version]\n"),
+              0u) << usage;
+    const std::string wrong = Capture(in + KORVO_BINARY " --scnee dazu 2>&1; echo \"exit $?\"");
+    EXPECT_EQ(wrong.find("korvo: unknown argument \"--scnee\"\n\nUsage: korvo"), 0u) << wrong;
+    EXPECT_TRUE(EndsWith(wrong, "exit 2\n")) << wrong;
+    EXPECT_TRUE(EndsWith(Capture(in + KORVO_BINARY " --set 2>&1; echo \"exit $?\""), "exit 2\n"));
+    EXPECT_TRUE(EndsWith(Capture(in + KORVO_BINARY " --dir '" + here.dir +
+                                 "/missing' 2>&1; echo \"exit $?\""),
+                         "exit 2\n"));
+    EXPECT_EQ(Capture("ls -A '" + here.dir + "'"), "stderr.txt\n");
+
+    ProgramRun elsewhere(KORVO_TEST_BINARY, "command_line_dir");
+    EXPECT_EQ(elsewhere.Wait(), 1);   // writes its configuration
+    here.Start(KORVO_TEST_BINARY, true,
+               {"--dir", elsewhere.dir, "--set", "r_Screen_Width=800", "--set", "demo_ID=5"});
+    here.Keys("Escape");
+    EXPECT_EQ(here.Wait(), 0);
+    const std::string config = elsewhere.File("sys_Config.conf");
+    EXPECT_NE(config.find("int         r_Screen_Width              = 800\n"), std::string::npos)
+        << config;
+    EXPECT_NE(config.find("int         demo_ID                     = 1\n"), std::string::npos);
+    const std::string log = elsewhere.File("sys_Log.log");
+    EXPECT_NE(log.find("WARNING: --set: demo_ID = 5 is out of range; 1 is used.\n"),
+              std::string::npos) << log;
+    ExpectClosedLog(elsewhere);
+    EXPECT_EQ(Capture("ls -A '" + here.dir + "'"), "stderr.txt\n");
+
+    // A name that is no variable ends start-up like any failure there.
+    here.Start(KORVO_TEST_BINARY, true, {"--dir", elsewhere.dir, "--set", "r_Screen_Widht=800"});
+    EXPECT_EQ(here.Wait(), 1);
+    EXPECT_NE(here.File("stderr.txt").find("Unknown variable \"r_Screen_Widht\""),
+              std::string::npos) << here.File("stderr.txt");
+}
+
+// What `cmake --install` puts under a prefix runs from an empty folder: the program finds
+// its installed data and keeps its configuration and log in the folder it starts in.
+TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
+{
+    char cwd[4096];
+    const std::string prefix = std::string(getcwd(cwd, sizeof(cwd))) + "/installed";
+    std::system(("rm -rf '" + prefix + "'").c_str());
+    const std::string install = std::string("'" KORVO_CMAKE "' --install '" KORVO_BUILD_DIR
+                                            "' --prefix '") + prefix + "' > install.txt 2>&1";
+    ASSERT_EQ(std::system(install.c_str()), 0) << ReadFile("install.txt");
+    const std::string program = prefix + "/bin/korvo";
+
+    ProgramRun run(program.c_str(), "installed_run");
+    EXPECT_EQ(run.Wait(), 1);   // no configuration yet: the defaults are written
+    // Nothing but the installed data folder holds the data now.
+    ASSERT_EQ(unlink((run.dir + "/MediaData").c_str()), 0);
+    run.Start(program.c_str(), true, {"--set", "r_GL_FramebufferObject=1"});
+    run.Keys("Escape");
+    EXPECT_EQ(run.Wait(), 0);
+    EXPECT_EQ(run.File("stderr.txt"), "");
+    EXPECT_NE(run.File("sys_Config.conf").find("r_GL_FramebufferObject      = 1\n"),
+              std::string::npos);
+    ExpectClosedLog(run);
+    EXPECT_EQ(Capture("ls -A '" + run.dir + "'"), "stderr.txt\nsys_Config.conf\nsys_Log.log\n");
 }
 
 } // namespace

@@ -30,6 +30,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -167,15 +168,95 @@ int Run(const std::map<std::string, std::string>& options)
 
 } // namespace
 
+const char* const Usage =
+    "Usage: korvo_capture --out picture.png [options]\n"
+    "\n"
+    "Draws a scene off-screen on the current X display and writes the last frame as PNG.\n"
+    "\n"
+    "  --scene box|sphere|casters|zori|dazu   scene (box); zori and dazu are the demo's\n"
+    "  --out FILE              the picture (needed)\n"
+    "  --renderer hard|soft    hard or soft shadows (soft)\n"
+    "  --fbo 0|1               off-screen buffers as framebuffer objects (1) or P-buffers\n"
+    "  --width N, --height N   frame size (640 x 480)\n"
+    "  --frames N              frames drawn (10)\n"
+    "  --step MS               fixed time step of a frame in milliseconds (20)\n"
+    "  --source SIZE           light source size of the test scenes (0.6)\n"
+    "  --cast 0|1              draw shadows (1)\n"
+    "  --english 0|1           overlay text in English (1)\n"
+    "  --set name=value[,...]  further configuration variables\n"
+    "  --shadow-light N --shadow-out FILE   one light's shadow value as PNG (soft renderer)\n"
+    "  --timings FILE          every frame's time and its parts\n"
+    "  --help                  show this text\n"
+    "\n"
+    "Exit codes: 0 written, 1 failed, 2 wrong arguments.\n";
+
+// Options whose value must be one of a few words.
+const std::map<std::string, std::vector<std::string>> Choices = {
+    {"scene", {"box", "sphere", "casters", "zori", "dazu"}},
+    {"renderer", {"hard", "soft"}},
+    {"fbo", {"0", "1"}},
+    {"cast", {"0", "1"}},
+    {"english", {"0", "1"}},
+};
+const char* const Numbers[] = {"width", "height", "frames", "step", "shadow-light", "source"};
+const char* const Texts[] = {"out", "set", "shadow-out", "timings"};
+
+bool Known(const std::string& name)
+{
+    if (Choices.count(name) != 0)
+        return true;
+    for (const char* known : Numbers)
+        if (name == known)
+            return true;
+    for (const char* known : Texts)
+        if (name == known)
+            return true;
+    return false;
+}
+
+bool IsNumber(const std::string& text)
+{
+    char* end = nullptr;
+    std::strtod(text.c_str(), &end);
+    return !text.empty() && *end == '\0';
+}
+
+// Fills options from the arguments; on a wrong one returns its complaint.
+std::string ParseArguments(int argc, char** argv, std::map<std::string, std::string>& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        const std::string name = argument.compare(0, 2, "--") == 0 ? argument.substr(2) : "";
+        if (!Known(name))
+            return "unknown argument <" + argument + ">";
+        if (i + 1 >= argc)
+            return argument + " needs a value";
+        const std::string value = argv[++i];
+        const auto choice = Choices.find(name);
+        if (choice != Choices.end() &&
+            std::find(choice->second.begin(), choice->second.end(), value) ==
+                choice->second.end())
+            return "<" + value + "> is no value of " + argument;
+        for (const char* number : Numbers)
+            if (name == number && !IsNumber(value))
+                return argument + " takes a number, not <" + value + ">";
+        options[name] = value;
+    }
+    return std::string();
+}
+
 int main(int argc, char** argv)
 {
-    std::map<std::string, std::string> options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strncmp(argv[i], "--", 2) != 0) {
-            std::fprintf(stderr, "korvo_capture: unexpected <%s>\n", argv[i]);
-            return 2;
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
         }
-        options[argv[i] + 2] = argv[i + 1];
+    std::map<std::string, std::string> options;
+    const std::string wrong = ParseArguments(argc, argv, options);
+    if (!wrong.empty()) {
+        std::fprintf(stderr, "korvo_capture: %s\n\n%s", wrong.c_str(), Usage);
+        return 2;
     }
     try {
         return Run(options);

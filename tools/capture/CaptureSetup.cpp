@@ -32,7 +32,8 @@ void ApplySettings(const std::string& settings)
                               : ConfigSystem::Instance().Find(item.substr(0, equals));
         if (variable == nullptr)
             throw Sys::Exception("Unknown setting <%s>.", item.c_str());
-        variable->SetFromString(item.substr(equals + 1));
+        if (!variable->SetFromString(item.substr(equals + 1)))
+            throw Sys::Exception("Invalid value in setting <%s>.", item.c_str());
         at = end + 1;
     }
 }

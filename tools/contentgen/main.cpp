@@ -1,6 +1,6 @@
 // Writes the demo's models: the static sets of both scenes as 3DS files and the walking
 // character with its four walk cycles as MD5 files. The output depends on nothing but this
-// program, so every build produces the same bytes. Usage: korvo_contentgen <models folder>
+// program, so every build produces the same bytes.
 
 #include "tools/contentgen/ContentWriter.h"
 #include "tools/contentgen/MeshCheck.h"
@@ -29,11 +29,37 @@ void CheckCasters(const Content::ModelFile& file)
     }
 }
 
+const char* const Usage =
+    "Usage: korvo_contentgen [FOLDER]\n"
+    "\n"
+    "Writes the demo's models (3DS/ZORI, 3DS/DAZU and ZFat below FOLDER, default\n"
+    "MediaData/Models) and prints their sizes.\n"
+    "\n"
+    "  --help   show this text\n"
+    "\n"
+    "Exit codes: 0 written, 1 failed, 2 wrong arguments.\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string folder = argc > 1 ? argv[1] : "MediaData/Models";
+    std::string folder = "MediaData/Models";
+    bool named = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help") {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+        // A folder name starting with "-" is almost surely a mistyped option.
+        if (argument.empty() || argument[0] == '-' || named) {
+            std::fprintf(stderr, "korvo_contentgen: unexpected argument <%s>\n\n%s",
+                         argument.c_str(), Usage);
+            return 2;
+        }
+        folder = argument;
+        named = true;
+    }
     try {
         for (const auto& set : {Content::BuildZoriSet(), Content::BuildDazuSet()}) {
             int total = 0;
