@@ -126,7 +126,8 @@ int MessageBoxA(HWND, const char* text, const char* title, UINT)
         text = "";
     if (title == nullptr)
         title = "Error";
-    if (WantsStandardError() || !ShowDialog(text, title)) {
+    // After a lost connection the box might open on a server that is going away.
+    if (WantsStandardError() || IsDisplayConnectionLost() || !ShowDialog(text, title)) {
         std::fprintf(stderr, "%s\n%s\n", title, text);
         std::fflush(stderr);
     }
