@@ -75,9 +75,12 @@ void ApplyFixedSize(Display* display, const WindowRecord& window)
     XSizeHints* hints = XAllocSizeHints();
     if (hints == nullptr)
         return;
-    hints->flags = PPosition | PMinSize | PMaxSize;
+    // Minimum equal to maximum: a window manager offers no resizing at all.
+    hints->flags = PPosition | PSize | PMinSize | PMaxSize;
     hints->x = window.x;
     hints->y = window.y;
+    hints->width = window.width;
+    hints->height = window.height;
     hints->min_width = hints->max_width = window.width;
     hints->min_height = hints->max_height = window.height;
     XSetWMNormalHints(display, window.xid, hints);
