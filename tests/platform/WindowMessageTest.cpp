@@ -275,6 +275,13 @@ TEST_F(WindowMessageTest, MessageBoxIsCentredWithSignAndTitleAndClosesByKeyOrCli
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     ASSERT_TRUE(SetWindowPos(window, HWND_TOP, 200, 300, 320, 240, SWP_SHOWWINDOW));
+    // The click moves the pointer; later tests find it where it was (with the focus
+    // following the pointer, keys typed early would land elsewhere).
+    ::Window root = 0, child = 0;
+    int pointerX = 0, pointerY = 0, x = 0, y = 0;
+    unsigned buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &pointerX, &pointerY, &x,
+                  &y, &buttons);
 
     for (const char* way : {"Return", "Escape", "click"}) {
         SCOPED_TRACE(way);
@@ -282,7 +289,9 @@ TEST_F(WindowMessageTest, MessageBoxIsCentredWithSignAndTitleAndClosesByKeyOrCli
         BoxView view;
         std::atomic<bool> closed(false);
         // The user looks at the box once it shows, then closes it, again until it has gone
-        // (the first try may come before the box listens).
+        // (the first try may come before the box listens). Keys are typed, not sent to the
+        // window: a release sent after the box has gone would fail and leave the key held
+        // down on the server for the tests that follow.
         std::thread user([&] {
             for (int attempt = 0; attempt < 200 && !closed; ++attempt) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -293,7 +302,7 @@ TEST_F(WindowMessageTest, MessageBoxIsCentredWithSignAndTitleAndClosesByKeyOrCli
                     std::string(way) == "click"
                         ? "xdotool mousemove --window " + id + " " + std::to_string(view.width / 2)
                               + " " + std::to_string(view.height - 16 - 13) + " click 1"
-                        : "xdotool key --window " + id + " " + way;
+                        : "xdotool windowfocus " + id + " key " + way;
                 std::system((command + " >/dev/null 2>&1").c_str());
             }
         });
@@ -312,6 +321,7 @@ TEST_F(WindowMessageTest, MessageBoxIsCentredWithSignAndTitleAndClosesByKeyOrCli
         EXPECT_GT(view.red, 300) << "no stop sign";
         EXPECT_GT(view.navy, 1000) << "no title bar";
     }
+    XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, pointerX, pointerY);
     XCloseDisplay(display);
     if (!saved.empty())
         setenv("KORVO_MESSAGEBOX", saved.c_str(), 1);
