@@ -10,6 +10,8 @@
 #include "config/CVars.h"
 #include "config/ConfigSystem.h"
 
+#include <csignal>
+#include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -49,6 +51,28 @@ std::string SaveConfiguration()
 }
 
 } // namespace
+
+// Every end goes through ShutDown: signals become a close request of the window (the
+// platform layer posts WM_CLOSE), a window destroyed from outside or a lost display
+// connection arrives as WM_DESTROY, and whatever calls exit() on its own still finds
+// the shutdown run before the process-wide objects are destroyed.
+void InstallEndHandlers()
+{
+    Platform::InstallTerminationHandlers();
+    std::atexit(ShutDown);
+}
+
+// The exit status once the shutdown has run: a signal that asked for the end ends the
+// process the way it would have without a handler (128 + its number for the shell), a
+// lost display connection is a failure, otherwise the status the loop ended with.
+int EndStatus(int status)
+{
+    if (const int signal = Platform::GetTerminationSignal()) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    return Platform::IsDisplayConnectionLost() ? 1 : status;
+}
 
 void ShutDown()
 {
@@ -95,6 +119,8 @@ LRESULT MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         DestroyWindow(g_MainWindow);
         return 0;
     case WM_DESTROY:
+        // Destroyed from outside, or its display connection lost: no close request came.
+        ShutDown();
         PostQuitMessage(0);
         return 0;
     case WM_ACTIVATE:
@@ -125,6 +151,7 @@ void StartUp()
 int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
 {
     MSG msg;
+    InstallEndHandlers();
     try {
         WNDCLASSA windowClass;
         windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
@@ -176,5 +203,5 @@ int WinMain(HINSTANCE instance, HINSTANCE, char*, int)
         msg.wParam = 1;
     }
     UnregisterClassA(WindowClassName, instance);
-    return static_cast<int>(msg.wParam);
+    return EndStatus(static_cast<int>(msg.wParam));
 }

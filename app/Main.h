@@ -16,6 +16,9 @@ Platform::LRESULT MainWndProc(Platform::HWND window, Platform::UINT message,
 void HandleKeyDown(Platform::WPARAM key);
 void StartUp();
 void ShutDown();
+// Signal handling and the exit-time guard; the exit status after the shutdown.
+void InstallEndHandlers();
+int EndStatus(int status);
 
 // Builds the scene chosen by demoId (the configuration's demo_ID) for the main window;
 // null when this build has no scenes. Defined next to the scene classes it names.

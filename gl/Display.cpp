@@ -22,21 +22,37 @@ Display::Display(const DisplayMode& mode, Platform::HWND window_, bool fullScree
     const Platform::HRESULT probe = Platform::GetDisplayMode(window, &current);
     if (probe != Platform::DD_OK)
         Raise(probe, "Failed to create IID_IDirectDraw7 interface.");
-    if (!fullScreen)
+    if (!fullScreen) {
+        Platform::SetCooperativeLevel(window, Platform::DDSCL_NORMAL);
         return;
+    }
 
+    // Exclusive: the mode set below leaves the window covering the output, on top and
+    // with the keyboard.
+    const Platform::HRESULT level = Platform::SetCooperativeLevel(
+        window, Platform::DDSCL_EXCLUSIVE | Platform::DDSCL_FULLSCREEN);
+    if (level != Platform::DD_OK)
+        Raise(level, "Failed to set cooperative level.");
     Platform::DisplayModeInfo wanted;
     wanted.width = mode.Width;
     wanted.height = mode.Height;
     wanted.bitsPerPixel = mode.BitsPerPixel;
     wanted.refreshRate = mode.RefreshRate;
-    const Platform::HRESULT set = Platform::SetDisplayMode(window, wanted);
-    if (set != Platform::DD_OK) {
+    Platform::DisplayModeInfo set;
+    const Platform::HRESULT result = Platform::SetDisplayMode(window, wanted, &set);
+    if (result != Platform::DD_OK) {
+        Platform::SetCooperativeLevel(window, Platform::DDSCL_NORMAL);
+        Platform::RestoreDisplayMode(window);
         char text[256];
         std::snprintf(text, sizeof(text), "Failed to set display mode: %d x %d x %d Bits, %d Hz.",
                       mode.Width, mode.Height, mode.BitsPerPixel, mode.RefreshRate);
-        Raise(set, text);
+        Raise(result, text);
     }
+    if (set.width != mode.Width || set.height != mode.Height)
+        Message(Sys::Log::Warning,
+                "Display mode %d x %d is not available; the nearest larger one, %d x %d, "
+                "is set and the picture is stretched over it.\n",
+                mode.Width, mode.Height, set.width, set.height);
     modeChanged = true;
     gammaControl = Platform::HasGammaControl(window);
 }
@@ -49,6 +65,7 @@ Display::~Display()
         Platform::SetGammaRamp(window, savedRamp[0], savedRamp[1], savedRamp[2]);
     if (modeChanged)
         Platform::RestoreDisplayMode(window);
+    Platform::SetCooperativeLevel(window, Platform::DDSCL_NORMAL);
 }
 
 void Display::Notify(int)

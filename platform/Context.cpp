@@ -58,7 +58,8 @@ PBufferRecord* LookupPBuffer(HPBUFFER pbuffer)
 
 bool IsValidDC(HDC dc)
 {
-    if (dc == nullptr || dc->display == nullptr)
+    // Without the connection no drawable can be reached any more.
+    if (dc == nullptr || dc->display == nullptr || X11::IsConnectionLost())
         return false;
     if (dc->window != nullptr)
         return IsWindow(dc->window) != 0 && dc->window->xid != 0;
@@ -420,7 +421,9 @@ BOOL wglDeleteContext(HGLRC context)
     }
     if (X11::g_CurrentContext == context)
         MakeNothingCurrent();
-    glXDestroyContext(X11::GetDisplay(), record->context);
+    // After a lost connection GLX cannot be asked any more; the process is ending then.
+    if (X11::GetDisplay() != nullptr)
+        glXDestroyContext(X11::GetDisplay(), record->context);
     X11::Sync();
     g_Contexts.erase(std::find_if(g_Contexts.begin(), g_Contexts.end(),
                                   [context](const auto& r) { return r.get() == context; }));
@@ -723,7 +726,8 @@ BOOL wglDestroyPbufferARB(HPBUFFER pbuffer)
     }
     if (X11::g_CurrentDC == &record->dc)
         MakeNothingCurrent();
-    glXDestroyPbuffer(record->dc.display, record->pbuffer);
+    if (X11::GetDisplay() != nullptr)
+        glXDestroyPbuffer(record->dc.display, record->pbuffer);
     X11::Sync();
     g_PBuffers.erase(std::find_if(g_PBuffers.begin(), g_PBuffers.end(),
                                   [pbuffer](const auto& r) { return r.get() == pbuffer; }));

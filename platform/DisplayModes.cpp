@@ -6,6 +6,8 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace Platform {
 
@@ -18,9 +20,13 @@ struct SavedCrtc {
     int x = 0, y = 0;
     Rotation rotation = RR_Rotate_0;
     std::vector<RROutput> outputs;
+    // A mode created for the run, and the outputs it was added to.
+    RRMode created = None;
+    std::vector<RROutput> createdOn;
 };
 
 SavedCrtc g_Saved;
+HWND g_ExclusiveWindow = nullptr;
 
 bool HasRandR(Display* display)
 {
@@ -131,6 +137,100 @@ int BitsPerPixel(Display* display)
     return bits;
 }
 
+
+// A mode of the CRTC's outputs with the size (and refresh rate, unless 0) asked for.
+RRMode FindOutputMode(const CrtcLookup& lookup, const DisplayModeInfo& mode)
+{
+    RRMode chosen = None;
+    for (int o = 0; o < lookup.info->noutput && chosen == None; ++o) {
+        XRROutputInfo* output =
+            XRRGetOutputInfo(lookup.display, lookup.resources, lookup.info->outputs[o]);
+        if (output == nullptr)
+            continue;
+        for (int m = 0; m < output->nmode && chosen == None; ++m) {
+            const XRRModeInfo* info = lookup.FindMode(output->modes[m]);
+            if (info != nullptr && static_cast<int>(info->width) == mode.width
+                && static_cast<int>(info->height) == mode.height
+                && (mode.refreshRate == 0 || RefreshRate(*info) == mode.refreshRate))
+                chosen = info->id;
+        }
+        XRRFreeOutputInfo(output);
+    }
+    return chosen;
+}
+
+// Every mode the CRTC's outputs list, with its id.
+void ListOutputModes(const CrtcLookup& lookup, std::vector<DisplayModeInfo>& infos,
+                     std::vector<RRMode>& ids)
+{
+    for (int o = 0; o < lookup.info->noutput; ++o) {
+        XRROutputInfo* output =
+            XRRGetOutputInfo(lookup.display, lookup.resources, lookup.info->outputs[o]);
+        if (output == nullptr)
+            continue;
+        for (int m = 0; m < output->nmode; ++m) {
+            const XRRModeInfo* info = lookup.FindMode(output->modes[m]);
+            if (info == nullptr)
+                continue;
+            DisplayModeInfo entry;
+            entry.width = static_cast<int>(info->width);
+            entry.height = static_cast<int>(info->height);
+            entry.refreshRate = RefreshRate(*info);
+            infos.push_back(entry);
+            ids.push_back(info->id);
+        }
+        XRRFreeOutputInfo(output);
+    }
+}
+
+// Creates a mode of the size asked for and adds it to the CRTC's outputs; None where the
+// server refuses. The timings are generic blanking intervals at the rate asked for (60 Hz
+// by default): what a virtual or modern flat screen accepts.
+RRMode CreateOutputMode(const CrtcLookup& lookup, const DisplayModeInfo& mode)
+{
+    if (mode.width <= 0 || mode.height <= 0 || lookup.info->noutput == 0)
+        return None;
+    char name[32];
+    std::snprintf(name, sizeof(name), "%dx%d", mode.width, mode.height);
+    XRRModeInfo info = {};
+    info.width = static_cast<unsigned>(mode.width);
+    info.height = static_cast<unsigned>(mode.height);
+    info.hSyncStart = info.width + 48;
+    info.hSyncEnd = info.width + 80;
+    info.hTotal = info.width + 160;
+    info.vSyncStart = info.height + 3;
+    info.vSyncEnd = info.height + 7;
+    info.vTotal = info.height + 25;
+    const int rate = mode.refreshRate > 0 ? mode.refreshRate : 60;
+    info.dotClock = static_cast<unsigned long>(info.hTotal) * info.vTotal * rate;
+    info.name = name;
+    info.nameLength = static_cast<unsigned>(std::strlen(name));
+    info.modeFlags = RR_HSyncPositive | RR_VSyncNegative;
+    X11::ClearError();
+    const RRMode created = XRRCreateMode(lookup.display, lookup.root, &info);
+    X11::Sync();
+    if (created == None || X11::LastErrorCode() != 0)
+        return None;
+    std::vector<RROutput> addedTo;
+    for (int o = 0; o < lookup.info->noutput; ++o) {
+        XRRAddOutputMode(lookup.display, lookup.info->outputs[o], created);
+        X11::Sync();
+        if (X11::LastErrorCode() != 0)
+            break;
+        addedTo.push_back(lookup.info->outputs[o]);
+    }
+    if (X11::LastErrorCode() != 0) {
+        for (RROutput output : addedTo)
+            XRRDeleteOutputMode(lookup.display, output, created);
+        XRRDestroyMode(lookup.display, created);
+        X11::ClearError();
+        return None;
+    }
+    g_Saved.created = created;
+    g_Saved.createdOn = addedTo;
+    return created;
+}
+
 } // namespace
 
 HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode)
@@ -152,57 +252,103 @@ HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode)
     return DD_OK;
 }
 
-HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode)
+int FindNearestLargerMode(const DisplayModeInfo* modes, int count, int width, int height)
 {
-    CrtcLookup lookup(window);
-    if (lookup.display == nullptr)
-        return DDERR_NODIRECTDRAWHW;
-    if (lookup.resources == nullptr)
-        return DDERR_UNSUPPORTED;
-    if (lookup.info == nullptr)
-        return DDERR_NOMONITORINFORMATION;
-    // The colour depth of an X screen is fixed; only its own depth can be asked for.
-    const int bits = BitsPerPixel(lookup.display);
-    if (mode.bitsPerPixel != 0 && mode.bitsPerPixel != bits
-        && mode.bitsPerPixel != DefaultDepth(lookup.display, X11::GetScreen()))
-        return DDERR_INVALIDMODE;
-    // Only the modes the outputs of this CRTC offer can be set.
-    RRMode chosen = None;
-    for (int o = 0; o < lookup.info->noutput && chosen == None; ++o) {
-        XRROutputInfo* output =
-            XRRGetOutputInfo(lookup.display, lookup.resources, lookup.info->outputs[o]);
-        if (output == nullptr)
+    int best = -1;
+    for (int i = 0; i < count; ++i) {
+        if (modes[i].width < width || modes[i].height < height)
             continue;
-        for (int m = 0; m < output->nmode && chosen == None; ++m) {
-            const XRRModeInfo* info = lookup.FindMode(output->modes[m]);
-            if (info != nullptr && static_cast<int>(info->width) == mode.width
-                && static_cast<int>(info->height) == mode.height
-                && (mode.refreshRate == 0 || RefreshRate(*info) == mode.refreshRate))
-                chosen = info->id;
+        const long area = static_cast<long>(modes[i].width) * modes[i].height;
+        const long bestArea =
+            best < 0 ? 0 : static_cast<long>(modes[best].width) * modes[best].height;
+        if (best < 0 || area < bestArea || (area == bestArea && modes[i].width < modes[best].width))
+            best = i;
+    }
+    return best;
+}
+
+HRESULT SetCooperativeLevel(HWND window, DWORD flags)
+{
+    if (IsWindow(window) == FALSE_)
+        return DDERR_INVALIDPARAMS;
+    const DWORD exclusive = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN;
+    if ((flags & exclusive) == exclusive)
+        g_ExclusiveWindow = window;
+    else if ((flags & DDSCL_NORMAL) != 0 && g_ExclusiveWindow == window)
+        g_ExclusiveWindow = nullptr;
+    else if ((flags & DDSCL_NORMAL) == 0)
+        return DDERR_INVALIDPARAMS;
+    return DD_OK;
+}
+
+HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode, DisplayModeInfo* set)
+{
+    RRMode chosen = None;
+    DisplayModeInfo chosenInfo;
+    {
+        CrtcLookup lookup(window);
+        if (lookup.display == nullptr)
+            return DDERR_NODIRECTDRAWHW;
+        if (lookup.resources == nullptr)
+            return DDERR_UNSUPPORTED;
+        if (lookup.info == nullptr)
+            return DDERR_NOMONITORINFORMATION;
+        // The colour depth of an X screen is fixed; only its own depth can be asked for.
+        const int bits = BitsPerPixel(lookup.display);
+        if (mode.bitsPerPixel != 0 && mode.bitsPerPixel != bits
+            && mode.bitsPerPixel != DefaultDepth(lookup.display, X11::GetScreen()))
+            return DDERR_INVALIDMODE;
+        chosen = FindOutputMode(lookup, mode);
+        if (chosen == None)
+            chosen = CreateOutputMode(lookup, mode);
+        if (chosen == None) {
+            // Neither listed nor creatable: the smallest listed mode that holds the picture.
+            std::vector<DisplayModeInfo> infos;
+            std::vector<RRMode> ids;
+            ListOutputModes(lookup, infos, ids);
+            const int nearest = FindNearestLargerMode(infos.data(), static_cast<int>(infos.size()),
+                                                      mode.width, mode.height);
+            if (nearest < 0)
+                return DDERR_INVALIDMODE;
+            chosen = ids[nearest];
         }
-        XRRFreeOutputInfo(output);
+        if (!g_Saved.saved) {
+            g_Saved.saved = true;
+            g_Saved.crtc = lookup.crtc;
+            g_Saved.mode = lookup.info->mode;
+            g_Saved.x = lookup.info->x;
+            g_Saved.y = lookup.info->y;
+            g_Saved.rotation = lookup.info->rotation;
+            g_Saved.outputs.assign(lookup.info->outputs,
+                                   lookup.info->outputs + lookup.info->noutput);
+        }
     }
-    if (chosen == None)
+    // A mode just created is only in fresh screen resources.
+    CrtcLookup lookup(window);
+    if (lookup.resources == nullptr || lookup.info == nullptr)
+        return DDERR_GENERIC;
+    const XRRModeInfo* info = lookup.FindMode(chosen);
+    if (info == nullptr)
         return DDERR_INVALIDMODE;
-    if (!g_Saved.saved) {
-        g_Saved.saved = true;
-        g_Saved.crtc = lookup.crtc;
-        g_Saved.mode = lookup.info->mode;
-        g_Saved.x = lookup.info->x;
-        g_Saved.y = lookup.info->y;
-        g_Saved.rotation = lookup.info->rotation;
-        g_Saved.outputs.assign(lookup.info->outputs, lookup.info->outputs + lookup.info->noutput);
+    chosenInfo.width = static_cast<int>(info->width);
+    chosenInfo.height = static_cast<int>(info->height);
+    chosenInfo.bitsPerPixel = BitsPerPixel(lookup.display);
+    chosenInfo.refreshRate = RefreshRate(*info);
+    if (chosen != lookup.info->mode) {
+        X11::ClearError();
+        const Status status = XRRSetCrtcConfig(lookup.display, lookup.resources, lookup.crtc,
+                                               CurrentTime, lookup.info->x, lookup.info->y,
+                                               chosen, lookup.info->rotation,
+                                               lookup.info->outputs, lookup.info->noutput);
+        X11::Sync();
+        if (status != RRSetConfigSuccess || X11::LastErrorCode() != 0)
+            return DDERR_UNSUPPORTEDMODE;
     }
-    if (chosen == lookup.info->mode)
-        return DD_OK;
-    X11::ClearError();
-    const Status status = XRRSetCrtcConfig(lookup.display, lookup.resources, lookup.crtc,
-                                           CurrentTime, lookup.info->x, lookup.info->y, chosen,
-                                           lookup.info->rotation, lookup.info->outputs,
-                                           lookup.info->noutput);
-    X11::Sync();
-    if (status != RRSetConfigSuccess || X11::LastErrorCode() != 0)
-        return DDERR_UNSUPPORTEDMODE;
+    if (set != nullptr)
+        *set = chosenInfo;
+    if (g_ExclusiveWindow == window)
+        X11::CoverArea(*window, lookup.info->x, lookup.info->y, chosenInfo.width,
+                       chosenInfo.height);
     return DD_OK;
 }
 
@@ -221,6 +367,13 @@ HRESULT RestoreDisplayMode(HWND window)
     X11::Sync();
     if (status != RRSetConfigSuccess || X11::LastErrorCode() != 0)
         return DDERR_GENERIC;
+    // The mode made for this run goes again once nothing shows it.
+    if (g_Saved.created != None) {
+        for (RROutput output : g_Saved.createdOn)
+            XRRDeleteOutputMode(lookup.display, output, g_Saved.created);
+        XRRDestroyMode(lookup.display, g_Saved.created);
+        X11::Sync();
+    }
     g_Saved = SavedCrtc();
     return DD_OK;
 }

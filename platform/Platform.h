@@ -196,6 +196,18 @@ BOOL SetPriorityClass(DWORD priorityClass);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
+// Ends asked for from outside the window. SIGINT, SIGTERM and SIGHUP no longer end the
+// process at once: the handler only records the signal (nothing else is safe there), and
+// the next PeekMessageA posts WM_CLOSE to every window, as if the user had closed them, so
+// the program's own shutdown runs. A second signal of the same kind ends the process
+// the default way. GetTerminationSignal gives the first signal that arrived, 0 if none.
+void InstallTerminationHandlers();
+int GetTerminationSignal();
+// True once the connection to the X server broke (server gone, client killed). From then
+// on nothing is sent to the server; the next PeekMessageA reports every window as
+// destroyed (WM_DESTROY), so the program shuts down without its display.
+bool IsDisplayConnectionLost();
+
 constexpr DWORD ERROR_INVALID_HANDLE = 6;
 constexpr DWORD ERROR_INVALID_DATA = 13;
 constexpr DWORD ERROR_CLASS_ALREADY_EXISTS = 1410;
@@ -214,6 +226,8 @@ constexpr DWORD ERROR_INVALID_OPERATION = 4317;
 // The pair (display connection, drawable). Null when there is no display or window.
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC dc);
+// The window of a window's device context; null for P-buffers and unknown contexts.
+HWND WindowFromDC(HDC dc);
 
 constexpr int BITSPIXEL = 12;
 int GetDeviceCaps(HDC dc, int index);
@@ -352,11 +366,26 @@ struct DisplayModeInfo {
 // DirectDraw result codes returned by the display functions (DD_OK is 0).
 constexpr HRESULT DD_OK = 0;
 
+// Cooperative levels. Exclusive full screen makes the window own the output: every mode
+// set afterwards leaves it borderless, covering the CRTC, mapped, raised and with the
+// keyboard. The normal level gives the output back.
+constexpr DWORD DDSCL_FULLSCREEN = 0x00000001;
+constexpr DWORD DDSCL_NORMAL = 0x00000008;
+constexpr DWORD DDSCL_EXCLUSIVE = 0x00000010;
+HRESULT SetCooperativeLevel(HWND window, DWORD flags);
+
 // The current mode of the CRTC that shows the window (or the first CRTC without one).
 HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode);
-// Full-screen mode switch of that CRTC, restored by RestoreDisplayMode.
-HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode);
+// Full-screen mode switch of that CRTC, restored by RestoreDisplayMode. A size the output
+// does not list is created and added to it where the server allows; otherwise the
+// smallest listed mode at least as large is taken. `set` (optional) receives the mode
+// that was set, so the caller can say when it differs from the one asked for.
+HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode, DisplayModeInfo* set = nullptr);
 HRESULT RestoreDisplayMode(HWND window);
+
+// The smallest of `modes` (by area, then width) that is at least width x height; -1 when
+// none is large enough.
+int FindNearestLargerMode(const DisplayModeInfo* modes, int count, int width, int height);
 // Every mode of the screen resources, in the server's order.
 HRESULT EnumerateDisplayModes(HWND window, bool refreshRates,
                               void (*callback)(const DisplayModeInfo& mode, void* user),

@@ -75,9 +75,12 @@ void ApplyFixedSize(Display* display, const WindowRecord& window)
     XSizeHints* hints = XAllocSizeHints();
     if (hints == nullptr)
         return;
-    hints->flags = PPosition | PMinSize | PMaxSize;
+    // Minimum equal to maximum: a window manager offers no resizing at all.
+    hints->flags = PPosition | PSize | PMinSize | PMaxSize;
     hints->x = window.x;
     hints->y = window.y;
+    hints->width = window.width;
+    hints->height = window.height;
     hints->min_width = hints->max_width = window.width;
     hints->min_height = hints->max_height = window.height;
     XSetWMNormalHints(display, window.xid, hints);
@@ -221,12 +224,25 @@ void Translate(XEvent& event)
     }
 }
 
+bool g_TerminationPosted = false;
+
+// An end asked for by a signal closes every window, once.
+void PostTermination()
+{
+    if (g_TerminationPosted || GetTerminationSignal() == 0)
+        return;
+    g_TerminationPosted = true;
+    for (auto& record : g_Windows)
+        Post(record.get(), WM_CLOSE, 0, 0);
+}
+
 void Pump()
 {
+    PostTermination();
     Display* display = X11::GetDisplay();
     if (display == nullptr)
         return;
-    while (XPending(display) > 0) {
+    while (!X11::IsConnectionLost() && XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
         Translate(event);
@@ -269,6 +285,38 @@ void ApplyCursor(WindowRecord& window)
         XUndefineCursor(display, window.xid);
     }
     XFlush(display);
+}
+
+// Without the connection every window is as good as destroyed, and no X call on it may
+// be made again (Xlib crashes on a broken connection): its procedure hears WM_DESTROY.
+void ForgetWindows()
+{
+    for (auto& record : g_Windows) {
+        if (record->xid == 0)
+            continue;
+        if (X11::g_CurrentDC == &record->dc) {
+            X11::g_CurrentDC = nullptr;
+            X11::g_CurrentContext = nullptr;
+        }
+        record->xid = 0;
+        record->mapped = false;
+        Post(record.get(), WM_DESTROY, 0, 0);
+    }
+}
+
+void CoverArea(WindowRecord& window, int x, int y, int width, int height)
+{
+    Display* display = GetDisplay();
+    if (display == nullptr || window.xid == 0)
+        return;
+    SetWindowLongA(&window, GWL_STYLE,
+                   static_cast<long>(WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    // Read by a window manager when the window is mapped; without one the size is enough.
+    const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    Atom fullScreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
+    XChangeProperty(display, window.xid, state, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(&fullScreen), 1);
+    SetWindowPos(&window, HWND_TOP, x, y, width, height, SWP_SHOWWINDOW);
 }
 
 } // namespace X11
@@ -412,11 +460,12 @@ BOOL DestroyWindow(HWND window)
         return TRUE_;
     Display* display = X11::GetDisplay();
     if (X11::g_CurrentDC == &record->dc) {
-        glXMakeContextCurrent(display, None, None, nullptr);
+        if (display != nullptr)
+            glXMakeContextCurrent(display, None, None, nullptr);
         X11::g_CurrentDC = nullptr;
         X11::g_CurrentContext = nullptr;
     }
-    if (record->xid != 0) {
+    if (record->xid != 0 && display != nullptr) {
         XDestroyWindow(display, record->xid);
         X11::Sync();
     }
@@ -656,6 +705,16 @@ int ReleaseDC(HWND window, HDC dc)
 {
     WindowRecord* record = Lookup(window);
     return record != nullptr && dc == &record->dc ? 1 : 0;
+}
+
+HWND WindowFromDC(HDC dc)
+{
+    if (dc == nullptr)
+        return nullptr;
+    for (auto& record : g_Windows)
+        if (&record->dc == dc)
+            return record.get();
+    return nullptr;
 }
 
 unsigned long GetNativeWindowId(HWND window)

@@ -36,12 +36,33 @@ bool g_ConfigsRead = false;
 
 int g_GLXErrorBase = -1;
 
+bool g_ConnectionLost = false;
+
 // Records the error and carries on: an X protocol error must never end the program.
 int OnXError(Display*, XErrorEvent* event)
 {
     g_LastXError = event->error_code;
     g_LastError = X11::ToLastError(event->error_code);
     return 0;
+}
+
+// The connection broke. Xlib's own handler would end the process here, past the program's
+// shutdown; instead the loss is recorded and, since the exit handler below returns, Xlib
+// lets every later call on the connection fail quietly. The message queue then reports the
+// windows destroyed and the program shuts down the usual way.
+int OnXIOError(Display* display)
+{
+    if (!g_ConnectionLost)
+        std::fprintf(stderr, "The connection to X display \"%s\" was lost.\n",
+                     DisplayString(display));
+    g_ConnectionLost = true;
+    X11::ForgetWindows();
+    return 0;
+}
+
+void OnXIOErrorExit(Display*, void*)
+{
+    g_ConnectionLost = true;
 }
 
 } // namespace
@@ -61,8 +82,16 @@ namespace X11 {
 HGLRC g_CurrentContext = nullptr;
 HDC g_CurrentDC = nullptr;
 
+bool IsConnectionLost()
+{
+    return g_ConnectionLost;
+}
+
+// Null once the connection is lost: from then on the layer behaves as without a server.
 Display* GetDisplay()
 {
+    if (g_ConnectionLost)
+        return nullptr;
     if (!g_OpenTried) {
         g_OpenTried = true;
         const char* name = std::getenv("DISPLAY");
@@ -75,6 +104,8 @@ Display* GetDisplay()
             std::fprintf(stderr, "No X display: DISPLAY is not set.\n");
         if (g_Display != nullptr) {
             g_PreviousHandler = XSetErrorHandler(OnXError);
+            XSetIOErrorHandler(OnXIOError);
+            XSetIOErrorExitHandler(g_Display, OnXIOErrorExit, nullptr);
             int eventBase = 0;
             if (!glXQueryExtension(g_Display, &g_GLXErrorBase, &eventBase))
                 g_GLXErrorBase = -1;
@@ -147,7 +178,7 @@ bool IsIndirect()
 
 void Sync()
 {
-    if (g_Display != nullptr)
+    if (g_Display != nullptr && !g_ConnectionLost)
         XSync(g_Display, False);
 }
 
@@ -234,4 +265,10 @@ bool HasExtension(const char* name)
 }
 
 } // namespace X11
+
+bool IsDisplayConnectionLost()
+{
+    return g_ConnectionLost;
+}
+
 } // namespace Platform

@@ -61,6 +61,8 @@ namespace X11 {
 // server. It stays open for the life of the process: GLX contexts must never outlive it.
 Display* GetDisplay();
 int GetScreen();
+// Whether the connection broke; GetDisplay() answers null from then on.
+bool IsConnectionLost();
 
 // The FBConfigs of the screen; pixel format n is configs[n - 1].
 const std::vector<GLXFBConfig>& GetConfigs();
@@ -88,6 +90,12 @@ extern HDC g_CurrentDC;
 
 bool HasExtension(const char* name);
 void ApplyCursor(WindowRecord& window);
+// Makes the window the borderless owner of a screen area: full-screen state for a window
+// manager, fixed size, placed over the area, mapped, raised and given the keyboard.
+// Called once the connection is lost: every window loses its X window and is reported
+// destroyed.
+void ForgetWindows();
+void CoverArea(WindowRecord& window, int x, int y, int width, int height);
 
 } // namespace X11
 } // namespace Platform

@@ -96,6 +96,7 @@ RenderGL2::RenderGL2(Platform::HWND window) : window(window)
         GL::Device = nullptr;
         frameBuffer = nullptr;
         display = nullptr;
+        RestoreSamples();
         if (deviceContext != nullptr)
             Platform::ReleaseDC(window, deviceContext);
         deviceContext = nullptr;
@@ -183,6 +184,7 @@ void RenderGL2::BringUp()
     GL::Extensions->WGL = Sys::Ptr<GL::ExtensionRegistryWGL>(new GL::ExtensionRegistryWGL());
     GL::Driver = Sys::Ptr<GL::DriverDesc>(new GL::DriverDesc());
     GL::Caps = Sys::Ptr<GL::CapsDesc>(new GL::CapsDesc());
+    LimitSamples();
 
     display->SetVSync(r_Screen_VSync.value);
 
@@ -227,8 +229,30 @@ void RenderGL2::BringUp()
     LogDescription();
 }
 
+void RenderGL2::LimitSamples()
+{
+    const int offered = GL::Caps->MaxSamples;
+    if (r_Screen_Samples.value <= offered)
+        return;
+    Message(Sys::Log::Warning,
+            "r_Screen_Samples is %d, but the driver offers at most %d samples "
+            "(GL_MAX_SAMPLES); %d are used.\n",
+            r_Screen_Samples.value, offered, offered);
+    userSamples = r_Screen_Samples.value;
+    r_Screen_Samples.value = offered;
+}
+
+// The configuration file keeps what the user asked for, not what this driver allowed.
+void RenderGL2::RestoreSamples()
+{
+    if (userSamples >= 0)
+        r_Screen_Samples.value = userSamples;
+    userSamples = -1;
+}
+
 RenderGL2::~RenderGL2()
 {
+    RestoreSamples();
     display = nullptr;
     ReleaseDescriptions();
     GL::Device = nullptr;

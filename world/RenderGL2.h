@@ -61,11 +61,16 @@ private:
     void BringUp();
     void LogDescription() const;
     static void ReleaseDescriptions();
+    // Lowers r_Screen_Samples to what the driver offers, with a warning, for the life of
+    // the render system; RestoreSamples puts the user's value back.
+    void LimitSamples();
+    void RestoreSamples();
 
     Platform::HWND window = nullptr;
     Platform::HDC deviceContext = nullptr;
     Sys::Ptr<GL::FrameBuffer> frameBuffer;
     int deviceType = DEVICE_UNKNOWN;
+    int userSamples = -1;
 };
 
 } // namespace Korvo

@@ -4,6 +4,7 @@
 #include "gl/IFrameBuffer.h"
 #include "gl/IRenderDevice.h"
 #include "gl/ITexture.h"
+#include "platform/Platform.h"
 #include "render/IRenderer.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
@@ -75,7 +76,14 @@ void WorldRenderer::Present()
     const int width = r_Screen_Width.value;
     const int height = r_Screen_Height.value;
     GL::Device->SetFrameBuffer(GL::Device->PrimaryFrameBuffer);
-    glViewport(0, 0, width, height);
+    // The picture covers the whole window, whatever size it was given: a window manager
+    // may resize it, and a full-screen mode may be larger than the picture.
+    Platform::RECT client;
+    client.right = width;
+    client.bottom = height;
+    Platform::GetClientRect(Platform::WindowFromDC(Platform::wglGetCurrentDC()), &client);
+    glViewport(0, 0, client.right > 0 ? client.right : width,
+               client.bottom > 0 ? client.bottom : height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0, width, 0, height, -1, 1);

@@ -111,15 +111,36 @@ TEST(DisplayTest, FullScreenAppliesGammaAndGivesTheSavedRampBack)
     ASSERT_EQ(GetGammaRamp(window.Get(), back[0], back[1], back[2]), DD_OK);
     EXPECT_TRUE(std::equal(original, original + 256, back[1]));
 
+    // A missing size could be created; a colour depth the X screen does not have cannot.
     mode.Width = 123;
     mode.Height = 45;
+    mode.BitsPerPixel = 16;
     try {
         Korvo::Display display(mode, window.Get(), true);
-        ADD_FAILURE() << "an unknown mode was accepted";
+        ADD_FAILURE() << "a foreign colour depth was accepted";
     } catch (const Sys::CriticalException& e) {
         EXPECT_EQ(e.GetMessageText(), "Korvo::Display\n\nDDERR_INVALIDMODE\n"
-                                      "Failed to set display mode: 123 x 45 x 32 Bits, 0 Hz.");
+                                      "Failed to set display mode: 123 x 45 x 16 Bits, 0 Hz.");
     }
+    DisplayModeInfo now;
+    ASSERT_EQ(GetDisplayMode(window.Get(), &now), DD_OK);
+    EXPECT_EQ(now.width, 1280);
+}
+
+// Where a size can be neither found nor created, the smallest mode that holds it is taken.
+TEST(DisplayGammaTest, NearestLargerModeIsTheSmallestThatHoldsTheSize)
+{
+    DisplayModeInfo modes[5];
+    const int sizes[5][2] = {{1280, 1024}, {800, 600}, {1024, 768}, {640, 400}, {720, 480}};
+    for (int i = 0; i < 5; ++i) {
+        modes[i].width = sizes[i][0];
+        modes[i].height = sizes[i][1];
+    }
+    EXPECT_EQ(FindNearestLargerMode(modes, 5, 640, 480), 4);
+    EXPECT_EQ(FindNearestLargerMode(modes, 5, 800, 480), 1);
+    EXPECT_EQ(FindNearestLargerMode(modes, 5, 1024, 700), 2);
+    EXPECT_EQ(FindNearestLargerMode(modes, 5, 1281, 480), -1);
+    EXPECT_EQ(FindNearestLargerMode(modes, 0, 640, 480), -1);
 }
 
 } // namespace

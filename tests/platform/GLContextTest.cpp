@@ -206,10 +206,32 @@ TEST_F(GLContextTest, DisplayModeAndGammaRampOfTheWindowsCrtc)
         currentListed = currentListed || (m.width == mode.width && m.height == mode.height);
     EXPECT_TRUE(currentListed);
 
+    // A size the output lacks is created for the run and goes again with the restore.
+    DisplayModeInfo missing = mode, set;
+    missing.width = 640;
+    missing.height = 360;
+    EXPECT_EQ(SetDisplayMode(window, missing, &set), DD_OK);
+    EXPECT_EQ(set.width, 640);
+    EXPECT_EQ(set.height, 360);
+    DisplayModeInfo now;
+    ASSERT_EQ(GetDisplayMode(window, &now), DD_OK);
+    EXPECT_EQ(now.width, 640);
+    EXPECT_EQ(now.height, 360);
+    EXPECT_EQ(RestoreDisplayMode(window), DD_OK);
+    ASSERT_EQ(GetDisplayMode(window, &now), DD_OK);
+    EXPECT_EQ(now.width, mode.width);
+    std::vector<DisplayModeInfo> after;
+    ASSERT_EQ(EnumerateDisplayModes(
+                  window, false,
+                  [](const DisplayModeInfo& m, void* user) {
+                      static_cast<std::vector<DisplayModeInfo>*>(user)->push_back(m);
+                  },
+                  &after),
+              DD_OK);
+    for (const DisplayModeInfo& m : after)
+        EXPECT_FALSE(m.width == 640 && m.height == 360) << "the created mode stayed";
+
     DisplayModeInfo impossible = mode;
-    impossible.width = 123;
-    EXPECT_EQ(SetDisplayMode(window, impossible), DDERR_INVALIDMODE);
-    impossible = mode;
     impossible.bitsPerPixel = 16;
     EXPECT_EQ(SetDisplayMode(window, impossible), DDERR_INVALIDMODE);
     EXPECT_EQ(SetDisplayMode(window, mode), DD_OK);

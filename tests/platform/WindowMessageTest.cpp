@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -213,27 +216,113 @@ TEST_F(WindowMessageTest, WindowGeometryAndStyleFollowTheCalls)
     EXPECT_EQ(GetDC(nullptr), nullptr);
 }
 
-TEST(MessageBoxTest, DialogShowsTitleAndClosesOnReturn)
+// What the user sees of a message box: where it is, and how many of its pixels are the
+// stop sign's red and the title bar's navy.
+struct BoxView {
+    unsigned long id = 0;
+    int x = 0, y = 0, width = 0, height = 0;
+    int red = 0, navy = 0;
+};
+
+bool LookAtBox(Display* display, const char* title, BoxView* view)
 {
-    // With a display and no redirection the box is a real, modal X window.
+    ::Window root = DefaultRootWindow(display), parent = 0, *children = nullptr;
+    unsigned count = 0;
+    if (XQueryTree(display, root, &root, &parent, &children, &count) == 0)
+        return false;
+    for (unsigned i = 0; i < count && view->id == 0; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+            XWindowAttributes attributes;
+            if (std::string(name) == title && XGetWindowAttributes(display, children[i], &attributes)
+                && attributes.map_state == IsViewable) {
+                view->id = children[i];
+                view->width = attributes.width;
+                view->height = attributes.height;
+            }
+            XFree(name);
+        }
+    }
+    if (children != nullptr)
+        XFree(children);
+    if (view->id == 0)
+        return false;
+    ::Window child = 0;
+    XTranslateCoordinates(display, view->id, root, 0, 0, &view->x, &view->y, &child);
+    XImage* image = XGetImage(display, view->id, 0, 0, static_cast<unsigned>(view->width),
+                              static_cast<unsigned>(view->height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return false;
+    for (int row = 0; row < view->height; ++row)
+        for (int column = 0; column < view->width; ++column) {
+            const unsigned long pixel = XGetPixel(image, column, row);
+            const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+            view->red += r > 150 && g < 60 && b < 60;
+            view->navy += r < 40 && g < 40 && b > 100 && b < 160;
+        }
+    XDestroyImage(image);
+    return true;
+}
+
+// A message box is a real modal X window without a window manager: centred on its shown
+// owner or else on the screen, with the stop sign and a title bar of its own, closed by
+// Return, Escape or a click on its button.
+TEST_F(WindowMessageTest, MessageBoxIsCentredWithSignAndTitleAndClosesByKeyOrClick)
+{
     const char* redirect = std::getenv("KORVO_MESSAGEBOX");
     const std::string saved = redirect != nullptr ? redirect : "";
     unsetenv("KORVO_MESSAGEBOX");
-    // The user presses Return until the box has gone (the first press may come before
-    // the box listens for keys).
-    std::atomic<bool> closed(false);
-    std::thread user([&closed] {
-        for (int attempt = 0; attempt < 100 && !closed; ++attempt) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            std::system("xdotool search --name 'Korvo Box Test' key --window %@ Return "
-                        ">/dev/null 2>&1");
-        }
-    });
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(MessageBoxA(nullptr, "First line\nSecond line", "Korvo Box Test", MB_ICONERROR), 1);
-    closed = true;
-    user.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    ASSERT_TRUE(SetWindowPos(window, HWND_TOP, 200, 300, 320, 240, SWP_SHOWWINDOW));
+    // The click moves the pointer; later tests find it where it was (with the focus
+    // following the pointer, keys typed early would land elsewhere).
+    ::Window root = 0, child = 0;
+    int pointerX = 0, pointerY = 0, x = 0, y = 0;
+    unsigned buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &pointerX, &pointerY, &x,
+                  &y, &buttons);
+
+    for (const char* way : {"Return", "Escape", "click"}) {
+        SCOPED_TRACE(way);
+        const bool owned = std::string(way) == "Return";
+        BoxView view;
+        std::atomic<bool> closed(false);
+        // The user looks at the box once it shows, then closes it, again until it has gone
+        // (the first try may come before the box listens). Keys are typed, not sent to the
+        // window: a release sent after the box has gone would fail and leave the key held
+        // down on the server for the tests that follow.
+        std::thread user([&] {
+            for (int attempt = 0; attempt < 200 && !closed; ++attempt) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                if (view.id == 0 && !LookAtBox(display, "Korvo Box Test", &view))
+                    continue;
+                const std::string id = std::to_string(view.id);
+                const std::string command =
+                    std::string(way) == "click"
+                        ? "xdotool mousemove --window " + id + " " + std::to_string(view.width / 2)
+                              + " " + std::to_string(view.height - 16 - 13) + " click 1"
+                        : "xdotool windowfocus " + id + " key " + way;
+                std::system((command + " >/dev/null 2>&1").c_str());
+            }
+        });
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(MessageBoxA(owned ? window : nullptr, "First line\nSecond line",
+                              "Korvo Box Test", MB_ICONERROR),
+                  1);
+        closed = true;
+        user.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(8));
+        ASSERT_NE(view.id, 0u) << "the box never showed";
+        const int centreX = owned ? 200 + 160 : DisplayWidth(display, DefaultScreen(display)) / 2;
+        const int centreY = owned ? 300 + 120 : DisplayHeight(display, DefaultScreen(display)) / 2;
+        EXPECT_NEAR(view.x + view.width / 2, centreX, 1);
+        EXPECT_NEAR(view.y + view.height / 2, centreY, 1);
+        EXPECT_GT(view.red, 300) << "no stop sign";
+        EXPECT_GT(view.navy, 1000) << "no title bar";
+    }
+    XWarpPointer(display, 0, DefaultRootWindow(display), 0, 0, 0, 0, pointerX, pointerY);
+    XCloseDisplay(display);
     if (!saved.empty())
         setenv("KORVO_MESSAGEBOX", saved.c_str(), 1);
 }

@@ -1,10 +1,17 @@
 // The real program and its test twin, run on the Xvfb display and driven with xdotool:
-// start-up without and with a configuration file, the three ways to end, failures from
-// a scene, no display at all, a configuration file that cannot be written, the command
-// line, and the installed program.
+// start-up without and with a configuration file, every way to end (keys, window close,
+// signals, the window destroyed or the connection killed from outside), failures from a
+// scene, no display at all, a configuration file that cannot be written, full screen on
+// servers of their own, a resized window, the command line, and the installed program.
 
 #include <gtest/gtest.h>
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -57,10 +64,12 @@ public:
         Start(binary, display, arguments);
     }
 
-    // Starts the program again in the same directory.
+    // Starts the program again in the same directory, with arguments; `server` names
+    // another X display.
     void Start(const char* binary, bool display = true,
-               const std::vector<std::string>& arguments = {})
+               const std::vector<std::string>& arguments = {}, const std::string& server = "")
     {
+        this->server = server;
         std::vector<char*> argv{const_cast<char*>(binary)};
         for (const std::string& argument : arguments)
             argv.push_back(const_cast<char*>(argument.c_str()));
@@ -71,6 +80,8 @@ public:
                 _exit(120);
             if (!display)
                 unsetenv("DISPLAY");
+            else if (!server.empty())
+                setenv("DISPLAY", server.c_str(), 1);
             setenv("KORVO_MESSAGEBOX", "stderr", 1);
             if (std::freopen("stderr.txt", "w", stderr) == nullptr)
                 _exit(121);
@@ -82,8 +93,8 @@ public:
     // The program's main window, found by its process id and title.
     unsigned long Window()
     {
-        const std::string command = "xdotool search --pid " + std::to_string(pid) + " --name '"
-                                    + WindowTitle + "' 2>/dev/null";
+        const std::string command = Xdotool() + "search --pid " + std::to_string(pid)
+                                    + " --name '" + WindowTitle + "' 2>/dev/null";
         for (int attempt = 0; attempt < 600; ++attempt) {
             const std::string found = Capture(command);
             if (!found.empty())
@@ -100,8 +111,14 @@ public:
         // A key that ends the program makes the release that follows it fail: the
         // window is gone by then. What the program did is checked by the caller.
         const std::string command =
-            "xdotool key --window " + std::to_string(window) + " " + keys + " 2>/dev/null";
+            Xdotool() + "key --window " + std::to_string(window) + " " + keys + " 2>/dev/null";
         std::system(command.c_str());
+    }
+
+    // xdotool on the display the program runs on.
+    std::string Xdotool() const
+    {
+        return (server.empty() ? std::string() : "DISPLAY=" + server + " ") + "xdotool ";
     }
 
     // Exit code; -1 when it had to be killed, 128 + n when a signal n ended it. The wait is
@@ -125,6 +142,7 @@ public:
 
     std::string dir;
     pid_t pid = 0;
+    std::string server;
 
 private:
     static std::string MakeDir(const std::string& name)
@@ -396,6 +414,248 @@ TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
               std::string::npos);
     ExpectClosedLog(run);
     EXPECT_EQ(Capture("ls -A '" + run.dir + "'"), "stderr.txt\nsys_Config.conf\nsys_Log.log\n");
+
+// SIGINT (Ctrl+C), SIGTERM and SIGHUP end the program through its shutdown, and then with
+// the status the signal gives when nothing handles it.
+TEST(ProgramTest, SignalsEndThroughTheShutdownWithTheirConventionalStatus)
+{
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        ProgramRun run(KORVO_BINARY, "signal_" + std::to_string(signal));
+        FirstStart(run);
+        WriteXvfbSettings(run, "int demo_ID = 7\nbool r_Shadow_PenumbraWedges = 0\n");
+        run.Start(KORVO_BINARY);
+        ASSERT_NE(run.Window(), 0u);
+        kill(run.pid, signal);
+        EXPECT_EQ(run.Wait(), 128 + signal);
+        EXPECT_EQ(run.File("sys_Config.conf").find("= 7"), std::string::npos)
+            << "not written back: " << run.File("sys_Config.conf");
+        EXPECT_EQ(run.File("stderr.txt"), "");
+        ExpectClosedLog(run);
+    }
+}
+
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+// What the X server shows of a window: 0xRRGGBB per pixel, rows from the top.
+std::vector<unsigned long> Pixels(Display* display, unsigned long window, int x, int y,
+                                  int width, int height)
+{
+    std::vector<unsigned long> pixels;
+    XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width),
+                              static_cast<unsigned>(height), AllPlanes, ZPixmap);
+    if (image == nullptr)
+        return pixels;
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column)
+            pixels.push_back(XGetPixel(image, column, row) & 0xFFFFFF);
+    XDestroyImage(image);
+    return pixels;
+}
+
+// The share of pixels that are pure black or the final pass's cyan clear colour: what
+// shows where no picture was drawn.
+double Undrawn(const std::vector<unsigned long>& pixels)
+{
+    if (pixels.empty())
+        return 1.0;
+    size_t count = 0;
+    for (unsigned long pixel : pixels)
+        count += pixel == 0 || pixel == 0x00FFFF;
+    return static_cast<double>(count) / pixels.size();
+}
+
+// Polls for up to a minute until `done` holds.
+template <typename F>
+bool Eventually(F done)
+{
+    for (int attempt = 0; attempt < 600; ++attempt) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+// A resized window is drawn over completely; destroying the window from outside ends the
+// program like a close, killing its X connection ends it with status 1; both save the
+// configuration and close the log, and under the sanitizers nothing outlives the globals.
+TEST(ProgramTest, WindowResizedDestroyedOrDisconnectedFromOutsideStillShutsDown)
+{
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    XSetErrorHandler(IgnoreXError);
+    for (const char* way : {"windowclose", "windowkill"}) {
+        SCOPED_TRACE(way);
+        const bool kill = std::string(way) == "windowkill";
+        ProgramRun run(KORVO_BINARY, std::string("outside_") + way);
+        FirstStart(run);
+        WriteXvfbSettings(run, "int demo_ID = 7\nbool r_Shadow_PenumbraWedges = 0\n");
+        run.Start(KORVO_BINARY);
+        const unsigned long window = run.Window();
+        ASSERT_NE(window, 0u);
+        // Frames are drawn once the scene is loaded.
+        EXPECT_TRUE(Eventually([&] { return Undrawn(Pixels(display, window, 0, 0, 640, 480)) < 0.5; }));
+        if (!kill) {
+            std::system((run.Xdotool() + "windowsize " + std::to_string(window) + " 800 600").c_str());
+            EXPECT_TRUE(Eventually([&] {
+                return Undrawn(Pixels(display, window, 640, 0, 160, 600)) < 0.5
+                       && Undrawn(Pixels(display, window, 0, 480, 800, 120)) < 0.5;
+            })) << "the picture does not reach the new edges";
+        }
+        std::system((run.Xdotool() + way + " " + std::to_string(window) + " 2>/dev/null").c_str());
+        EXPECT_EQ(run.Wait(), kill ? 1 : 0);
+        const std::string errors = run.File("stderr.txt");
+        if (kill)
+            EXPECT_NE(errors.find("was lost"), std::string::npos) << errors;
+        else
+            EXPECT_EQ(errors, "");
+        EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+        EXPECT_EQ(run.File("sys_Config.conf").find("= 7"), std::string::npos);
+        ExpectClosedLog(run);
+    }
+    XCloseDisplay(display);
+}
+
+// An X server of the test's own, with one screen of the given size.
+class PrivateServer {
+public:
+    explicit PrivateServer(const char* screen)
+    {
+        int fds[2];
+        if (pipe(fds) != 0)
+            return;
+        pid = fork();
+        if (pid == 0) {
+            close(fds[0]);
+            const int quiet = open("/dev/null", O_WRONLY);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            const std::string fd = std::to_string(fds[1]);
+            execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen, "-nolisten",
+                   "tcp", "+extension", "GLX", "+extension", "RANDR", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+        close(fds[0]);
+        if (!number.empty()) {
+            name = ":" + number;
+            display = XOpenDisplay(name.c_str());
+        }
+    }
+
+    ~PrivateServer()
+    {
+        if (display != nullptr)
+            XCloseDisplay(display);
+        if (pid > 0) {
+            kill(pid, SIGTERM);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    // The size of the first CRTC's mode and how many modes its first output lists.
+    void Crtc(int* width, int* height, int* modes) const
+    {
+        *width = *height = *modes = -1;
+        XRRScreenResources* resources =
+            XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+        if (resources == nullptr)
+            return;
+        if (resources->ncrtc > 0) {
+            XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, resources->crtcs[0]);
+            *width = static_cast<int>(crtc->width);
+            *height = static_cast<int>(crtc->height);
+            if (crtc->noutput > 0) {
+                XRROutputInfo* output = XRRGetOutputInfo(display, resources, crtc->outputs[0]);
+                *modes = output->nmode;
+                XRRFreeOutputInfo(output);
+            }
+            XRRFreeCrtcInfo(crtc);
+        }
+        XRRFreeScreenResources(resources);
+    }
+
+    std::string name;
+    Display* display = nullptr;
+    pid_t pid = -1;
+};
+
+// Full screen on a screen that has the 640 x 480 mode and on one that lacks it (the mode
+// is created for the run): the window covers the output, on top, with the keyboard and the
+// picture; at the end, by Escape or by a signal, the desktop mode comes back. The sample
+// count above the driver's limit is lowered for the run and saved as the user gave it.
+TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
+{
+    struct Case {
+        const char* screen;
+        bool byEscape;
+    };
+    for (const Case& test : {Case{"640x480x24", true}, Case{"1280x1024x24", false}}) {
+        SCOPED_TRACE(test.screen);
+        PrivateServer server(test.screen);
+        ASSERT_NE(server.display, nullptr);
+        XSetErrorHandler(IgnoreXError);
+        int width = 0, height = 0, modes = 0;
+        server.Crtc(&width, &height, &modes);
+        ASSERT_GT(modes, 0);
+
+        ProgramRun run(KORVO_BINARY, std::string("full_screen_") + test.screen);
+        FirstStart(run);
+        WriteXvfbSettings(run, "bool r_Screen_Full = 1\nint r_Screen_Samples = 8\n"
+                               "bool r_Shadow_PenumbraWedges = 0\n");
+        run.Start(KORVO_BINARY, true, {}, server.name);
+        const unsigned long window = run.Window();
+        ASSERT_NE(window, 0u);
+        EXPECT_TRUE(Eventually([&] {
+            return Undrawn(Pixels(server.display, window, 0, 0, 640, 480)) < 0.5;
+        })) << "no picture";
+
+        XWindowAttributes attributes;
+        ASSERT_NE(XGetWindowAttributes(server.display, window, &attributes), 0);
+        EXPECT_EQ(attributes.map_state, IsViewable);
+        EXPECT_EQ(attributes.x, 0);
+        EXPECT_EQ(attributes.y, 0);
+        EXPECT_EQ(attributes.width, 640);
+        EXPECT_EQ(attributes.height, 480);
+        int crtcWidth = 0, crtcHeight = 0, crtcModes = 0;
+        server.Crtc(&crtcWidth, &crtcHeight, &crtcModes);
+        EXPECT_EQ(crtcWidth, 640);
+        EXPECT_EQ(crtcHeight, 480);
+        ::Window focus = 0;
+        int revert = 0;
+        XGetInputFocus(server.display, &focus, &revert);
+        EXPECT_EQ(focus, window);
+
+        if (test.byEscape)
+            run.Keys("Escape");
+        else
+            kill(run.pid, SIGTERM);
+        EXPECT_EQ(run.Wait(), test.byEscape ? 0 : 128 + SIGTERM);
+        server.Crtc(&crtcWidth, &crtcHeight, &crtcModes);
+        EXPECT_EQ(crtcWidth, width);
+        EXPECT_EQ(crtcHeight, height);
+        EXPECT_EQ(crtcModes, modes) << "the mode made for the run is still listed";
+
+        const std::string log = run.File("sys_Log.log");
+        EXPECT_NE(log.find("WARNING: r_Screen_Samples is 8, but the driver offers at most "),
+                  std::string::npos)
+            << log;
+        const std::string config = run.File("sys_Config.conf");
+        const size_t samples = config.find("r_Screen_Samples");
+        ASSERT_NE(samples, std::string::npos);
+        EXPECT_EQ(config.substr(config.find('=', samples), 3), "= 8") << config;
+        EXPECT_EQ(run.File("stderr.txt"), "");
+        ExpectClosedLog(run);
+    }
 }
 
 } // namespace
