@@ -414,6 +414,7 @@ TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
               std::string::npos);
     ExpectClosedLog(run);
     EXPECT_EQ(Capture("ls -A '" + run.dir + "'"), "stderr.txt\nsys_Config.conf\nsys_Log.log\n");
+}
 
 // SIGINT (Ctrl+C), SIGTERM and SIGHUP end the program through its shutdown, and then with
 // the status the signal gives when nothing handles it.
