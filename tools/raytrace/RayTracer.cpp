@@ -275,8 +275,11 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
             const float ny = 2.0f * (y + 0.5f) / camera.Height - 1.0f;
             const Vec3f farPoint = unproject.Project(Vec3f(nx, ny, 0.0f));
             const Vec3f ray = Normalized(farPoint - eye);
+            // What lies before the near plane is clipped away from the picture, so it is
+            // not seen here either (it still hides the light).
+            const Vec3f nearPoint = unproject.Project(Vec3f(nx, ny, -1.0f));
             int hitIndex = -1;
-            const float t = Intersect(scene, eye, ray, &hitIndex);
+            const float t = Intersect(scene, nearPoint, ray, &hitIndex);
             if (t < 0.0f)
                 continue;
             const size_t pixelIndex = static_cast<size_t>(y) * camera.Width + x;
@@ -288,7 +291,7 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
             Vec3f normal = Normalized(Math::Cross(hit.B - hit.A, hit.C - hit.A));
             if (Math::Dot(normal, ray) > 0.0f)
                 normal = -normal;
-            const Vec3f surface = eye + ray * t;
+            const Vec3f surface = nearPoint + ray * t;
             const Vec3f toLight = light.Position - surface;
             const float distance = toLight.Length();
             if (Math::Dot(normal, toLight) <= 0.0f) {

@@ -32,6 +32,7 @@ const char* const Usage =
     "usage: korvo_shadowref --scene zori|dazu --light N [--frames 30] [--step 100]\n"
     "                       [--width 320] [--height 240] [--set r_Name=value,...]\n"
     "                       [--diff difference.png] [--downsample]\n"
+    "                       [--max-bad-share 0.05] [--max-umbra-error 0.1]\n"
     "\n"
     "Runs the scene with the soft-shadow renderer for the given number of frames of a fixed\n"
     "step (milliseconds), then compares light N's shadow value of the last frame with a\n"
@@ -40,13 +41,11 @@ const char* const Usage =
     "left out). --set cannot change the render size, the renderer, framebuffer objects or\n"
     "the GL error checks, which the comparison needs as they are.\n"
     "\n"
-    "Exit status: 0 within the limits (pixels off by more than 0.25 below 0.05 %, largest\n"
-    "error in full umbra at most 0.1), 1 outside them or when the run failed, 2 for a\n"
-    "wrong command line or a light the scene does not have.\n";
+    "Exit status: 0 within the limits (pixels off by more than 0.25 below --max-bad-share\n"
+    "percent, 0.05 unless given; largest error in full umbra at most --max-umbra-error, 0.1\n"
+    "unless given), 1 outside them or when the run failed, 2 for a wrong command line or a\n"
+    "light the scene does not have.\n";
 
-// The limits the error figures must keep.
-constexpr double BadShareLimit = 0.0005;
-constexpr float UmbraLimit = 0.1f;
 // Rays per axis for the soft reference (16 x 16 over the light's sphere).
 constexpr int ReferenceSamples = 16;
 
@@ -66,7 +65,20 @@ struct Options {
     std::string Diff;
     bool Downsample = false;
     bool Help = false;
+    // The limits the error figures must keep.
+    double BadShareLimit = 0.0005;
+    float UmbraLimit = 0.1f;
 };
+
+double ParseFraction(const std::string& name, const std::string& text, double high)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || !(value >= 0.0 && value <= high))
+        throw UsageError("--" + name + " takes a number from 0 to " + std::to_string(high) +
+                         ", not <" + text + ">");
+    return value;
+}
 
 int ParseCount(const std::string& name, const std::string& text, int low, int high)
 {
@@ -94,8 +106,9 @@ Options Parse(int argc, char** argv)
             (name == "help" ? options.Help : options.Downsample) = true;
             continue;
         }
-        static const char* const valued[] = {"scene", "light", "frames", "step", "width",
-                                             "height", "set", "diff"};
+        static const char* const valued[] = {"scene",  "light", "frames", "step",
+                                             "width",  "height", "set",   "diff",
+                                             "max-bad-share", "max-umbra-error"};
         if (std::find_if(std::begin(valued), std::end(valued), [&name](const char* known) {
                 return name == known;
             }) == std::end(valued))
@@ -123,6 +136,10 @@ Options Parse(int argc, char** argv)
             options.Settings = value;
         else if (name == "diff")
             options.Diff = value;
+        else if (name == "max-bad-share")
+            options.BadShareLimit = ParseFraction(name, value, 100.0) / 100.0;
+        else if (name == "max-umbra-error")
+            options.UmbraLimit = static_cast<float>(ParseFraction(name, value, 1.0));
     }
     if (options.Scene != "zori" && options.Scene != "dazu")
         throw UsageError("--scene zori or --scene dazu needed");
@@ -254,10 +271,11 @@ int Run(const Options& options)
 
         if (figures.Receivers == 0) {
             std::printf("FAILED: no pixel to compare\n");
-        } else if (figures.BadShare >= BadShareLimit || figures.UmbraWorst > UmbraLimit) {
+        } else if (figures.BadShare >= options.BadShareLimit ||
+                   figures.UmbraWorst > options.UmbraLimit) {
             std::printf("FAILED: limits are pixels off by more than 0.25 below %.3f %% and "
                         "umbra worst at most %.2f\n",
-                        100.0 * BadShareLimit, UmbraLimit);
+                        100.0 * options.BadShareLimit, options.UmbraLimit);
         } else {
             status = 0;
         }

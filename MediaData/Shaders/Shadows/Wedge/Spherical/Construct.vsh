@@ -66,13 +66,17 @@ vec3 SideNormal(vec3 end, vec3 outward, vec3 light)
 
 // The direction of the line in which the side plane at the end meets the face plane with
 // the given normal, on the far side of the edge: within the face plane, away from the point
-// where the plane touches the sphere (towardTangent points there from the edge line).
-vec3 FarCorner(vec3 end, vec3 outward, vec3 faceNormal, vec3 towardTangent, vec3 light)
+// where the plane touches the sphere (towardTangent points there from the edge line). When
+// the sphere reaches the edge's line there is no such point; the corner then simply points
+// away from the light.
+vec3 FarCorner(vec3 end, vec3 outward, vec3 faceNormal, vec3 towardTangent, bool touching,
+               vec3 light)
 {
     vec3 direction = cross(faceNormal, SideNormal(end, outward, light));
     float lengthD = length(direction);
     direction = lengthD > 1e-6 ? direction / lengthD : normalize(end - light);
-    return dot(direction, towardTangent) > 0.0 ? -direction : direction;
+    float behind = touching ? -dot(direction, towardTangent) : dot(direction, end - light);
+    return behind < 0.0 ? -direction : direction;
 }
 
 void main()
@@ -113,7 +117,8 @@ void main()
         bool plus = corner == 0 || corner == 3;
         vec3 normalFace = plus ? normalPlus : normalMinus;
         vec3 towardTangent = (plus ? tangentPlus : tangentMinus) - foot;
-        position = vec4(FarCorner(end, outward, normalFace, towardTangent, light), 0.0);
+        bool touching = u_LightSource.Radius < 0.95 * h;
+        position = vec4(FarCorner(end, outward, normalFace, towardTangent, touching, light), 0.0);
     }
     gl_Position = gl_ModelViewProjectionMatrix * position;
 
