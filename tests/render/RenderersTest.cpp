@@ -8,7 +8,6 @@
 #include "render/RendererEx.h"
 #include "tools/raytrace/RayTracer.h"
 #include "tools/capture/TestScenes.h"
-#include "media/IMesh.h"
 #include "world/RenderGL2.h"
 #include "world/WorldRenderer.h"
 
@@ -128,27 +127,8 @@ struct Reference {
 Reference Trace(const std::string& sceneName)
 {
     Capture::TestScene scene = Capture::BuildTestScene(sceneName, 0.6f, Width, Height);
-    RayTrace::Scene traced;
-    std::vector<Sys::Ptr<Korvo::IModel>> models = {scene.Floor};
-    models.insert(models.end(), scene.Casters.begin(), scene.Casters.end());
-    for (const Sys::Ptr<Korvo::IModel>& model : models) {
-        // The meshes keep their positions; the model matrix places them.
-        const Math::Mat4 place = model->GetModelMatrix();
-        std::vector<RayTrace::Triangle> triangles;
-        for (const Sys::Ptr<Korvo::IMesh>& mesh : model->Meshes) {
-            const std::vector<Math::Vec3f>& positions = mesh->GetPositions();
-            for (const Korvo::IMesh::Triangle& tri : mesh->GetTriangles())
-                triangles.push_back({place.TransformPoint(positions[tri[0]]),
-                                     place.TransformPoint(positions[tri[1]]),
-                                     place.TransformPoint(positions[tri[2]])});
-        }
-        traced.AddObject(triangles);
-    }
-    RayTrace::Camera camera;
-    camera.Width = Width;
-    camera.Height = Height;
-    camera.View = scene.Camera->GetViewMatrix();
-    camera.Projection = scene.Camera->GetProjectionMatrix();
+    RayTrace::Scene traced = Capture::TracedScene(scene);
+    const RayTrace::Camera camera = Capture::TracedCamera(scene, Width, Height);
     RayTrace::Light light;
     light.Position = scene.Light->Position;
     Reference reference;

@@ -1,6 +1,7 @@
 #include "tools/capture/TestScenes.h"
 
 #include "app/Exception.h"
+#include "media/IMesh.h"
 #include "media/Mesh3DS.h"
 #include "media/MeshRecord3DS.h"
 #include "world/Model3DS.h"
@@ -206,6 +207,37 @@ TestScene BuildTestScene(const std::string& name, float sourceSize, int width, i
     scene.Camera->SetProjection(55.0f, static_cast<float>(width) / height, 0.5f, 4096.0f);
     scene.Camera->LookAt(Vec3f(0, 6.5f, 6.5f), Vec3f(0, 0.5f, -1.0f), Vec3f(0, 1, 0));
     return scene;
+}
+
+RayTrace::Scene TracedScene(const TestScene& scene)
+{
+    RayTrace::Scene traced;
+    std::vector<Sys::Ptr<Korvo::IModel>> models = {scene.Floor};
+    models.insert(models.end(), scene.Casters.begin(), scene.Casters.end());
+    for (const Sys::Ptr<Korvo::IModel>& model : models) {
+        // The meshes keep their positions; the model matrix places them.
+        const Math::Mat4 place = model->GetModelMatrix();
+        std::vector<RayTrace::Triangle> triangles;
+        for (const Sys::Ptr<Korvo::IMesh>& mesh : model->Meshes) {
+            const std::vector<Math::Vec3f>& positions = mesh->GetPositions();
+            for (const Korvo::IMesh::Triangle& tri : mesh->GetTriangles())
+                triangles.push_back({place.TransformPoint(positions[tri[0]]),
+                                     place.TransformPoint(positions[tri[1]]),
+                                     place.TransformPoint(positions[tri[2]])});
+        }
+        traced.AddObject(triangles);
+    }
+    return traced;
+}
+
+RayTrace::Camera TracedCamera(const TestScene& scene, int width, int height)
+{
+    RayTrace::Camera camera;
+    camera.Width = width;
+    camera.Height = height;
+    camera.View = scene.Camera->GetViewMatrix();
+    camera.Projection = scene.Camera->GetProjectionMatrix();
+    return camera;
 }
 
 } // namespace Capture

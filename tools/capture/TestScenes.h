@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ptr.h"
+#include "tools/raytrace/RayTracer.h"
 #include "world/IModel.h"
 #include "world/OmniLightSource.h"
 #include "world/Viewer.h"
@@ -25,5 +26,10 @@ struct TestScene {
 // "notch" (a concave block); the light's source size is its sphere radius. Throws
 // Sys::Exception for an unknown name.
 TestScene BuildTestScene(const std::string& name, float sourceSize, int width, int height);
+
+// The scene for the reference ray tracer: the floor as object 0, then each caster, in world
+// space; and the scene's camera at the given picture size.
+RayTrace::Scene TracedScene(const TestScene& scene);
+RayTrace::Camera TracedCamera(const TestScene& scene, int width, int height);
 
 } // namespace Capture
