@@ -69,8 +69,11 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
     const AttributeList wedge = {{"in_Edge0", 0}, {"in_Edge1", 1}, {"in_VertexData", 2}};
     Transform = LoadProgram({"Shaders/Common/Transform.vsh", nullptr, "", "", position});
     ColorTransform = LoadProgram({"Shaders/Common/ColorTransform.vsh", nullptr, "", "", position});
+    // 32-bit float targets carry each pixel's triangle normal from the coordinate pass to
+    // the combine pass; 16-bit ones (P-buffers) cannot hold it exactly.
+    const char* const normal = FrameSet->UsesFramebufferObjects() ? "NORMAL_IN_ALPHA" : "";
     Coordinate = LoadProgram({"Shaders/Shadows/Framebuffer/Coordinate.vsh",
-                              "Shaders/Shadows/Framebuffer/Coordinate.fsh", "", "", position});
+                              "Shaders/Shadows/Framebuffer/Coordinate.fsh", "", normal, position});
     ShadowVolume[0] = LoadProgram({VolumeShader, nullptr, "", "", extrusion});
     ShadowVolume[1] = LoadProgram({VolumeShader, nullptr, "ALPHA", "", extrusion});
     ShadowCapNear[0] = LoadProgram({CapShader, nullptr, "NEAR", "", position});
@@ -81,7 +84,7 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
     WedgeCoverage = LoadProgram({WedgeShader, "Shaders/Shadows/Wedge/Spherical/Coverage.fsh",
                                  "FRAG", "FRAG", wedge});
     Combine = LoadProgram({"Shaders/Common/Transform.vsh",
-                           "Shaders/Shadows/Framebuffer/Combine.fsh", "", "", position});
+                           "Shaders/Shadows/Framebuffer/Combine.fsh", "", normal, position});
     Lighting.Load("SHADOW");
 
     Print("\nAllocating various resources.\n");
@@ -204,7 +207,7 @@ void RendererEx::DrawCoordinatePass(const IModel* world,
 {
     BeginPass("DrawCoordinatePass");
     BindTarget(Coordinates);
-    RendererCommon::BeginEqualDepthPass(false);
+    RendererCommon::BeginEqualDepthPass(true);   // alpha: the triangle's normal
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(Coordinate);
     for (const Sys::Ptr<IModel>& model : models) {

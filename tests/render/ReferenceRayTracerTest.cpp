@@ -1,4 +1,5 @@
 #include "tools/raytrace/RayTracer.h"
+#include "tools/raytrace/ShadowFigures.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +98,27 @@ TEST(ReferenceRayTracer, OccludersOfTheirOwnHideTheLightAndAreNotSeen)
     occluders.AddObject(Quad(Vec3f(-50, 1, -50), Vec3f(-50, 1, 50), Vec3f(50, 1, 50),
                              Vec3f(50, 1, -50)));
     EXPECT_EQ(RayTrace::Visibility(bare, camera, light, 4, nullptr, &occluders)[0], 0.0f);
+}
+
+// One object in full shadow, 8 x 1 pixels: the left two turned away from the light, so
+// that its own silhouette lies between pixels 1 and 2. A lit pixel right beside that
+// silhouette lies in the band and is not judged; one further on is a leak.
+TEST(ShadowFigures, JudgeOnlyOffTheBandAroundHardEdgesAndTheCastersOwnSilhouette)
+{
+    using RayTrace::FacesAway;
+    const std::vector<float> reference = {FacesAway, FacesAway, 0, 0, 0, 0, 0, 0.5f};
+    const std::vector<float> hard = {FacesAway, FacesAway, 0, 0, 0, 0, 0, 1};
+    const std::vector<int> objects(8, 0);
+    std::vector<float> drawn = {0, 0, 1, 0, 0, 0, 0, 0.5f};
+    RayTrace::ShadowFigures f = RayTrace::MeasureShadow(reference, hard, objects, drawn, 8, 1, 1);
+    EXPECT_EQ(f.Receivers, 3);   // pixels 3 to 5; 2 and 6 lie on the band, 7 beyond the edge
+    EXPECT_EQ(f.UmbraWorst, 0.0f);
+
+    drawn[3] = 1.0f;
+    f = RayTrace::MeasureShadow(reference, hard, objects, drawn, 8, 1, 1);
+    EXPECT_EQ(f.Bad, 1);
+    EXPECT_EQ(f.UmbraWorst, 1.0f);
+    EXPECT_NEAR(f.BadShare, 1.0 / 3.0, 1e-9);
 }
 
 } // namespace

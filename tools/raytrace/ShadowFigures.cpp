@@ -11,12 +11,14 @@ namespace RayTrace {
 namespace {
 
 // What a pixel shows, for finding the band: the object seen and whether the light's
-// centre reaches it; -1 for no surface.
+// centre reaches it; -1 for no surface. A surface turned away from the light is a class of
+// its own: where it meets the lit side lies the caster's own hard silhouette, and which
+// facet a pixel there shows decides whether it is lit.
 int PixelClass(const std::vector<float>& hard, const std::vector<int>& objects, size_t i)
 {
     if (hard[i] == NoSurface)
         return -1;
-    return objects[i] * 2 + (hard[i] > 0.5f ? 1 : 0);
+    return objects[i] * 3 + (hard[i] == FacesAway ? 2 : hard[i] > 0.5f ? 1 : 0);
 }
 
 // Per pixel, whether it lies within `band` pixels of a pixel of another class.

@@ -26,7 +26,8 @@ struct ShadowFigures {
 // Pixels of the images run row by row, width x height. reference holds the soft visibility
 // (or RayTrace::NoSurface / RayTrace::FacesAway), hard the visibility of the light's centre
 // and objects the object seen in each pixel; drawn is the value under test. Pixels within
-// `band` pixels of a change of the hard shadow or of the object seen are left out, as are
+// `band` pixels of a change of the hard shadow, of the object seen or of the side of it
+// turned to the light (the caster's own silhouette) are left out, as are
 // those for which `excluded` (when not empty) is true.
 ShadowFigures MeasureShadow(const std::vector<float>& reference, const std::vector<float>& hard,
                             const std::vector<int>& objects, const std::vector<float>& drawn,

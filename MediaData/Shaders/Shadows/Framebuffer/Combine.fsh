@@ -18,8 +18,9 @@
 //
 // A surface also hides from itself the part of the sphere below its own plane: a face
 // turned almost edge-on to the light sees only part of it, although no silhouette lies
-// between. Its plane comes from the positions of the neighbouring pixels in
-// u_TexCoordinate (on each axis the nearer neighbour, so as not to reach across an edge).
+// between. Its plane is that of the triangle seen in the pixel, which u_TexCoordinate holds
+// in alpha on 32-bit targets (NORMAL_IN_ALPHA); on 16-bit ones it comes from the positions
+// of the neighbouring pixels.
 // A silhouette edge in that plane already took the same part away, so the two are not
 // added: the smaller share wins.
 
@@ -42,19 +43,10 @@ vec3 Position(vec2 at)
     return texture2DRect(u_TexCoordinate, at).xyz;
 }
 
-vec3 Nearer(vec3 before, vec3 after)
+// The share of the light's disc, seen from the surface, that lies above a plane through the
+// surface with the given normal.
+float AbovePlane(vec3 surface, vec3 normal)
 {
-    return dot(before, before) < dot(after, after) ? before : after;
-}
-
-// The share of the light's disc, seen from the surface, that lies above the surface's plane.
-float AboveOwnPlane()
-{
-    vec2 at = gl_FragCoord.xy;
-    vec3 surface = Position(at);
-    vec3 dx = Nearer(surface - Position(at - vec2(1.0, 0.0)), Position(at + vec2(1.0, 0.0)) - surface);
-    vec3 dy = Nearer(surface - Position(at - vec2(0.0, 1.0)), Position(at + vec2(0.0, 1.0)) - surface);
-    vec3 normal = cross(dx, dy);
     float lengthN = length(normal);
     vec3 toLight = u_LightSource.WorldPosition - surface;
     float distance = length(toLight);
@@ -72,6 +64,41 @@ float AboveOwnPlane()
         return 0.0;
     return 1.0 - (acos(t) - t * sqrt(1.0 - t * t)) / Pi;
 }
+
+#ifdef NORMAL_IN_ALPHA
+// The share of the light's disc above the surface's own plane, from the normal of its
+// triangle that the coordinate pass stored in alpha.
+float AboveOwnPlane()
+{
+    vec4 coordinate = texture2DRect(u_TexCoordinate, gl_FragCoord.xy);
+    if (coordinate.a < 0.0)
+        return 1.0;
+    float qx = floor(coordinate.a / 2048.0);
+    vec2 p = vec2(qx, coordinate.a - qx * 2048.0) / 2047.0 * 2.0 - 1.0;
+    vec3 normal = vec3(p, 1.0 - abs(p.x) - abs(p.y));
+    if (normal.z < 0.0)
+        normal.xy = (1.0 - abs(normal.yx)) * vec2(p.x >= 0.0 ? 1.0 : -1.0, p.y >= 0.0 ? 1.0 : -1.0);
+    return AbovePlane(coordinate.xyz, normal);
+}
+#else
+// The share of the light's disc above the surface's own plane, where the target is too
+// coarse to hold the normal: the plane comes from the neighbouring pixels. On a ridge one
+// pixel wide the neighbours on either side lie on different faces, and a plane spanned by
+// one of each tilts away from both. Of the four planes that pair a horizontal with a
+// vertical neighbour, the one that sees most of the light is taken: on a smooth or flat
+// surface they agree, and on a ridge at least one of them is the pixel's own face.
+float AboveOwnPlane()
+{
+    vec2 at = gl_FragCoord.xy;
+    vec3 surface = Position(at);
+    vec3 left = surface - Position(at - vec2(1.0, 0.0));
+    vec3 right = Position(at + vec2(1.0, 0.0)) - surface;
+    vec3 below = surface - Position(at - vec2(0.0, 1.0));
+    vec3 above = Position(at + vec2(0.0, 1.0)) - surface;
+    return max(max(AbovePlane(surface, cross(left, below)), AbovePlane(surface, cross(left, above))),
+               max(AbovePlane(surface, cross(right, below)), AbovePlane(surface, cross(right, above))));
+}
+#endif
 
 void main()
 {
