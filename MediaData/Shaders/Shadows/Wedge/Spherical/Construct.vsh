@@ -72,7 +72,17 @@ vec3 SideNormal(vec3 end, vec3 outward, vec3 light)
 vec3 FarCorner(vec3 end, vec3 outward, vec3 faceNormal, vec3 towardTangent, bool touching,
                vec3 light)
 {
-    vec3 direction = cross(faceNormal, SideNormal(end, outward, light));
+    // An edge that runs almost straight away from the light has, at its far end, a side
+    // plane that leans back over the edge (the edge's own continuation lies inside the
+    // shadow cone through that end). The six corners would then fold the wedge over
+    // itself, and the folded part counts -1 in the stencil, which cancels the +1 of a
+    // neighbouring wedge drawn in the same batch. That end is left open instead: both far
+    // corners run along the edge line, and the wedge is bounded by the faces "+", "-" and
+    // the other end's side plane only, which still holds every point it must.
+    vec3 sideNormal = SideNormal(end, outward, light);
+    if (dot(sideNormal, outward) < 0.1)
+        return outward;
+    vec3 direction = cross(faceNormal, sideNormal);
     float lengthD = length(direction);
     direction = lengthD > 1e-6 ? direction / lengthD : normalize(end - light);
     float behind = touching ? -dot(direction, towardTangent) : dot(direction, end - light);
