@@ -1,14 +1,14 @@
-#include "app/Main.h"
+#include "game/Main.h"
 
-#include "app/CommandLine.h"
-#include "app/CommandProcessor.h"
 #include "app/CriticalException.h"
 #include "app/FatalException.h"
 #include "app/InitOrder.h"
-#include "app/MemoryManager.h"
 #include "app/RefStatistic.h"
 #include "config/CVars.h"
 #include "config/ConfigSystem.h"
+#include "game/CommandLine.h"
+#include "game/CommandProcessor.h"
+#include "game/MemoryManager.h"
 
 #include <csignal>
 #include <cstdlib>
