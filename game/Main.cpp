@@ -9,16 +9,13 @@
 #include "game/CommandLine.h"
 #include "game/CommandProcessor.h"
 #include "game/MemoryManager.h"
+#include "media/ShaderLoader.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
-
-#if KORVO_HAS_SHADER_LOADER
-#include "media/ShaderLoader.h"
-#endif
 
 using namespace Platform;
 
@@ -80,9 +77,7 @@ void ShutDown()
         return;
     g_ShutDown = true;
 
-#if KORVO_HAS_SHADER_LOADER
     g_ShaderLoader.ReleaseAll();
-#endif
     g_Demo.ReleaseAll();
     while (ShowCursor(TRUE_) < 0) {
     }
