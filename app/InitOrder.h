@@ -3,7 +3,7 @@
 // Process-wide objects built before main() in a fixed order, whatever translation unit
 // or library defines them. Lower stages are built first and destroyed last:
 //
-//     KORVO_INIT_ARGS      the program's command line (app/CommandLine.cpp): may move to
+//     KORVO_INIT_ARGS      the program's command line (game/CommandLine.cpp): may move to
 //                          another working folder, or end the process, before the log opens
 //     KORVO_INIT_NAMES     constant names other globals may use ("Walk1" ...)
 //     KORVO_INIT_LOG       the global scene pointer: the first Sys::Log, which opens the

@@ -1,12 +1,26 @@
 # Helpers shared by every folder of the project.
 
 # korvo_library(<name> SOURCES ... DEPS ...)
-# One static library per subsystem folder; the folder's parent is the include root,
-# so code includes "app/Log.h", "gl/Texture2D.h" and so on.
+# One static library per subsystem folder. Code includes "app/Log.h", "gl/Texture2D.h" and
+# so on, but a library sees only its own folder and the folders of the libraries it links
+# (DEPS, passed on to whoever links it): each subsystem folder gets an include root of its
+# own in the build folder, <build>/include/<folder>, holding nothing but a link named
+# <folder> to the source folder. A library that includes a header of a library above it
+# (one it does not link) therefore fails to compile instead of tying the layers into a
+# knot. Libraries of tools/ and tests/ sit above every layer and see the whole tree.
 function(korvo_library name)
     cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PRIVATE_DEPS" ${ARGN})
     add_library(${name} STATIC ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    get_filename_component(parent ${CMAKE_CURRENT_SOURCE_DIR} DIRECTORY)
+    if(parent STREQUAL PROJECT_SOURCE_DIR)
+        get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+        set(root ${PROJECT_BINARY_DIR}/include/${folder})
+        file(MAKE_DIRECTORY ${root})
+        file(CREATE_LINK ${CMAKE_CURRENT_SOURCE_DIR} ${root}/${folder} SYMBOLIC)
+        target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${root}>)
+    else()
+        target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    endif()
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 

@@ -2,6 +2,7 @@
 
 #include "config/CVars.h"
 #include "io/DataFolder.h"
+#include "media/Mesh3DS.h"
 #include "media/ModelLoader3DS.h"
 #include "world/Model3DS.h"
 
@@ -12,13 +13,13 @@ void LoadSet(const std::vector<const char*>& propFiles, const char* levelFile,
 {
     Sys::Ptr<Media::ModelLoader3DS> loader(new Media::ModelLoader3DS());
     for (const char* file : propFiles) {
-        Sys::Ptr<Korvo::Model3DS> model;
-        loader->Load(IO::DataFolder::Find(file), true, model);
-        props.push_back(model);
+        std::vector<Sys::Ptr<Korvo::Mesh3DS>> meshes;
+        loader->Load(IO::DataFolder::Find(file), true, meshes);
+        props.push_back(Sys::Ptr<Korvo::Model3DS>(new Korvo::Model3DS(meshes)));
     }
-    Sys::Ptr<Korvo::Model3DS> levelModel;
-    loader->Load(IO::DataFolder::Find(levelFile), false, levelModel);
-    level = levelModel;
+    std::vector<Sys::Ptr<Korvo::Mesh3DS>> levelMeshes;
+    loader->Load(IO::DataFolder::Find(levelFile), false, levelMeshes);
+    level = Sys::Ptr<Korvo::Model3DS>(new Korvo::Model3DS(levelMeshes));
 }
 
 Sys::Ptr<Korvo::OmniLightSource> MakeLight(float radius, float sourceSize,

@@ -1,7 +1,7 @@
 #include "game/IDemo.h"
 
+#include "render/WorldRenderer.h"
 #include "world/RenderGL2.h"
-#include "world/WorldRenderer.h"
 
 namespace Game {
 

@@ -26,6 +26,10 @@ public:
     Sys::Ptr<Korvo::IWorldRenderer> GetWorld() const { return world; }
 
 protected:
+    // A scene that draws nothing and brings up nothing (the program tests' recording
+    // scene): the render system, the world renderer and the timer stay empty.
+    IDemo() : window(nullptr) {}
+
     // Seconds since the previous frame; 0 on the first.
     float NextTimeStep();
 

@@ -6,6 +6,7 @@
 #include "game/LightSource.h"
 #include "game/Monster.h"
 #include "io/DataFolder.h"
+#include "media/MeshMD5.h"
 #include "media/ModelLoaderMD5.h"
 #include "world/ModelMD5.h"
 #include "world/OmniLightSource.h"
@@ -49,9 +50,13 @@ Orvel_DAZU::Orvel_DAZU(Platform::HWND window)
     // Static models (all but the level cast shadows), then the character.
     LoadSet(kModelFiles, kLevelFile, models, level);
 
-    Sys::Ptr<Korvo::ModelMD5> characterModel;
-    Media::ModelLoaderMD5::LoadModel(IO::DataFolder::Find(kCharacterMesh), characterModel);
-    character = characterModel;
+    std::vector<Sys::Ptr<Korvo::MeshMD5>> characterMeshes;
+    Sys::Ptr<Korvo::SkeletonMD5> skeleton;
+    Sys::Ptr<Korvo::ISkeletonHierarchy> hierarchy;
+    Media::ModelLoaderMD5::LoadModel(IO::DataFolder::Find(kCharacterMesh), characterMeshes,
+                                     skeleton, hierarchy);
+    character = Sys::Ptr<Korvo::ModelMD5>(
+        new Korvo::ModelMD5(characterMeshes, Sys::Ptr<Korvo::ISkeleton>(skeleton), hierarchy));
     for (int i = 0; i < 4; ++i) {
         // The loader's messages do not say which file they are about.
         const std::string file = IO::DataFolder::Find(kCharacterAnimations[i]);

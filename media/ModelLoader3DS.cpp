@@ -3,7 +3,6 @@
 #include "app/Exception.h"
 #include "io/BinaryFile.h"
 #include "media/Mesh3DS.h"
-#include "world/Model3DS.h"
 
 #include <cmath>
 #include <cstdint>
@@ -87,7 +86,7 @@ ModelLoader3DS::ModelLoader3DS() = default;
 ModelLoader3DS::~ModelLoader3DS() = default;
 
 void ModelLoader3DS::Load(const std::string& FileName, bool CastShadows,
-                          Sys::Ptr<Korvo::Model3DS>& Model)
+                          std::vector<Sys::Ptr<Korvo::Mesh3DS>>& Meshes)
 {
     try {
         File = Sys::Ptr<IO::BinaryFile>(new IO::BinaryFile(FileName));
@@ -97,9 +96,8 @@ void ModelLoader3DS::Load(const std::string& FileName, bool CastShadows,
             meshes.push_back(Sys::Ptr<Korvo::Mesh3DS>(
                 new Korvo::Mesh3DS(record.Name, record, CastShadows)));
         });
-        Sys::Ptr<Korvo::Model3DS> model(new Korvo::Model3DS(meshes));
         File = nullptr;
-        Model = model;
+        Meshes = meshes;
     } catch (const Sys::Exception& e) {
         File = nullptr;
         throw Sys::Exception("Unable to load 3DS model from file \"%s\".\n\n%s",

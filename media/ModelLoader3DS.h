@@ -7,13 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace IO {
 class BinaryFile;
 }
 
 namespace Korvo {
-class Model3DS;
+class Mesh3DS;
 }
 
 namespace Media {
@@ -37,10 +38,12 @@ public:
     ModelLoader3DS();
     ~ModelLoader3DS();
 
-    // Reads the file and stores the new model in Model, one Mesh3DS per named object;
-    // CastShadows goes to every mesh. Any failure becomes "Unable to load 3DS model from
-    // file ..." with the inner message, and Model is left as it was.
-    void Load(const std::string& FileName, bool CastShadows, Sys::Ptr<Korvo::Model3DS>& Model);
+    // Reads the file and stores its meshes in Meshes, one Mesh3DS per named object in file
+    // order (the world's Model3DS is built from them); CastShadows goes to every mesh. Any
+    // failure becomes "Unable to load 3DS model from file ..." with the inner message, and
+    // Meshes is left as it was.
+    void Load(const std::string& FileName, bool CastShadows,
+              std::vector<Sys::Ptr<Korvo::Mesh3DS>>& Meshes);
 
     // Reads a whole file from the source; throws Sys::Exception with the failing step.
     static void Parse(ByteSource& source, const ObjectHandler& onObject);

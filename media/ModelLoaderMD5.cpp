@@ -2,7 +2,6 @@
 
 #include "app/Exception.h"
 #include "media/MeshMD5.h"
-#include "world/ModelMD5.h"
 #include "media/SkeletalAnimationMD5.h"
 #include "media/SkeletonHierarchyMD5.h"
 
@@ -265,7 +264,10 @@ Sys::Ptr<Korvo::ISkeletalAnimation> ModelLoaderMD5::ParseAnimation(TextFileMD5& 
         new Korvo::SkeletalAnimationMD5(joints, frames, frameRate));
 }
 
-void ModelLoaderMD5::LoadModel(const std::string& FileName, Sys::Ptr<Korvo::ModelMD5>& Model)
+void ModelLoaderMD5::LoadModel(const std::string& FileName,
+                               std::vector<Sys::Ptr<Korvo::MeshMD5>>& Meshes,
+                               Sys::Ptr<Korvo::SkeletonMD5>& Skeleton,
+                               Sys::Ptr<Korvo::ISkeletonHierarchy>& Hierarchy)
 {
     try {
         TextFileMD5 file = TextFileMD5::Open(FileName);
@@ -286,9 +288,9 @@ void ModelLoaderMD5::LoadModel(const std::string& FileName, Sys::Ptr<Korvo::Mode
                 meshes.push_back(Sys::Ptr<Korvo::MeshMD5>(
                     new Korvo::MeshMD5(mesh, Sys::Ptr<Korvo::ISkeleton>(skeleton))));
             });
-        Sys::Ptr<Korvo::ModelMD5> model(
-            new Korvo::ModelMD5(meshes, Sys::Ptr<Korvo::ISkeleton>(skeleton), hierarchy));
-        Model = model;
+        Meshes = meshes;
+        Skeleton = skeleton;
+        Hierarchy = hierarchy;
     } catch (const Sys::Exception& e) {
         throw Sys::Exception("Failed to load MD5 model from file \"%s\".\n\n%s",
                              FileName.c_str(), e.GetMessageText().c_str());

@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace Korvo {
-class ModelMD5;
+class MeshMD5;
 }
 
 namespace Media {
@@ -31,10 +31,14 @@ public:
     // The bind pose of a mesh file's joints (already in model space).
     static Sys::Ptr<Korvo::SkeletonMD5> BuildBindPose(const std::vector<JointRecordMD5>& joints);
 
-    // Reads a mesh file into a model of MeshMD5 meshes bound to the file's skeleton. Any
-    // failure becomes "Failed to load MD5 model from file ..." with the inner message,
-    // and Model is left as it was.
-    static void LoadModel(const std::string& FileName, Sys::Ptr<Korvo::ModelMD5>& Model);
+    // Reads a mesh file: its MeshMD5 meshes bound to the file's skeleton, that skeleton (the
+    // bind pose) and the joints' names and parents, from which the world builds its
+    // ModelMD5. Any failure becomes "Failed to load MD5 model from file ..." with the inner
+    // message, and all three are left as they were.
+    static void LoadModel(const std::string& FileName,
+                          std::vector<Sys::Ptr<Korvo::MeshMD5>>& Meshes,
+                          Sys::Ptr<Korvo::SkeletonMD5>& Skeleton,
+                          Sys::Ptr<Korvo::ISkeletonHierarchy>& Hierarchy);
 
     // Reads an animation file; its failures reach the caller unchanged.
     static void LoadAnimation(const std::string& FileName,

@@ -63,9 +63,9 @@ TEST_F(MediaGL, Loads3DSModelsWithOrWithoutShadowGeometry)
     ModelWriter3DS::Save("cube.3ds", scene);
 
     Media::ModelLoader3DS loader;
-    Sys::Ptr<Korvo::Model3DS> model;
-    loader.Load("cube.3ds", true, model);
-    ASSERT_FALSE(model.IsEmpty());
+    std::vector<Sys::Ptr<Korvo::Mesh3DS>> meshes;
+    loader.Load("cube.3ds", true, meshes);
+    Sys::Ptr<Korvo::Model3DS> model(new Korvo::Model3DS(meshes));
     ASSERT_EQ(model->GetNumMeshes(), 2);
     Sys::Ptr<Korvo::IMesh> lid = model->GetMesh(1);
     EXPECT_EQ(lid->GetTypeName(), "Korvo::Mesh3DS");
@@ -95,17 +95,17 @@ TEST_F(MediaGL, Loads3DSModelsWithOrWithoutShadowGeometry)
     EXPECT_EQ(ErrorOf([&] { volume->DrawDebugWedges(); }),
               "ERR_INVALID_CALL\n::DrawDebugWedges : Invalid call for derivative class.");
 
-    Sys::Ptr<Korvo::Model3DS> flat;
+    std::vector<Sys::Ptr<Korvo::Mesh3DS>> flat;
     loader.Load("cube.3ds", false, flat);
-    EXPECT_TRUE(flat->GetMesh(0)->GetAdjacency().IsEmpty());
-    EXPECT_TRUE(flat->GetMesh(0)->GetShadowVolume().IsEmpty());
+    EXPECT_TRUE(flat[0]->GetAdjacency().IsEmpty());
+    EXPECT_TRUE(flat[0]->GetShadowVolume().IsEmpty());
 }
 
-TEST_F(MediaGL, FailedLoadsKeepTheModelAndNameTheFile)
+TEST_F(MediaGL, FailedLoadsKeepTheMeshesAndNameTheFile)
 {
     Media::ModelLoader3DS loader;
-    Sys::Ptr<Korvo::Model3DS> model;
-    EXPECT_EQ(ErrorOf([&] { loader.Load("missing.3ds", true, model); }),
+    std::vector<Sys::Ptr<Korvo::Mesh3DS>> meshes;
+    EXPECT_EQ(ErrorOf([&] { loader.Load("missing.3ds", true, meshes); }),
               "Unable to load 3DS model from file \"missing.3ds\".\n\nUnable to open file "
               "\"missing.3ds\"");
 
@@ -113,25 +113,29 @@ TEST_F(MediaGL, FailedLoadsKeepTheModelAndNameTheFile)
     open.Objects = {Cube("box")};
     open.Objects[0].Faces.pop_back();
     ModelWriter3DS::Save("open.3ds", open);
-    EXPECT_EQ(ErrorOf([&] { loader.Load("open.3ds", true, model); }),
+    EXPECT_EQ(ErrorOf([&] { loader.Load("open.3ds", true, meshes); }),
               "Unable to load 3DS model from file \"open.3ds\".\n\nNon-adjacent face #2.");
-    EXPECT_TRUE(model.IsEmpty());
-    loader.Load("open.3ds", false, model);   // no adjacency, no complaint
-    EXPECT_EQ(model->GetNumMeshes(), 1);
+    EXPECT_TRUE(meshes.empty());
+    loader.Load("open.3ds", false, meshes);   // no adjacency, no complaint
+    EXPECT_EQ(meshes.size(), 1u);
 
     open.Objects[0].Faces[3][1] = 8;
     ModelWriter3DS::Save("bad.3ds", open);
-    Sys::Ptr<Korvo::Model3DS> kept = model;
-    EXPECT_EQ(ErrorOf([&] { loader.Load("bad.3ds", false, model); }),
+    const std::vector<Sys::Ptr<Korvo::Mesh3DS>> kept = meshes;
+    EXPECT_EQ(ErrorOf([&] { loader.Load("bad.3ds", false, meshes); }),
               "Unable to load 3DS model from file \"bad.3ds\".\n\nFace #3 uses vertex 8 of 8.");
-    EXPECT_TRUE(model == kept);
+    EXPECT_TRUE(meshes == kept);
 
-    Sys::Ptr<Korvo::ModelMD5> md5;
+    std::vector<Sys::Ptr<Korvo::MeshMD5>> md5;
+    Sys::Ptr<Korvo::SkeletonMD5> skeleton;
+    Sys::Ptr<Korvo::ISkeletonHierarchy> hierarchy;
     ModelWriterMD5::SaveText("v11.md5mesh", "MD5Version 11\n");
-    EXPECT_EQ(ErrorOf([&] { Media::ModelLoaderMD5::LoadModel("v11.md5mesh", md5); }),
+    EXPECT_EQ(ErrorOf([&] {
+                  Media::ModelLoaderMD5::LoadModel("v11.md5mesh", md5, skeleton, hierarchy);
+              }),
               "Failed to load MD5 model from file \"v11.md5mesh\".\n\nUnsupported MD5 file "
               "version: 11, must be 10.");
-    EXPECT_TRUE(md5.IsEmpty());
+    EXPECT_TRUE(md5.empty() && skeleton.IsEmpty() && hierarchy.IsEmpty());
 }
 
 TEST_F(MediaGL, SkinnedModelFollowsItsAnimation)
@@ -154,8 +158,12 @@ TEST_F(MediaGL, SkinnedModelFollowsItsAnimation)
     anim.Frames = {{{{0, 0, 0}, {}}, {{0, 0, 1}, {}}}, {{{0, 0, 0}, {}}, {{0, 0, -1}, {}}}};
     ModelWriterMD5::SaveText("pull.md5anim", ModelWriterMD5::Write(anim));
 
-    Sys::Ptr<Korvo::ModelMD5> model;
-    Media::ModelLoaderMD5::LoadModel("tetra.md5mesh", model);
+    std::vector<Sys::Ptr<Korvo::MeshMD5>> meshes;
+    Sys::Ptr<Korvo::SkeletonMD5> skeleton;
+    Sys::Ptr<Korvo::ISkeletonHierarchy> hierarchy;
+    Media::ModelLoaderMD5::LoadModel("tetra.md5mesh", meshes, skeleton, hierarchy);
+    Sys::Ptr<Korvo::ModelMD5> model(
+        new Korvo::ModelMD5(meshes, Sys::Ptr<Korvo::ISkeleton>(skeleton), hierarchy));
     ASSERT_EQ(model->GetNumMeshes(), 2);
     Sys::Ptr<Korvo::ISkeletalAnimation> walk;
     Media::ModelLoaderMD5::LoadAnimation("pull.md5anim", walk);

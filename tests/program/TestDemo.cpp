@@ -7,7 +7,7 @@
 
 #include "app/CriticalException.h"
 #include "app/FatalException.h"
-#include "app/Main.h"
+#include "game/Main.h"
 
 #include <cstdio>
 #include <stdexcept>

@@ -6,10 +6,10 @@
 #include "platform/Platform.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
+#include "render/WorldRenderer.h"
 #include "tools/raytrace/RayTracer.h"
 #include "tools/capture/TestScenes.h"
 #include "world/RenderGL2.h"
-#include "world/WorldRenderer.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>

@@ -12,11 +12,11 @@
 #include "gl/TextureRectangle.h"
 #include "platform/Platform.h"
 #include "render/RendererEx.h"
+#include "render/WorldRenderer.h"
 #include "tools/capture/TestScenes.h"
 #include "tools/raytrace/RayTracer.h"
 #include "tools/raytrace/ShadowFigures.h"
 #include "world/RenderGL2.h"
-#include "world/WorldRenderer.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>

@@ -20,13 +20,13 @@
 #include "platform/Platform.h"
 #include "render/IRenderer.h"
 #include "render/RendererEx.h"
+#include "render/WorldRenderer.h"
 #include "tools/capture/CaptureSetup.h"
 #include "tools/capture/FixedStepDemo.h"
 #include "tools/capture/PngFile.h"
 #include "tools/capture/TestScenes.h"
 #include "world/FrameProfile.h"
 #include "world/RenderGL2.h"
-#include "world/WorldRenderer.h"
 
 #include <GL/glew.h>
 

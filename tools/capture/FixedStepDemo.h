@@ -4,7 +4,7 @@
 #include "game/IDemo.h"
 #include "platform/Platform.h"
 #include "render/IRenderer.h"
-#include "world/WorldRenderer.h"
+#include "render/WorldRenderer.h"
 
 #include <cstdint>
 #include <string>

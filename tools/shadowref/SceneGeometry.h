@@ -1,8 +1,8 @@
 #pragma once
 
+#include "render/WorldRenderer.h"
 #include "tools/raytrace/RayTracer.h"
 #include "world/IPointLightSource.h"
-#include "world/WorldRenderer.h"
 
 // The geometry a frame of the world renderer was drawn from, in world space, as the ray
 // tracer's scenes. Skinned meshes give the positions of their last skinning, so the

@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "game/Main.h"
 
 // The process entry: everything else happens in WinMain.
 int main()

@@ -2,8 +2,8 @@
 
 // The program's entry point, main window and loop.
 
-#include "app/DemoInterface.h"
 #include "app/Ptr.h"
+#include "game/IDemo.h"
 #include "platform/Platform.h"
 
 extern Platform::HWND g_MainWindow;

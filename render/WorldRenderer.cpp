@@ -1,4 +1,4 @@
-#include "world/WorldRenderer.h"
+#include "render/WorldRenderer.h"
 
 #include "config/CVars.h"
 #include "gl/IFrameBuffer.h"

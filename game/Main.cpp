@@ -1,24 +1,21 @@
-#include "app/Main.h"
+#include "game/Main.h"
 
-#include "app/CommandLine.h"
-#include "app/CommandProcessor.h"
 #include "app/CriticalException.h"
 #include "app/FatalException.h"
 #include "app/InitOrder.h"
-#include "app/MemoryManager.h"
 #include "app/RefStatistic.h"
 #include "config/CVars.h"
 #include "config/ConfigSystem.h"
+#include "game/CommandLine.h"
+#include "game/CommandProcessor.h"
+#include "game/MemoryManager.h"
+#include "media/ShaderLoader.h"
 
 #include <csignal>
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
 #include <string>
-
-#if KORVO_HAS_SHADER_LOADER
-#include "media/ShaderLoader.h"
-#endif
 
 using namespace Platform;
 
@@ -80,9 +77,7 @@ void ShutDown()
         return;
     g_ShutDown = true;
 
-#if KORVO_HAS_SHADER_LOADER
     g_ShaderLoader.ReleaseAll();
-#endif
     g_Demo.ReleaseAll();
     while (ShowCursor(TRUE_) < 0) {
     }

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "game/CommandLine.h"
 
 #include "app/InitOrder.h"
 #include "config/ConfigSystem.h"

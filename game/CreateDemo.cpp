@@ -1,4 +1,4 @@
-#include "app/Main.h"
+#include "game/Main.h"
 
 #include "game/Orvel_DAZU.h"
 #include "game/Orvel_ZORI.h"
