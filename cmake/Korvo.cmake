@@ -14,9 +14,10 @@ endfunction()
 # A GoogleTest executable registered with CTest. Every test runs in a fresh working
 # directory of its own under the build tree, so files such as sys_Log.log and
 # sys_Config.conf never collide. GL tests need the Xvfb fixture (tests/CMakeLists.txt).
-# OWN_DISPLAY: a GL test that changes the screen (its mode, its gamma ramp) runs on an
-# X server of its own; on the shared one it would change the screen under the tests
-# running beside it, which read the mode and the gamma and draw into windows on it.
+# OWN_DISPLAY: a GL test that changes the screen (its mode, its gamma ramp) or reads back
+# what a shown window shows runs on an X server of its own. On the shared one it would
+# change the screen under the tests running beside it, or find their windows, all placed
+# at the same corner, covering its own.
 function(korvo_test name)
     cmake_parse_arguments(ARG "GL;OWN_DISPLAY" "" "SOURCES;DEPS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
