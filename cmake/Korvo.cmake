@@ -24,18 +24,28 @@ function(korvo_library name)
     target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# korvo_test(<name> SOURCES ... DEPS ... [GL] [LABELS ...])
+# korvo_test(<name> SOURCES ... DEPS ... [GL [OWN_DISPLAY]] [LABELS ...])
 # A GoogleTest executable registered with CTest. Every test runs in a fresh working
 # directory of its own under the build tree, so files such as sys_Log.log and
 # sys_Config.conf never collide. GL tests need the Xvfb fixture (tests/CMakeLists.txt).
+# OWN_DISPLAY: a GL test that changes the screen (its mode, its gamma ramp) or reads back
+# what a shown window shows runs on an X server of its own. On the shared one it would
+# change the screen under the tests running beside it, or find their windows, all placed
+# at the same corner, covering its own.
 function(korvo_test name)
-    cmake_parse_arguments(ARG "GL" "" "SOURCES;DEPS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "GL;OWN_DISPLAY" "" "SOURCES;DEPS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
     set(workdir ${PROJECT_BINARY_DIR}/testrun/${name})
     file(MAKE_DIRECTORY ${workdir})
     set(labels unit ${ARG_LABELS})
-    if(ARG_GL)
+    if(ARG_GL AND ARG_OWN_DISPLAY)
+        add_test(NAME ${name}
+            COMMAND ${PROJECT_SOURCE_DIR}/tests/with-display.sh --own
+                    ${KORVO_XVFB_STATE}-${name} $<TARGET_FILE:${name}>
+            WORKING_DIRECTORY ${workdir})
+        set(labels gl ${ARG_LABELS})
+    elseif(ARG_GL)
         # GL tests run on the display of the Xvfb fixture (tests/xvfb.sh).
         add_test(NAME ${name}
             COMMAND ${PROJECT_SOURCE_DIR}/tests/with-display.sh ${KORVO_XVFB_STATE}

@@ -56,7 +56,7 @@ void Program::Link()
     if (linked != GL_TRUE)
         throw Sys::Exception("Failed to link program object.\n%s", GetInfoLog().c_str());
 
-    std::map<std::string, int> table;
+    UniformTable table;
     GLint count = 0;
     GLint longest = 0;
     glGetProgramiv(handle, GL_ACTIVE_UNIFORMS, &count);
@@ -93,19 +93,19 @@ void Program::Validate() const
         throw Sys::Exception("Failed to validate program object.");
 }
 
-int Program::GetUniformLocation(const std::string& name) const
+int Program::GetUniformLocation(std::string_view name) const
 {
     const auto found = uniforms.find(name);
     if (found != uniforms.end())
         return found->second;
-    const int location = glGetUniformLocation(handle, name.c_str());
-    if (location == -1)
-        return -1;
-    uniforms[name] = location;
-    return location;
+    // First use of a name the link did not list (an element past the first of an array, or
+    // one the program lacks): the key's own text is the terminated name GL wants.
+    const auto added = uniforms.emplace(std::string(name), -1).first;
+    added->second = glGetUniformLocation(handle, added->first.c_str());
+    return added->second;
 }
 
-void Program::SetUniformArray(const std::string& name, int count, int dimension,
+void Program::SetUniformArray(std::string_view name, int count, int dimension,
                               const int* values) const
 {
     if (values == nullptr)
@@ -120,7 +120,7 @@ void Program::SetUniformArray(const std::string& name, int count, int dimension,
     }
 }
 
-void Program::SetUniformArray(const std::string& name, int count, int dimension,
+void Program::SetUniformArray(std::string_view name, int count, int dimension,
                               const float* values) const
 {
     if (values == nullptr)
@@ -135,7 +135,7 @@ void Program::SetUniformArray(const std::string& name, int count, int dimension,
     }
 }
 
-void Program::SetUniformBuffer(const std::string& name,
+void Program::SetUniformBuffer(std::string_view name,
                                Sys::Ptr<const IVertexBufferObject> buffer) const
 {
     if (!Extensions->GL_EXT_bindable_uniform)
@@ -146,65 +146,65 @@ void Program::SetUniformBuffer(const std::string& name,
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR)
         Exception::Throw(*this, error, "Failed to attach buffer object to uniform <%s>.",
-                         name.c_str());
+                         std::string(name).c_str());
 }
 
-void Program::SetUniformMatrix4(const std::string& name, const float* m) const
+void Program::SetUniformMatrix4(std::string_view name, const float* m) const
 {
     glUniformMatrix4fv(GetUniformLocation(name), 1, GL_FALSE, m);
 }
 
-void Program::SetUniformMatrix3(const std::string& name, const float* m) const
+void Program::SetUniformMatrix3(std::string_view name, const float* m) const
 {
     glUniformMatrix3fv(GetUniformLocation(name), 1, GL_FALSE, m);
 }
 
-void Program::SetUniformMatrix2(const std::string& name, const float* m) const
+void Program::SetUniformMatrix2(std::string_view name, const float* m) const
 {
     glUniformMatrix2fv(GetUniformLocation(name), 1, GL_FALSE, m);
 }
 
-void Program::SetUniform4i(const std::string& name, const int* v) const
+void Program::SetUniform4i(std::string_view name, const int* v) const
 {
     glUniform4iv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform3i(const std::string& name, const int* v) const
+void Program::SetUniform3i(std::string_view name, const int* v) const
 {
     glUniform3iv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform2i(const std::string& name, const int* v) const
+void Program::SetUniform2i(std::string_view name, const int* v) const
 {
     glUniform2iv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform4f(const std::string& name, const float* v) const
+void Program::SetUniform4f(std::string_view name, const float* v) const
 {
     glUniform4fv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform3f(const std::string& name, const float* v) const
+void Program::SetUniform3f(std::string_view name, const float* v) const
 {
     glUniform3fv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform2f(const std::string& name, const float* v) const
+void Program::SetUniform2f(std::string_view name, const float* v) const
 {
     glUniform2fv(GetUniformLocation(name), 1, v);
 }
 
-void Program::SetUniform1i(const std::string& name, int value) const
+void Program::SetUniform1i(std::string_view name, int value) const
 {
     glUniform1i(GetUniformLocation(name), value);
 }
 
-void Program::SetUniform1f(const std::string& name, float value) const
+void Program::SetUniform1f(std::string_view name, float value) const
 {
     glUniform1f(GetUniformLocation(name), value);
 }
 
-void Program::SetUniformBool(const std::string& name, bool value) const
+void Program::SetUniformBool(std::string_view name, bool value) const
 {
     glUniform1i(GetUniformLocation(name), value ? 1 : 0);
 }

@@ -3,7 +3,9 @@
 #include "gl/IProgram.h"
 #include "gl/IShader.h"
 
+#include <functional>
 #include <map>
+#include <string_view>
 
 namespace GL {
 
@@ -25,35 +27,38 @@ public:
     void Link() override;
     std::string GetInfoLog() const override;
     void Validate() const override;
-    void SetUniformArray(const std::string& name, int count, int dimension,
+    void SetUniformArray(std::string_view name, int count, int dimension,
                          const int* values) const override;
-    void SetUniformArray(const std::string& name, int count, int dimension,
+    void SetUniformArray(std::string_view name, int count, int dimension,
                          const float* values) const override;
-    void SetUniformBuffer(const std::string& name,
+    void SetUniformBuffer(std::string_view name,
                           Sys::Ptr<const IVertexBufferObject> buffer) const override;
-    void SetUniformMatrix4(const std::string& name, const float* m) const override;
-    void SetUniformMatrix3(const std::string& name, const float* m) const override;
-    void SetUniformMatrix2(const std::string& name, const float* m) const override;
-    void SetUniform4i(const std::string& name, const int* v) const override;
-    void SetUniform3i(const std::string& name, const int* v) const override;
-    void SetUniform2i(const std::string& name, const int* v) const override;
-    void SetUniform4f(const std::string& name, const float* v) const override;
-    void SetUniform3f(const std::string& name, const float* v) const override;
-    void SetUniform2f(const std::string& name, const float* v) const override;
-    void SetUniform1i(const std::string& name, int value) const override;
-    void SetUniform1f(const std::string& name, float value) const override;
-    void SetUniformBool(const std::string& name, bool value) const override;
+    void SetUniformMatrix4(std::string_view name, const float* m) const override;
+    void SetUniformMatrix3(std::string_view name, const float* m) const override;
+    void SetUniformMatrix2(std::string_view name, const float* m) const override;
+    void SetUniform4i(std::string_view name, const int* v) const override;
+    void SetUniform3i(std::string_view name, const int* v) const override;
+    void SetUniform2i(std::string_view name, const int* v) const override;
+    void SetUniform4f(std::string_view name, const float* v) const override;
+    void SetUniform3f(std::string_view name, const float* v) const override;
+    void SetUniform2f(std::string_view name, const float* v) const override;
+    void SetUniform1i(std::string_view name, int value) const override;
+    void SetUniform1f(std::string_view name, float value) const override;
+    void SetUniformBool(std::string_view name, bool value) const override;
     void Bind() const override;
     void Unbind() const override;
 
-    // The location of `name`, -1 (not remembered) when the program has no such uniform.
-    int GetUniformLocation(const std::string& name) const;
-    const std::map<std::string, int>& GetUniformTable() const { return uniforms; }
+    using UniformTable = std::map<std::string, int, std::less<>>;
+
+    // The location of `name`, -1 when the program has no such uniform. The driver is asked
+    // once per name: the answer, -1 included, stays in the table until the next link.
+    int GetUniformLocation(std::string_view name) const;
+    const UniformTable& GetUniformTable() const { return uniforms; }
 
 private:
     GLuint handle = 0;
     // Filled lazily from const setters: the table is a cache of the driver's answers.
-    mutable std::map<std::string, int> uniforms;
+    mutable UniformTable uniforms;
 };
 
 } // namespace GL

@@ -221,16 +221,7 @@ int GetDeviceCaps(HDC dc, int index)
 {
     if (!IsValidDC(dc) || index != BITSPIXEL)
         return 0;
-    int count = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(dc->display, &count);
-    const int depth = DefaultDepth(dc->display, X11::GetScreen());
-    int bits = depth;
-    for (int i = 0; i < count; ++i)
-        if (formats[i].depth == depth)
-            bits = formats[i].bits_per_pixel;
-    if (formats != nullptr)
-        XFree(formats);
-    return bits;
+    return X11::BitsPerPixel(dc->display);
 }
 
 int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* descriptor)

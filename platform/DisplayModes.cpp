@@ -123,20 +123,6 @@ int RefreshRate(const XRRModeInfo& mode)
                                         / (static_cast<double>(mode.hTotal) * mode.vTotal)));
 }
 
-int BitsPerPixel(Display* display)
-{
-    int count = 0;
-    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
-    const int depth = DefaultDepth(display, X11::GetScreen());
-    int bits = depth;
-    for (int i = 0; i < count; ++i)
-        if (formats[i].depth == depth)
-            bits = formats[i].bits_per_pixel;
-    if (formats != nullptr)
-        XFree(formats);
-    return bits;
-}
-
 
 // A mode of the CRTC's outputs with the size (and refresh rate, unless 0) asked for.
 RRMode FindOutputMode(const CrtcLookup& lookup, const DisplayModeInfo& mode)
@@ -247,7 +233,7 @@ HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode)
     const XRRModeInfo* current = lookup.FindMode(lookup.info->mode);
     mode->width = static_cast<int>(lookup.info->width);
     mode->height = static_cast<int>(lookup.info->height);
-    mode->bitsPerPixel = BitsPerPixel(lookup.display);
+    mode->bitsPerPixel = X11::BitsPerPixel(lookup.display);
     mode->refreshRate = current != nullptr ? RefreshRate(*current) : 0;
     return DD_OK;
 }
@@ -294,7 +280,7 @@ HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode, DisplayModeInfo
         if (lookup.info == nullptr)
             return DDERR_NOMONITORINFORMATION;
         // The colour depth of an X screen is fixed; only its own depth can be asked for.
-        const int bits = BitsPerPixel(lookup.display);
+        const int bits = X11::BitsPerPixel(lookup.display);
         if (mode.bitsPerPixel != 0 && mode.bitsPerPixel != bits
             && mode.bitsPerPixel != DefaultDepth(lookup.display, X11::GetScreen()))
             return DDERR_INVALIDMODE;
@@ -332,7 +318,7 @@ HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode, DisplayModeInfo
         return DDERR_INVALIDMODE;
     chosenInfo.width = static_cast<int>(info->width);
     chosenInfo.height = static_cast<int>(info->height);
-    chosenInfo.bitsPerPixel = BitsPerPixel(lookup.display);
+    chosenInfo.bitsPerPixel = X11::BitsPerPixel(lookup.display);
     chosenInfo.refreshRate = RefreshRate(*info);
     if (chosen != lookup.info->mode) {
         X11::ClearError();
@@ -389,7 +375,7 @@ HRESULT EnumerateDisplayModes(HWND window, bool refreshRates,
         return DDERR_NODIRECTDRAWHW;
     if (lookup.resources == nullptr)
         return DDERR_UNSUPPORTED;
-    const int bits = BitsPerPixel(lookup.display);
+    const int bits = X11::BitsPerPixel(lookup.display);
     std::vector<DisplayModeInfo> seen;
     for (int i = 0; i < lookup.resources->nmode; ++i) {
         const XRRModeInfo& info = lookup.resources->modes[i];

@@ -120,6 +120,20 @@ int GetScreen()
     return display != nullptr ? DefaultScreen(display) : 0;
 }
 
+int BitsPerPixel(Display* display)
+{
+    int count = 0;
+    XPixmapFormatValues* formats = XListPixmapFormats(display, &count);
+    const int depth = DefaultDepth(display, GetScreen());
+    int bits = depth;
+    for (int i = 0; i < count; ++i)
+        if (formats[i].depth == depth)
+            bits = formats[i].bits_per_pixel;
+    if (formats != nullptr)
+        XFree(formats);
+    return bits;
+}
+
 const std::vector<GLXFBConfig>& GetConfigs()
 {
     if (!g_ConfigsRead) {

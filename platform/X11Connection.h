@@ -61,6 +61,8 @@ namespace X11 {
 // server. It stays open for the life of the process: GLX contexts must never outlive it.
 Display* GetDisplay();
 int GetScreen();
+// Bits per pixel of the screen's default depth, as its pixmap format stores it.
+int BitsPerPixel(Display* display);
 // Whether the connection broke; GetDisplay() answers null from then on.
 bool IsConnectionLost();
 

@@ -68,6 +68,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
 {
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(0));
     RendererCommon::LoadViewerMatrices(*viewer);
+    Places.Update(LightSources, models);
 
     DrawDepthPass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -93,7 +94,8 @@ void Renderer::DrawDepthPass(const IModel* world, const std::vector<Sys::Ptr<IMo
 void Renderer::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
 {
     BeginPass("DrawAmbientPass");
-    RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, world, models);
+    RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, Places, world,
+                                models);
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -118,12 +120,12 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     if (!light.ZPassCasters.empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZPassCasters, light.Position, 0, *ShadowVolume);
+        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 0, *ShadowVolume);
     }
     if (!light.ZFailCasters.empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZFailCasters, light.Position, 2, *ShadowVolume);
+        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 2, *ShadowVolume);
     }
     RendererCommon::SetDepthClamp(false);
     GL::CheckErrors(*this, CurrentPassName);
@@ -157,7 +159,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glDepthFunc(GL_NEVER);
         glStencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
         glDisable(GL_CULL_FACE);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light.Position, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places, *ShadowCapFar);
         RendererCommon::SetDepthClamp(false);
     }
 
@@ -185,7 +187,7 @@ void Renderer::DrawColorPass(const IViewer& viewer, const IPointLightSource& lig
     glCullFace(GL_BACK);
 
     RendererCommon::DrawLit(*Device, Formats, Lighting, {worldDiffuse, 32.0f, nullptr}, viewer,
-                            light, world, models);
+                            light, Places, world, models);
     glDisable(GL_BLEND);
     if (r_Shadow_Cast.value)
         glDisable(GL_STENCIL_TEST);

@@ -51,6 +51,7 @@ private:
     Sys::Ptr<GL::IProgram> ShadowCapFar;
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
+    RendererCommon::ModelSpaceLights Places;
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<GL::IFont> Font;
     int LightIndex = 0;

@@ -1,5 +1,6 @@
 #include "render/RendererCommon.h"
 
+#include "app/DeveloperException.h"
 #include "config/CVars.h"
 #include "gl/DriverDesc.h"
 #include "gl/ExtensionRegistry.h"
@@ -13,6 +14,8 @@
 #include "world/ShadowDrawing.h"
 
 #include <GL/glew.h>
+
+#include <algorithm>
 
 namespace Korvo {
 namespace RendererCommon {
@@ -41,6 +44,69 @@ void PopPixelMatrices()
 }
 
 } // namespace
+
+ModelSpaceLights::ModelSpaceLights()
+{
+    constexpr size_t models = 64;
+    constexpr size_t lights = 8;
+    Models.reserve(models);
+    ToModelMatrices.reserve(models);
+    Lights.reserve(lights);
+    Positions.reserve(models * lights);
+}
+
+void ModelSpaceLights::Add(const IModel& model)
+{
+    if (std::find(Models.begin(), Models.end(), &model) != Models.end())
+        return;
+    Models.push_back(&model);
+    ToModelMatrices.push_back(model.GetModelMatrix().InverseRigid());
+}
+
+void ModelSpaceLights::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                              const std::vector<Sys::Ptr<IModel>>& models)
+{
+    Models.clear();
+    ToModelMatrices.clear();
+    Lights.clear();
+    Positions.clear();
+    for (const Sys::Ptr<IModel>& model : models)
+        Add(*model);
+    for (const Sys::Ptr<const IPointLightSource>& light : lights) {
+        for (const Sys::Ptr<IModel>& caster : light->ZPassCasters)
+            Add(*caster);
+        for (const Sys::Ptr<IModel>& caster : light->ZFailCasters)
+            Add(*caster);
+    }
+    for (const Sys::Ptr<const IPointLightSource>& light : lights) {
+        Lights.push_back(light.Get());
+        for (const Math::Mat4& toModel : ToModelMatrices)
+            Positions.push_back(toModel.TransformPoint(light->Position));
+    }
+}
+
+size_t ModelSpaceLights::IndexOf(const IModel& model) const
+{
+    const auto found = std::find(Models.begin(), Models.end(), &model);
+    if (found == Models.end())
+        throw Sys::DeveloperException("A model was drawn that the frame's light table lacks.");
+    return static_cast<size_t>(found - Models.begin());
+}
+
+const Math::Vec3f& ModelSpaceLights::Position(const IPointLightSource& light,
+                                              const IModel& model) const
+{
+    const auto found = std::find(Lights.begin(), Lights.end(), &light);
+    if (found == Lights.end())
+        throw Sys::DeveloperException("A light was drawn that the frame's light table lacks.");
+    const size_t row = static_cast<size_t>(found - Lights.begin());
+    return Positions[row * Models.size() + IndexOf(model)];
+}
+
+const Math::Mat4& ModelSpaceLights::ToModel(const IModel& model) const
+{
+    return ToModelMatrices[IndexOf(model)];
+}
 
 Sys::Ptr<GL::IProgram> LoadProgram(const ProgramSource& source)
 {
@@ -141,19 +207,21 @@ void BeginEqualDepthPass(bool writeAlpha)
 void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
                  const LightingPrograms& programs,
                  const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
-                 const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+                 const ModelSpaceLights& places, const IModel* world,
+                 const std::vector<Sys::Ptr<IModel>>& models)
 {
     BeginEqualDepthPass(true);
     device.SetVertexFormat(formats.PositionNormal);
     // The variant one above the light count: lights beyond it were cut by SetLightSources.
     const Sys::Ptr<GL::IProgram>& program = programs.Ambient[lights.size()];
     device.SetProgram(program);
-    DrawAmbientLights(*program, lights, world, models);
+    DrawAmbientLights(*program, lights, places, world, models);
 }
 
 void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
              const LightingPrograms& programs, const LitSurface& surface,
-             const IViewer& viewer, const IPointLightSource& light, const IModel* world,
+             const IViewer& viewer, const IPointLightSource& light,
+             const ModelSpaceLights& places, const IModel* world,
              const std::vector<Sys::Ptr<IModel>>& models)
 {
     static const float modelDiffuse[3] = {0.8f, 0.8f, 0.8f};
@@ -184,8 +252,7 @@ void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
     lambert.SetUniform3f("u_LightSource.DiffuseColor", light.DiffuseColor.Data());
     lambert.SetUniform3f("u_Material.DiffuseColor", modelDiffuse);
     for (const Sys::Ptr<IModel>& model : models) {
-        const Math::Vec3f position = model->ToModelSpace(light.Position);
-        lambert.SetUniform3f("u_LightSource.Position", position.Data());
+        lambert.SetUniform3f("u_LightSource.Position", places.Position(light, *model).Data());
         model->DrawModel();
     }
 }
@@ -199,12 +266,12 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
     device.SetProgram(program);
 }
 
-void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
-               int mode, const GL::IProgram& program)
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+               const ModelSpaceLights& places, int mode, const GL::IProgram& program)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeSides(*caster, light, mode, program);
+            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
@@ -214,12 +281,12 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode
             DrawShadowVolumeCaps(*caster, front, mode);
 }
 
-void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
-                 const GL::IProgram& program)
+void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+                 const ModelSpaceLights& places, const GL::IProgram& program)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeFarCaps(*caster, light, program);
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
 }
 
 void SetDepthClamp(bool on)
@@ -276,24 +343,22 @@ void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
     glDisable(GL_BLEND);
 }
 
-const std::string& AmbientUniform(int light, int field)
+const char* AmbientUniform(int light, int field)
 {
-    static const std::vector<std::string> names = [] {
-        std::vector<std::string> all;
-        for (int i = 0; i < 6; ++i) {
-            const std::string prefix = "u_LightSource[" + std::to_string(i) + "].";
-            all.push_back(prefix + "Position");
-            all.push_back(prefix + "Radius");
-            all.push_back(prefix + "AmbientColor");
-        }
-        return all;
-    }();
-    return names[3 * light + field];
+    static const char* const names[6][3] = {
+        {"u_LightSource[0].Position", "u_LightSource[0].Radius", "u_LightSource[0].AmbientColor"},
+        {"u_LightSource[1].Position", "u_LightSource[1].Radius", "u_LightSource[1].AmbientColor"},
+        {"u_LightSource[2].Position", "u_LightSource[2].Radius", "u_LightSource[2].AmbientColor"},
+        {"u_LightSource[3].Position", "u_LightSource[3].Radius", "u_LightSource[3].AmbientColor"},
+        {"u_LightSource[4].Position", "u_LightSource[4].Radius", "u_LightSource[4].AmbientColor"},
+        {"u_LightSource[5].Position", "u_LightSource[5].Radius", "u_LightSource[5].AmbientColor"}};
+    return names[light][field];
 }
 
 void DrawAmbientLights(const GL::IProgram& program,
                        const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
-                       const IModel* world, const std::vector<Sys::Ptr<IModel>>& models)
+                       const ModelSpaceLights& places, const IModel* world,
+                       const std::vector<Sys::Ptr<IModel>>& models)
 {
     static const float ambient[3] = {0.02f, 0.02f, 0.02f};
     static const float white[3] = {1.0f, 1.0f, 1.0f};
@@ -304,10 +369,8 @@ void DrawAmbientLights(const GL::IProgram& program,
         program.SetUniform3f(AmbientUniform(i, 2), lights[i]->AmbientColor.Data());
     }
     for (const Sys::Ptr<IModel>& model : models) {
-        for (int i = 0; i < count; ++i) {
-            const Math::Vec3f light = model->ToModelSpace(lights[i]->Position);
-            program.SetUniform3f(AmbientUniform(i, 0), light.Data());
-        }
+        for (int i = 0; i < count; ++i)
+            program.SetUniform3f(AmbientUniform(i, 0), places.Position(*lights[i], *model).Data());
         program.SetUniform3f("u_Material.DiffuseColor", white);
         model->DrawModel();
     }

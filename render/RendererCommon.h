@@ -54,6 +54,31 @@ struct VertexFormats {
     GL::VertexFormat PositionExtrusion;
 };
 
+// The lights in the space of each model drawn with them, worked out once a frame and read
+// by every pass: the models' matrices change only between frames. Update comes before the
+// frame's first pass, with the frame's lights and models; the lights' casters join the
+// models. Room for the usual scene is reserved up front, and the lists keep what they
+// grew to, so a frame allocates nothing.
+struct ModelSpaceLights {
+    ModelSpaceLights();
+
+    void Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                const std::vector<Sys::Ptr<IModel>>& models);
+
+    const Math::Vec3f& Position(const IPointLightSource& light, const IModel& model) const;
+    // World space into the model's.
+    const Math::Mat4& ToModel(const IModel& model) const;
+
+private:
+    void Add(const IModel& model);
+    size_t IndexOf(const IModel& model) const;
+
+    std::vector<const IModel*> Models;
+    std::vector<Math::Mat4> ToModelMatrices;
+    std::vector<const IPointLightSource*> Lights;
+    std::vector<Math::Vec3f> Positions;   // a row of Models.size() per light
+};
+
 struct ProgramSource {
     const char* Vertex;
     const char* Fragment;        // nullptr: vertex shader only
@@ -66,14 +91,15 @@ struct ProgramSource {
 // and links.
 Sys::Ptr<GL::IProgram> LoadProgram(const ProgramSource& source);
 
-// Uniform names of the ambient program's light array, built once.
-const std::string& AmbientUniform(int light, int field);   // field 0 Position, 1 Radius,
-                                                           // 2 AmbientColor
+// Uniform names of the ambient program's light array.
+const char* AmbientUniform(int light, int field);   // field 0 Position, 1 Radius,
+                                                    // 2 AmbientColor
 
 // Sets the light uniforms of the bound ambient variant and draws models then world.
 void DrawAmbientLights(const GL::IProgram& program,
                        const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
-                       const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+                       const ModelSpaceLights& places, const IModel* world,
+                       const std::vector<Sys::Ptr<IModel>>& models);
 
 // The light's marker over the picture, in its translucent yellow.
 void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram> colorProgram);
@@ -102,7 +128,8 @@ void BeginEqualDepthPass(bool writeAlpha);
 void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
                  const LightingPrograms& programs,
                  const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
-                 const IModel* world, const std::vector<Sys::Ptr<IModel>>& models);
+                 const ModelSpaceLights& places, const IModel* world,
+                 const std::vector<Sys::Ptr<IModel>>& models);
 
 // What the lit pass gives the world's Phong material and the shadow texture.
 struct LitSurface {
@@ -117,7 +144,8 @@ struct LitSurface {
 // the light in each model's space. The blend and depth state are the caller's.
 void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
              const LightingPrograms& programs, const LitSurface& surface,
-             const IViewer& viewer, const IPointLightSource& light, const IModel* world,
+             const IViewer& viewer, const IPointLightSource& light,
+             const ModelSpaceLights& places, const IModel* world,
              const std::vector<Sys::Ptr<IModel>>& models);
 
 // Binds the side-quad geometry and the volume program before the sides are drawn.
@@ -125,11 +153,11 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
                    const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program);
 
 // The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows.
-void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
-               int mode, const GL::IProgram& program);
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+               const ModelSpaceLights& places, int mode, const GL::IProgram& program);
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode);
-void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const Math::Vec3f& light,
-                 const GL::IProgram& program);
+void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+                 const ModelSpaceLights& places, const GL::IProgram& program);
 
 // Depth clamping around the volumes, where r_GL_DepthClamp allows it.
 void SetDepthClamp(bool on);

@@ -155,6 +155,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
         }
     }
 
+    Places.Update(LightSources, models);
     DrawDepthPass(world.Get(), models);
     DrawCoordinatePass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -225,7 +226,8 @@ void RendererEx::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr
 {
     BeginPass("DrawAmbientPass");
     BindTarget(Picture);
-    RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, world, models);
+    RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, Places, world,
+                                models);
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -263,12 +265,14 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     if (!light.ZPassCasters.empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZPassCasters, light.Position, 1, *ShadowVolume[variant]);
+        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 1,
+                                  *ShadowVolume[variant]);
     }
     if (!light.ZFailCasters.empty()) {
         glDepthFunc(stencil ? GL_LESS : GL_GREATER);
         RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZFailCasters, light.Position, 3, *ShadowVolume[variant]);
+        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 3,
+                                  *ShadowVolume[variant]);
     }
     RendererCommon::SetDepthClamp(false);
 
@@ -309,7 +313,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         }
         glEnable(GL_CULL_FACE);
         glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light.Position, *ShadowCapFar[variant]);
+        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places,
+                                    *ShadowCapFar[variant]);
         RendererCommon::SetDepthClamp(false);
         glCullFace(GL_BACK);
     }
@@ -368,24 +373,24 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     Device->SetVertexAttributes(Wedges->GetVertexBuffer());
     Device->SetIndexBuffer(Wedges->GetIndexBuffer());
 
-    const float size = light.GetSourceSize();
     const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
                                                       WedgeConstruct};
     for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
         if (!caster->ShadowCaster)
             continue;
-        const Math::Vec3f position = caster->ToModelSpace(light.Position);
         const Math::Mat4 modelMatrix = caster->GetModelMatrix();
-        for (const Sys::Ptr<GL::IProgram>& program : {WedgeConstruct, WedgeCoverage}) {
-            Device->SetProgram(program);
-            program->SetUniformMatrix4("u_ModelMatrix", modelMatrix.Data());
-            program->SetUniform1i("u_TexCoordinate", 0);
-            program->SetUniform1i("u_TexAtan2", 1);
-            program->SetUniform3f("u_LightSource.Position", position.Data());
-            program->SetUniform3f("u_LightSource.WorldPosition", light.Position.Data());
-            program->SetUniform1f("u_LightSource.Radius", size);
-            program->SetUniform1f("u_LightSource.ScaledRadius", 0.4f * size);
-            program->SetUniform1f("u_LightSource.InvRadius", 1.0f / size);
+        const Math::Mat4& toModel = Places.ToModel(*caster);
+        // The construction works in the caster's space alone; the coverage also needs the
+        // light in the world, where the coordinate target keeps the surfaces.
+        const std::pair<const Sys::Ptr<GL::IProgram>*, int> wedgePrograms[2] = {
+            {&WedgeConstruct, IPointLightSource::UniformsInModelSpace},
+            {&WedgeCoverage, IPointLightSource::UniformsWithWorldPosition}};
+        for (const auto& [program, mode] : wedgePrograms) {
+            Device->SetProgram(*program);
+            (*program)->SetUniformMatrix4("u_ModelMatrix", modelMatrix.Data());
+            (*program)->SetUniform1i("u_TexCoordinate", 0);
+            (*program)->SetUniform1i("u_TexAtan2", 1);
+            light.SetUniforms(**program, toModel, mode);
         }
         DrawShadowWedges(*caster, true, programs);
     }
@@ -415,8 +420,9 @@ void RendererEx::CombineShadow(const IPointLightSource& light)
     Combine->SetUniform1i("u_TexStencil", 0);
     Combine->SetUniform1i("u_TexCoverage", 1);
     Combine->SetUniform1i("u_TexCoordinate", 2);
-    Combine->SetUniform3f("u_LightSource.WorldPosition", light.Position.Data());
-    Combine->SetUniform1f("u_LightSource.Radius", light.GetSourceSize());
+    // The combine works in world space: the light's own values are the world's.
+    light.SetUniforms(*Combine, Math::Mat4::Identity(),
+                      IPointLightSource::UniformsWithWorldPosition);
     RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
     Device->SetTexture(GL_TEXTURE2, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
@@ -455,7 +461,7 @@ void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& l
     const float scale = r_Shadow_Downsample.value ? 0.5f : 1.0f;
 
     RendererCommon::DrawLit(*Device, Formats, Lighting, {worldDiffuse, 16.0f, &scale}, viewer,
-                            light, world, models);
+                            light, Places, world, models);
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
     glDisable(GL_BLEND);
     glColorMask(1, 1, 1, 1);

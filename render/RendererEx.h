@@ -71,6 +71,7 @@ private:
     Sys::Ptr<GL::IProgram> Combine;
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
+    RendererCommon::ModelSpaceLights Places;
     GL::VertexFormat WedgeFormat;   // both edge ends and the corner data
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<IPrimitiveBuffer> Wedges;

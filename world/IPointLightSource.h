@@ -6,6 +6,10 @@
 
 #include <vector>
 
+namespace GL {
+class IProgram;
+}
+
 namespace Korvo {
 
 // A point light: colours, reach and the per-frame lists of models it affects. The
@@ -19,6 +23,15 @@ public:
     virtual float GetSourceSize() const = 0;
     // Draws the light's marker at its position; the caller sets colour and blending.
     virtual void DrawMarker() const = 0;
+    // What SetUniforms puts on a program: with the light's world position too, or only the
+    // values of the drawn model's space and the source size.
+    static constexpr int UniformsWithWorldPosition = 0;
+    static constexpr int UniformsInModelSpace = 1;
+
+    // Sets the light's "u_LightSource" members on the bound program; toModel carries world
+    // space into the drawn model's space.
+    virtual void SetUniforms(const GL::IProgram& program, const Math::Mat4& toModel,
+                             int mode) const = 0;
     // Rebuilds ModelsInRange from the models whose meshes reach into the light's sphere.
     virtual void CollectModelsInRange(const std::vector<Sys::Ptr<IModel>>& models) = 0;
 

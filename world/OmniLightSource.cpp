@@ -1,5 +1,8 @@
 #include "world/OmniLightSource.h"
 
+#include "app/DeveloperException.h"
+#include "gl/IProgram.h"
+
 #include <GL/glew.h>
 
 #include <algorithm>
@@ -65,15 +68,20 @@ void OmniLightSource::CollectModelsInRange(const std::vector<Sys::Ptr<IModel>>& 
     }
 }
 
-OmniLightSource::Uniforms OmniLightSource::GetUniforms(const Math::Mat4& toModel) const
+void OmniLightSource::SetUniforms(const GL::IProgram& program, const Math::Mat4& toModel,
+                                  int mode) const
 {
-    Uniforms u;
-    u.Position = toModel.TransformPoint(Position);
-    u.WorldPosition = Position;
-    u.Radius = SourceSize;
-    u.ScaledRadius = 0.4f * SourceSize;
-    u.InvRadius = 1.0f / SourceSize;
-    return u;
+    if (mode != UniformsWithWorldPosition && mode != UniformsInModelSpace)
+        throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_ENUM,
+                                      "Unknown <Mode> parameter.");
+    const Math::Vec3f position = toModel.TransformPoint(Position);
+    program.SetUniform3f("u_LightSource.Position", position.Data());
+    if (mode == UniformsWithWorldPosition)
+        program.SetUniform3f("u_LightSource.WorldPosition", Position.Data());
+    program.SetUniform1f("u_LightSource.Radius", SourceSize);
+    // The wedge shaders widen their planes by this share of the source size.
+    program.SetUniform1f("u_LightSource.ScaledRadius", 0.4f * SourceSize);
+    program.SetUniform1f("u_LightSource.InvRadius", 1.0f / SourceSize);
 }
 
 } // namespace Korvo

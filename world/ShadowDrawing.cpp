@@ -26,10 +26,10 @@ public:
 
 } // namespace
 
-void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightWorld, int mode,
+void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel, int mode,
                            const GL::IProgram& program)
 {
-    const Math::Vec3f light = model.ToModelSpace(lightWorld);
+    const Math::Vec3f& light = lightInModel;
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
         for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
@@ -62,11 +62,10 @@ void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
     }
 }
 
-void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightWorld,
+void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
                              const GL::IProgram& program)
 {
-    const Math::Vec3f light = model.ToModelSpace(lightWorld);
-    program.SetUniform3f("u_LightSource.Position", light.Data());
+    program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
         mesh->GetShadowVolume()->DrawCapsPlain();

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-// A hidden window with a current OpenGL context and the process-wide descriptions made
-// from it, as the render system's bring-up leaves them. r_GL_CatchErrors is on, and every
-// test must leave no GL error behind.
+// The GL tests' window and context (tests/support/GLTestContext.h) shared by a suite, with
+// the process-wide descriptions made from it, as the render system's bring-up leaves them.
+// r_GL_CatchErrors is on, and every test must leave no GL error behind.
 class GLFixture : public ::testing::Test {
 protected:
     static void SetUpTestSuite();

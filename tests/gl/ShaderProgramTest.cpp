@@ -95,16 +95,21 @@ TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
     program.Bind();
     const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
     program.SetUniform4f("u_Colour", colour);
-    program.SetUniform1f("u_Unused", 3.0f);  // nothing happens, nothing is raised
-    EXPECT_EQ(program.GetUniformTable().size(), linked);
+    // A name the program lacks: nothing is set, nothing is raised, and the answer is kept
+    // as missing so that the driver is not asked again.
+    program.SetUniform1f("u_Unused", 3.0f);
+    ASSERT_EQ(table.count("u_Unused"), 1u);
+    EXPECT_EQ(table.at("u_Unused"), -1);
+    program.SetUniform1f("u_Unused", 4.0f);
+    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
 
     // A later element of an array is listed under the array's first element only: it
     // enters the table on first use, once.
     ASSERT_EQ(table.count("u_Weights[2]"), 0u);
     program.SetUniform1f("u_Weights[2]", 2.0f);
-    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
+    EXPECT_EQ(program.GetUniformTable().size(), linked + 2);
     program.SetUniform1f("u_Weights[2]", 3.0f);
-    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
+    EXPECT_EQ(program.GetUniformTable().size(), linked + 2);
     float weight = 0.0f;
     glGetUniformfv(program.GetHandle(), program.GetUniformLocation("u_Weights[2]"), &weight);
     EXPECT_FLOAT_EQ(weight, 3.0f);

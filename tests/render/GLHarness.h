@@ -1,26 +1,26 @@
 #pragma once
 
+#include "tests/support/GLTestContext.h"
+
 #include <GL/glew.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
-// A bare GL context on the test display (a small P-buffer; drawing goes to framebuffer
-// objects) and the loading rule of the shader files, for the tests that run the shader
-// files on their own.
+// The shader files on their own, on the GL tests' context (drawing goes to framebuffer
+// objects), loaded with the shader loader's rule for definitions.
 class GLHarness {
 public:
     GLHarness();
-    ~GLHarness();
     GLHarness(const GLHarness&) = delete;
     GLHarness& operator=(const GLHarness&) = delete;
 
     bool Ok() const { return Error.empty(); }
     std::string Error;
 
-    // Reads "MediaData/" + path from the source tree and, when define is not empty, puts
-    // "#define <define>" on the line after "#version".
+    // Reads "MediaData/" + path from the source tree with `define`, when not empty, put in
+    // as the shader loader does.
     static std::string LoadSource(const std::string& path, const std::string& define);
 
     struct ProgramDesc {
@@ -36,7 +36,5 @@ public:
 private:
     GLuint Compile(GLenum type, const std::string& source, const std::string& name);
 
-    void* Display = nullptr;
-    void* Context = nullptr;
-    unsigned long Drawable = 0;
+    Test::GLTestContext context;
 };

@@ -1,7 +1,11 @@
 // The two renderers through the world renderer on the render system's window, with the
 // capture tool's test scenes, against the reference ray tracer and each other.
 #include "app/Exception.h"
+#include "app/DeveloperException.h"
 #include "config/CVars.h"
+#include "gl/FragmentShader.h"
+#include "gl/Program.h"
+#include "gl/VertexShader.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Platform.h"
 #include "render/Renderer.h"
@@ -9,6 +13,7 @@
 #include "render/WorldRenderer.h"
 #include "tools/raytrace/RayTracer.h"
 #include "tools/capture/TestScenes.h"
+#include "world/OmniLightSource.h"
 #include "world/RenderGL2.h"
 
 #include <GL/glew.h>
@@ -155,6 +160,62 @@ bool OnFloor(const Reference& reference, int x, int y)
 {
     const int i = y * Width + x;
     return !InOverlay(x, y) && reference.Objects[i] == 0 && reference.Hard[i] >= 0.0f;
+}
+
+// What a wedge program reads of the light: its place in the drawn model's space, the
+// source size and the values made from it, and the world position only where asked for.
+TEST_F(Renderers, LightUniformsReachTheProgramInTheDrawnModelsSpace)
+{
+    GL::Program program;
+    program.AttachShader(Sys::Ptr<const GL::IShader>(
+        new GL::VertexShader("void main() { gl_Position = ftransform(); }")));
+    program.AttachShader(Sys::Ptr<const GL::IShader>(new GL::FragmentShader(
+        "struct Light { vec3 Position; vec3 WorldPosition; float Radius; float ScaledRadius;\n"
+        "               float InvRadius; };\n"
+        "uniform Light u_LightSource;\n"
+        "void main() {\n"
+        "    gl_FragColor = vec4(u_LightSource.Position + u_LightSource.WorldPosition,\n"
+        "        u_LightSource.Radius + u_LightSource.ScaledRadius + u_LightSource.InvRadius);\n"
+        "}\n")));
+    program.Link();
+    program.Bind();
+    auto read = [&](const char* name, float* values) {
+        glGetUniformfv(program.GetHandle(), program.GetUniformLocation(name), values);
+    };
+
+    Korvo::OmniLightSource light(50.0f);
+    light.SourceSize = 2.5f;
+    light.Position = Math::Vec3f(3, 4, 5);
+    const Math::Mat4 modelMatrix =
+        Math::Mat4::Translation(Math::Vec3f(1, 0, 0)) * Math::Mat4::RotationZ(1.2f);
+    light.SetUniforms(program, modelMatrix.InverseRigid(),
+                      Korvo::IPointLightSource::UniformsInModelSpace);
+    float position[3] = {}, world[3] = {-1, -1, -1}, radius = 0, scaled = 0, inverse = 0;
+    read("u_LightSource.Position", position);
+    read("u_LightSource.WorldPosition", world);
+    read("u_LightSource.Radius", &radius);
+    read("u_LightSource.ScaledRadius", &scaled);
+    read("u_LightSource.InvRadius", &inverse);
+    // Back through the model matrix, the position is the light's again.
+    const Math::Vec3f back = modelMatrix.TransformPoint(Math::Vec3f(position[0], position[1],
+                                                                    position[2]));
+    EXPECT_NEAR(back.x, 3.0f, 1e-5f);
+    EXPECT_NEAR(back.y, 4.0f, 1e-5f);
+    EXPECT_NEAR(back.z, 5.0f, 1e-5f);
+    EXPECT_EQ(world[0], 0.0f) << "the world position was set in model-space mode";
+    EXPECT_EQ(radius, 2.5f);
+    EXPECT_EQ(scaled, 0.4f * 2.5f);
+    EXPECT_EQ(inverse, 1.0f / 2.5f);
+
+    light.SetUniforms(program, modelMatrix.InverseRigid(),
+                      Korvo::IPointLightSource::UniformsWithWorldPosition);
+    read("u_LightSource.WorldPosition", world);
+    EXPECT_EQ(world[0], 3.0f);
+    EXPECT_EQ(world[1], 4.0f);
+    EXPECT_EQ(world[2], 5.0f);
+    EXPECT_THROW(light.SetUniforms(program, modelMatrix, 2), Sys::DeveloperException);
+    program.Unbind();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(Renderers, NoCastingOrNoCasterFlagLightsEverything)

@@ -101,10 +101,4 @@ TEST(ShaderFiles, EveryProgramCompilesLinksAndKeepsTheUniformsTheRenderersSet)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST(ShaderFiles, DefinesGoOnTheLineAfterTheVersion)
-{
-    const std::string source = GLHarness::LoadSource("Shaders/Common/Transform.vsh", "FAR");
-    ASSERT_EQ(source.rfind("#version 110\n\n#define FAR\n", 0), 0u) << source.substr(0, 40);
-}
-
 } // namespace

@@ -100,31 +100,6 @@ TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
     EXPECT_TRUE(dark.ModelsInRange.empty());
 }
 
-TEST(OmniLightSource, WedgeUniformsFollowTheSourceSizeAndTheModelSpace)
-{
-    Korvo::OmniLightSource light(50.0f);
-    light.SourceSize = 2.5f;
-    light.Position = Vec3f(3, 4, 5);
-    Sys::Ptr<IModel> model = ModelWithBoxes({});
-    model->Position = Vec3f(1, 0, 0);
-    model->Orientation = Math::Mat3::FromRows(Vec3f(0, -1, 0), Vec3f(1, 0, 0), Vec3f(0, 0, 1));
-
-    const Math::Mat4 toModel = model->GetModelMatrix().InverseRigid();
-    const Korvo::OmniLightSource::Uniforms u = light.GetUniforms(toModel);
-    EXPECT_EQ(u.ScaledRadius, 0.4f * 2.5f);
-    EXPECT_EQ(u.InvRadius, 1.0f / 2.5f);
-    EXPECT_EQ(u.Radius, 2.5f);
-    EXPECT_TRUE(u.WorldPosition == light.Position);
-    // Back to world space through the model matrix gives the light again.
-    const Vec3f back = model->GetModelMatrix().TransformPoint(u.Position);
-    EXPECT_NEAR(back.x, 3.0f, 1e-5f);
-    EXPECT_NEAR(back.y, 4.0f, 1e-5f);
-    EXPECT_NEAR(back.z, 5.0f, 1e-5f);
-    const Vec3f same = model->ToModelSpace(light.Position);
-    EXPECT_NEAR(same.x, u.Position.x, 1e-6f);
-    EXPECT_NEAR(same.y, u.Position.y, 1e-6f);
-}
-
 TEST(SkinnedModel, AnimationsAreChosenByNameAndAnUnknownNameGivesTheBindPose)
 {
     SkinnedModel model;
