@@ -76,38 +76,6 @@ TEST(PathMover, LoopReturnsToStartAndSpeedIsInWorldUnits)
     EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
 }
 
-TEST(PathMover, OnceAndPingPongEnds)
-{
-    Game::PathMover mover;
-    mover.BuildEllipsePath(Vec(0, 0, 0), 10.0f, 10.0f, 8);
-    const float length = mover.GetLength();
-    Sys::Ptr<Game::INode> node(new Game::INode());
-
-    mover.SetMotion(node, 0, true, Game::PathMover::Once, length, true, 0.0f, 0.0f, 1.0f);
-    mover.Update(0.6f);
-    EXPECT_FALSE(mover.IsFinished());
-    mover.Update(0.6f);
-    EXPECT_TRUE(mover.IsFinished());
-    EXPECT_EQ(mover.GetPosition(), 1.0f);
-    node->SetPosition(Vec(1000, 0, 0));
-    mover.Update(0.5f);
-    EXPECT_EQ(node->position, Vec(1000, 0, 0));
-
-    // Ping-pong reflects at each end and turns the direction round.
-    mover.SetMotion(node, 0, true, Game::PathMover::PingPong, length, true, 0.0f, 0.0f, 1.0f);
-    mover.Update(1.25f);
-    EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
-    EXPECT_FALSE(mover.IsForward());
-    mover.Update(1.0f);
-    EXPECT_NEAR(mover.GetPosition(), 0.25f, 1e-5f);
-    EXPECT_TRUE(mover.IsForward());
-    // Several lengths in one step still end inside the path.
-    mover.Update(3.5f);
-    EXPECT_NEAR(mover.GetPosition(), 0.25f, 1e-4f);
-    EXPECT_FALSE(mover.IsForward());
-    EXPECT_FALSE(mover.IsFinished());
-}
-
 TEST(PathMover, TurnsNodeAlongThePath)
 {
     Game::PathMover mover;
@@ -130,14 +98,6 @@ TEST(PathMover, TurnsNodeAlongThePath)
         EXPECT_GT(Math::Dot(motion, d), 0.99f) << frame;
     }
 
-    // Near the end of a once-path there is no look-ahead: the last orientation stays.
-    mover.SetMotion(node, 1, true, Game::PathMover::Once, 18.0f, true,
-                    mover.GetLength() * 0.98f, 0.0f, 1.0f);
-    mover.Update(0.01f);
-    const Math::Mat3 kept = node->orientation;
-    mover.Update(0.3f);
-    for (int i = 0; i < 9; ++i)
-        EXPECT_EQ(node->orientation.m[i], kept.m[i]);
 }
 
 } // namespace
