@@ -86,31 +86,7 @@ double NearestVertex(const std::vector<ModelFile>& set, const Vec3d& point)
     return best;
 }
 
-std::vector<std::string> Paths(const std::vector<ModelFile>& set)
-{
-    std::vector<std::string> paths;
-    for (const ModelFile& f : set)
-        paths.push_back(f.Path);
-    return paths;
-}
-
 } // namespace
-
-TEST(Sets, FilesComeInLoadingOrderWithOnlyTheLevelCastingNoShadow)
-{
-    const auto zori = BuildZoriSet(), dazu = BuildDazuSet();
-    EXPECT_EQ(Paths(zori), (std::vector<std::string>{
-                               "3DS/ZORI/Pipes.3ds", "3DS/ZORI/Platform.3ds",
-                               "3DS/ZORI/FuelBarrels.3ds", "3DS/ZORI/Packages.3ds",
-                               "3DS/ZORI/Lid.3ds", "3DS/ZORI/Cables.3ds", "3DS/ZORI/Level.3ds"}));
-    EXPECT_EQ(Paths(dazu), (std::vector<std::string>{
-                               "3DS/DAZU/Pipes.3ds", "3DS/DAZU/FuelBarrels.3ds",
-                               "3DS/DAZU/BigPackages.3ds", "3DS/DAZU/SmallPackages.3ds",
-                               "3DS/DAZU/Thing.3ds", "3DS/DAZU/Level.3ds"}));
-    for (const auto* set : {&zori, &dazu})
-        for (const ModelFile& f : *set)
-            EXPECT_EQ(f.CastsShadows, f.Path.find("Level") == std::string::npos) << f.Path;
-}
 
 TEST(Sets, CastersAreClosedOutwardAndWithinTheAdjacencyCapacity)
 {
