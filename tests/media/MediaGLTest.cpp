@@ -209,15 +209,11 @@ TEST_F(MediaGL, PrimitiveBuffersAndLookupTextures)
     Korvo::PrimitiveBuffer_Quad quad;
     Korvo::PrimitiveBuffer_WedgeS wedgeS;
     Korvo::PrimitiveBuffer_WedgeR wedgeR;
-    EXPECT_EQ(quad.GetVertexBuffer()->GetNumVertices(), 20000);
-    EXPECT_EQ(quad.GetIndexBuffer()->GetNumIndices(), 30000);
-    EXPECT_TRUE(quad.GetVertexBuffer()->GetFormat().Has(1));
-    EXPECT_EQ(wedgeS.GetVertexBuffer()->GetNumVertices(), 30000);
+    // The whole repeated index list is uploaded (its contents: the tables test).
     EXPECT_EQ(wedgeS.GetIndexBuffer()->GetNumIndices(), 120000);
-    EXPECT_EQ(wedgeR.GetVertexBuffer()->GetNumVertices(), 50000);
     EXPECT_EQ(wedgeR.GetIndexBuffer()->GetNumIndices(), 240000);
+    EXPECT_TRUE(quad.GetVertexBuffer()->GetFormat().Has(1));
     EXPECT_EQ(wedgeR.GetVertexBuffer()->GetFormat().Get(2).Type, GLenum(GL_SHORT));
-    EXPECT_EQ(quad.GetTypeName(), "Korvo::PrimitiveBuffer");
 
     // The uploaded texels read back as the tables say.
     Korvo::LookupTexture_Atan2 atan2;

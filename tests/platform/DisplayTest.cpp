@@ -41,15 +41,6 @@ TEST(DisplayGammaTest, RampFollowsTheExponentAndClampsTheSetting)
     EXPECT_NEAR(Korvo::Display::ComputeGammaRamp(1.5f, ramp), 0.65f, 1e-6);
 }
 
-TEST(DisplayGammaTest, ErrorNamesComeFromTheResultCodes)
-{
-    EXPECT_STREQ(Korvo::Display::GetErrorName(DDERR_INVALIDMODE), "DDERR_INVALIDMODE");
-    EXPECT_STREQ(Korvo::Display::GetErrorName(DDERR_GENERIC), "DDERR_GENERIC");
-    EXPECT_STREQ(Korvo::Display::GetErrorName(DDERR_DEVICEDOESNTOWNSURFACE),
-                 "DDERR_DEVICEDOESNTOWNSURFACE");
-    EXPECT_STREQ(Korvo::Display::GetErrorName(12345), "[Unknown DirectDraw error code]");
-}
-
 TEST(DisplayTest, WindowedReadsTheModeAndLeavesGammaAlone)
 {
     ::Test::GLTestWindow window;
