@@ -1,6 +1,5 @@
 // Windows, pixel formats, contexts and P-buffers of the platform layer on a real X server.
 
-#include "platform/DirectDrawErrors.h"
 #include "tests/support/GLTestContext.h"
 
 #include <GL/glew.h>
@@ -182,70 +181,6 @@ TEST_F(GLContextTest, EntryPointsAndSwapControlFollowTheGLXString)
     EXPECT_EQ(wglGetProcAddress("wglChoosePixelFormatARB"), nullptr)
         << "entry points come from a current context";
     ASSERT_TRUE(context->MakeCurrent());
-}
-
-TEST_F(GLContextTest, DisplayModeAndGammaRampOfTheWindowsCrtc)
-{
-    HWND window = context->GetWindow();
-    DisplayModeInfo mode;
-    ASSERT_EQ(GetDisplayMode(window, &mode), DD_OK);
-    EXPECT_GT(mode.width, 0);
-    EXPECT_GT(mode.height, 0);
-    EXPECT_EQ(mode.bitsPerPixel, 32);
-
-    std::vector<DisplayModeInfo> modes;
-    ASSERT_EQ(EnumerateDisplayModes(
-                  window, true,
-                  [](const DisplayModeInfo& m, void* user) {
-                      static_cast<std::vector<DisplayModeInfo>*>(user)->push_back(m);
-                  },
-                  &modes),
-              DD_OK);
-    bool currentListed = false;
-    for (const DisplayModeInfo& m : modes)
-        currentListed = currentListed || (m.width == mode.width && m.height == mode.height);
-    EXPECT_TRUE(currentListed);
-
-    // A size the output lacks is created for the run and goes again with the restore.
-    DisplayModeInfo missing = mode, set;
-    missing.width = 640;
-    missing.height = 360;
-    EXPECT_EQ(SetDisplayMode(window, missing, &set), DD_OK);
-    EXPECT_EQ(set.width, 640);
-    EXPECT_EQ(set.height, 360);
-    DisplayModeInfo now;
-    ASSERT_EQ(GetDisplayMode(window, &now), DD_OK);
-    EXPECT_EQ(now.width, 640);
-    EXPECT_EQ(now.height, 360);
-    EXPECT_EQ(RestoreDisplayMode(window), DD_OK);
-    ASSERT_EQ(GetDisplayMode(window, &now), DD_OK);
-    EXPECT_EQ(now.width, mode.width);
-    std::vector<DisplayModeInfo> after;
-    ASSERT_EQ(EnumerateDisplayModes(
-                  window, false,
-                  [](const DisplayModeInfo& m, void* user) {
-                      static_cast<std::vector<DisplayModeInfo>*>(user)->push_back(m);
-                  },
-                  &after),
-              DD_OK);
-    for (const DisplayModeInfo& m : after)
-        EXPECT_FALSE(m.width == 640 && m.height == 360) << "the created mode stayed";
-
-    DisplayModeInfo impossible = mode;
-    impossible.bitsPerPixel = 16;
-    EXPECT_EQ(SetDisplayMode(window, impossible), DDERR_INVALIDMODE);
-    EXPECT_EQ(SetDisplayMode(window, mode), DD_OK);
-    EXPECT_EQ(RestoreDisplayMode(window), DD_OK);
-
-    ASSERT_TRUE(HasGammaControl(window));
-    uint16_t ramp[3][256];
-    for (int i = 0; i < 256; ++i)
-        ramp[0][i] = ramp[1][i] = ramp[2][i] = static_cast<uint16_t>(i * 257 / 2);
-    ASSERT_EQ(SetGammaRamp(window, ramp[0], ramp[1], ramp[2]), DD_OK);
-    uint16_t back[3][256] = {};
-    ASSERT_EQ(GetGammaRamp(window, back[0], back[1], back[2]), DD_OK);
-    for (int i = 0; i < 256; i += 51)
-        EXPECT_EQ(back[1][i], ramp[1][i]) << i;
 }
 
 } // namespace
