@@ -1,7 +1,7 @@
 #include "app/DeveloperException.h"
 #include "app/FatalException.h"
 #include "app/IObject.h"
-#include "tests/app/TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "app/Log.h"
-#include "tests/app/TestFiles.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 

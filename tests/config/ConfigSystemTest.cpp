@@ -2,7 +2,8 @@
 #include "app/Log.h"
 #include "config/CVars.h"
 #include "config/ConfigSystem.h"
-#include "tests/app/TestFiles.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 
 namespace {
 
-using TestFiles::Thrown;
 
 std::vector<ICVar*> Variables(uint32_t mask)
 {
@@ -34,14 +34,6 @@ std::string ValueText(const ICVar& cvar)
 std::string LogSince(const std::string& before)
 {
     return TestFiles::ReadLog().substr(before.size());
-}
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t n = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++n;
-    return n;
 }
 
 // Loads a configuration file holding `text`.
@@ -199,7 +191,7 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
     // Every line that holds words but sets nothing as written says so in the log, by line
     // number and reason; comments and blank lines do not.
     const std::string log = LogSince(before);
-    EXPECT_EQ(Count(log, "WARNING: "), 9u) << log;
+    EXPECT_EQ(TestFiles::Count(log, "WARNING: "), 9) << log;
     EXPECT_NE(log.find("WARNING: sys_Config.conf, line 3 ignored: not of the form \"type name = "
                        "value\": int r_Screen_Height=600\n"),
               std::string::npos) << log;
@@ -220,7 +212,7 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
         noise += "int r_Screen_Width = 800 " + std::to_string(i) + "\n";
     Load(noise);
     const std::string noiseLog = LogSince(beforeNoise);
-    EXPECT_EQ(Count(noiseLog, "WARNING: "), 51u);
+    EXPECT_EQ(TestFiles::Count(noiseLog, "WARNING: "), 51);
     EXPECT_NE(noiseLog.find("WARNING: sys_Config.conf: 10 more lines ignored or changed.\n"),
               std::string::npos) << noiseLog;
 
@@ -288,11 +280,11 @@ TEST_F(ConfigSystemTest, OverlongStringStillEndsItsLine)
 
 TEST_F(ConfigSystemTest, FileFailuresRaiseTheirTexts)
 {
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Load(); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Load(); }),
               "Unable to open file \"sys_Config.conf\"");
     // A full disk: every write fails.
     ASSERT_EQ(symlink("/dev/full", ConfigSystem::FileName()), 0);
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Save(); }), "End of file.");
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Save(); }), "End of file.");
     unlink(ConfigSystem::FileName());
     const std::string log = TestFiles::Read("sys_Log.log");
     EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"sys_Config.conf\"\n---\n"),
@@ -305,13 +297,13 @@ TEST_F(ConfigSystemTest, OnlyRegularFilesAreReadOrReplaced)
     // A FIFO would block start-up and a device never end: both are refused like a missing
     // file, and the variables keep their defaults.
     ASSERT_EQ(mkfifo(ConfigSystem::FileName(), 0644), 0);
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Load(); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Load(); }),
               "Unable to open file \"sys_Config.conf\"");
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Save(); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Save(); }),
               "Unable to open file \"sys_Config.conf\"");
     unlink(ConfigSystem::FileName());
     ASSERT_EQ(symlink("/dev/zero", ConfigSystem::FileName()), 0);
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Load(); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Load(); }),
               "Unable to open file \"sys_Config.conf\"");
     unlink(ConfigSystem::FileName());
     EXPECT_EQ(r_Screen_Width.value, 640);
@@ -322,11 +314,11 @@ TEST_F(ConfigSystemTest, ValuesChangedAfterLoadingAreReportedOnSave)
     Load("int r_Screen_Width = 800\nbool r_GL_DepthBoundsTest = 1\n");
     ConfigSystem::Instance().Override("r_Screen_Height", "600");
     EXPECT_EQ(r_Screen_Height.value, 600);
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Heigth", "600"); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Override("r_Screen_Heigth", "600"); }),
               "Unknown variable \"r_Screen_Heigth\" in --set r_Screen_Heigth=600.");
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Height", "+"); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Override("r_Screen_Height", "+"); }),
               "Invalid value \"+\" for r_Screen_Height in --set.");
-    EXPECT_EQ(Thrown([] { ConfigSystem::Instance().Override("r_Screen_Height", ""); }),
+    EXPECT_EQ(ErrorOf([] { ConfigSystem::Instance().Override("r_Screen_Height", ""); }),
               "Invalid value \"\" for r_Screen_Height in --set.");
 
     const std::string before = TestFiles::ReadLog();
@@ -334,7 +326,7 @@ TEST_F(ConfigSystemTest, ValuesChangedAfterLoadingAreReportedOnSave)
     ConfigSystem::Instance().Save();
     const std::string log = LogSince(before);
     // The override is the user's choice, saved without a word; the driver's refusal is not.
-    EXPECT_EQ(Count(log, "WARNING: "), 1u) << log;
+    EXPECT_EQ(TestFiles::Count(log, "WARNING: "), 1) << log;
     EXPECT_NE(log.find("WARNING: r_GL_DepthBoundsTest changed from \"1\" to \"0\": the driver "
                        "has no depth-bounds test (GL_EXT_depth_bounds_test).\n"),
               std::string::npos) << log;

@@ -1,6 +1,6 @@
 #include "app/Exception.h"
 #include "config/Lexer.h"
-#include "tests/app/TestFiles.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -83,6 +83,6 @@ TEST(Token, ConvertsItsText)
 
 TEST(Token, EmptyTextIsRefused)
 {
-    EXPECT_EQ(TestFiles::Thrown([] { Utils::Token token(""); }),
+    EXPECT_EQ(ErrorOf([] { Utils::Token token(""); }),
               "Token::Token : Invalid <Str> parameter.");
 }

@@ -4,16 +4,17 @@
 #include "gl/DriverDesc.h"
 #include "gl/RenderDevice_Release.h"
 #include "world/RenderGL2.h"
+#include "tests/support/TestFiles.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
+
+using TestFiles::ReadLog;
 
 int Detect(const char* extensions, bool compiles = true, bool* asked = nullptr)
 {
@@ -23,14 +24,6 @@ int Detect(const char* extensions, bool compiles = true, bool* asked = nullptr)
             *asked = true;
         return compiles;
     });
-}
-
-std::string ReadLog()
-{
-    std::ifstream file("sys_Log.log");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 } // namespace

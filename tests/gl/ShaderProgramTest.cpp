@@ -6,24 +6,18 @@
 #include "media/ShaderLoader.h"
 #include "tests/gl/GLFixture.h"
 #include "tests/support/ErrorOf.h"
+#include "tests/support/TestFiles.h"
 
 #include <GL/glew.h>
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <sys/stat.h>
 
 namespace {
 
-std::string ReadLog()
-{
-    std::ifstream file("sys_Log.log");
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+using TestFiles::ReadLog;
 
 void WriteFile(const std::string& path, const std::string& text)
 {

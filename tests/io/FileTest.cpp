@@ -1,7 +1,8 @@
 #include "app/DeveloperException.h"
 #include "io/BinaryFile.h"
 #include "io/TextFile.h"
-#include "tests/app/TestFiles.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 
 namespace {
 
-using TestFiles::Thrown;
 
 // Reads a whole file the way the program's readers do.
 std::vector<std::string> ReadAll(IO::TextFile& file)
@@ -28,7 +28,7 @@ TEST(TextFile, ReadsLinesUntilTheEnd)
     TestFiles::Write("two.txt", "first\nsecond\n");
     IO::TextFile two("two.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(ReadAll(two), (std::vector<std::string>{"first\n", "second\n", ""}));
-    EXPECT_EQ(Thrown([&] { two.ReadString(); }), "End of file.");
+    EXPECT_EQ(ErrorOf([&] { two.ReadString(); }), "End of file.");
     two.Rewind();
     EXPECT_FALSE(two.IsEOF());
     EXPECT_EQ(two.ReadString(), "first\n");
@@ -37,7 +37,7 @@ TEST(TextFile, ReadsLinesUntilTheEnd)
     IO::TextFile empty("empty.txt", IO::TextFile::ModeRead);
     EXPECT_EQ(empty.ReadString(), "");
     EXPECT_TRUE(empty.IsEOF());
-    EXPECT_EQ(Thrown([&] { empty.ReadString(); }), "End of file.");
+    EXPECT_EQ(ErrorOf([&] { empty.ReadString(); }), "End of file.");
 
     TestFiles::Write("open.txt", "no break");
     IO::TextFile open("open.txt", IO::TextFile::ModeRead);
@@ -73,13 +73,13 @@ TEST(TextFile, WritesAppendsAndTruncatesFormattedText)
 
 TEST(TextFile, FailuresRaiseTheirTexts)
 {
-    EXPECT_EQ(Thrown([] { IO::TextFile("missing/x.txt", IO::TextFile::ModeRead); }),
+    EXPECT_EQ(ErrorOf([] { IO::TextFile("missing/x.txt", IO::TextFile::ModeRead); }),
               "Unable to open file \"missing/x.txt\"");
-    EXPECT_EQ(Thrown([] { IO::TextFile(".", IO::TextFile::ModeRead); }),
+    EXPECT_EQ(ErrorOf([] { IO::TextFile(".", IO::TextFile::ModeRead); }),
               "Unable to open file \".\"");
     IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
-    EXPECT_EQ(Thrown([&] { full.WriteString("line\n"); }), "End of file.");
-    EXPECT_EQ(Thrown([&] { full.PrintFormat("%s\n", "line"); }), "End of file.");
+    EXPECT_EQ(ErrorOf([&] { full.WriteString("line\n"); }), "End of file.");
+    EXPECT_EQ(ErrorOf([&] { full.PrintFormat("%s\n", "line"); }), "End of file.");
     EXPECT_THROW(IO::TextFile("x.txt", static_cast<IO::TextFile::OpenMode>(4)),
                  Sys::DeveloperException);
 
@@ -116,11 +116,11 @@ TEST(BinaryFile, FailuresRaiseTheirTexts)
     TestFiles::Write("small.bin", std::string(40, 'z'));
     IO::BinaryFile file("small.bin");
     char buffer[100];
-    EXPECT_EQ(Thrown([&] { file.Read(buffer, 100); }), "I/O error while read from binary file.");
+    EXPECT_EQ(ErrorOf([&] { file.Read(buffer, 100); }), "I/O error while read from binary file.");
     EXPECT_TRUE(file.IsEOF());
-    EXPECT_EQ(Thrown([&] { file.Write(buffer, 4); }), "I/O error while write to binary file.");
-    EXPECT_EQ(Thrown([&] { file.Seek(-1, 0); }), "Error at fseek().");
-    EXPECT_EQ(Thrown([&] { file.Seek(0, 3); }), "Error at fseek().");
-    EXPECT_EQ(Thrown([] { IO::BinaryFile("x.3ds"); }), "Unable to open file \"x.3ds\"");
-    EXPECT_EQ(Thrown([] { IO::BinaryFile("."); }), "Unable to open file \".\"");
+    EXPECT_EQ(ErrorOf([&] { file.Write(buffer, 4); }), "I/O error while write to binary file.");
+    EXPECT_EQ(ErrorOf([&] { file.Seek(-1, 0); }), "Error at fseek().");
+    EXPECT_EQ(ErrorOf([&] { file.Seek(0, 3); }), "Error at fseek().");
+    EXPECT_EQ(ErrorOf([] { IO::BinaryFile("x.3ds"); }), "Unable to open file \"x.3ds\"");
+    EXPECT_EQ(ErrorOf([] { IO::BinaryFile("."); }), "Unable to open file \".\"");
 }

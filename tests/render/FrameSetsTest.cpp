@@ -6,31 +6,17 @@
 #include "render/Frame.h"
 #include "render/FrameEx.h"
 #include "tests/gl/GLFixture.h"
+#include "tests/support/TestFiles.h"
 
 #include <GL/glew.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string ReadLog()
-{
-    std::ifstream file("sys_Log.log");
-    std::stringstream content;
-    content << file.rdbuf();
-    return content.str();
-}
-
-int Count(const std::string& text, const std::string& what)
-{
-    int n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++n;
-    return n;
-}
+using TestFiles::Count;
+using TestFiles::ReadLog;
 
 GLint InternalFormat(const GL::TextureRectangle& texture)
 {

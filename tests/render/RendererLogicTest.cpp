@@ -3,12 +3,11 @@
 #include "render/IRenderer.h"
 #include "render/OverlayText.h"
 #include "world/OmniLightSource.h"
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -81,14 +80,7 @@ public:
 
 int CountInLog(const std::string& text)
 {
-    std::ifstream file("sys_Log.log");
-    std::stringstream content;
-    content << file.rdbuf();
-    const std::string log = content.str();
-    int count = 0;
-    for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
-        ++count;
-    return count;
+    return TestFiles::Count(TestFiles::ReadLog(), text);
 }
 
 TEST(IRenderer, SixOrMoreLightsKeepTheFirstFiveWithOneWarning)

@@ -1,8 +1,6 @@
 #pragma once
 
-// Small file helpers for tests that check what the program wrote.
-
-#include "app/Exception.h"
+// Small file helpers for tests that check what the program wrote (the log among them).
 
 #include <ctime>
 #include <fstream>
@@ -38,16 +36,13 @@ inline bool StartsWithCtime(const std::string& text)
     return end == text.c_str() + 24 && *end == '\n';
 }
 
-// The message of the Sys::Exception that `action` throws, or "" if it throws none.
-template <class Action>
-std::string Thrown(Action action)
+// How many times `part` occurs in `text`.
+inline int Count(const std::string& text, const std::string& part)
 {
-    try {
-        action();
-    } catch (const Sys::Exception& e) {
-        return e.GetMessageText();
-    }
-    return std::string();
+    int n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
 }
 
 } // namespace TestFiles
