@@ -74,9 +74,9 @@ fault game/PathMover.cpp "game_test" \
     'const float step = speed * dt / length;' \
     'const float step = speed * dt;'
 fault world/OmniLightSource.cpp "world_models_test" \
-    "light range test measures from the box's minimum corner" \
+    "light range test measures to the box's centre, not its nearest point" \
     'const float nearest = std::clamp(centre[i], boxMin[i], boxMax[i]);' \
-    'const float nearest = boxMin[i];'
+    'const float nearest = 0.5f * (boxMin[i] + boxMax[i]);'
 fault world/Viewer.cpp "world_viewer_test" \
     "near plane no longer kept in front of the far plane" \
     'near_ = std::min(std::max(near_, 0.1f), far_);' \
