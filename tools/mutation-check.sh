@@ -204,7 +204,7 @@ build_and_run()
     fi
     local regex
     regex="^($(IFS='|'; echo "${names[*]}"))\$"
-    ctest --test-dir "$build" --no-tests=error -R "$regex" >>"$log" 2>&1
+    ctest --test-dir "$build" --output-on-failure --no-tests=error -R "$regex" >>"$log" 2>&1
 }
 
 logs="$build/mutation-check"
