@@ -11,7 +11,7 @@
 # non-zero when a fault survives, a test fails on the unchanged source, a build fails, or
 # the text a fault changes is no longer in its file (the fault list has to follow the code).
 # Shaders are read from the source tree at run time, so shader faults need no rebuild.
-# Runs for several minutes on two cores; not part of test.sh or CI.
+# A few minutes on two cores once the tests are built; not part of test.sh or CI.
 set -uo pipefail
 
 usage()
@@ -171,7 +171,8 @@ finish()
     rm -rf "$saved"
 }
 trap finish EXIT
-trap 'echo "Interrupted: source restored." >&2; exit 130' INT TERM HUP
+trap 'echo "Interrupted: source restored; build before running the tests." >&2; exit 130' \
+    INT TERM HUP
 
 # Replaces the one occurrence of OLD by NEW in FILE (with a fourth argument "check", only
 # looks); fails when OLD is missing or repeated.
@@ -250,6 +251,12 @@ for n in "${selected[@]}"; do
     echo "$line"
     results+=("$line")
 done
+
+# The test programs of the last faults were linked with them; build them again so that a
+# plain ctest afterwards runs what the source says.
+echo "Rebuilding the tests on the restored source."
+ninja -C "$build" -j "$jobs" $baseline >"$logs/rebuild.log" 2>&1 ||
+    { echo "Rebuilding failed; see $logs/rebuild.log" >&2; status=1; }
 
 echo
 echo "Fault results (logs in $logs):"
