@@ -1,0 +1,265 @@
+#!/usr/bin/env bash
+# Checks that the tests catch real faults: puts hand-written faults into the source one at a
+# time, rebuilds the tests meant to catch each, runs them and expects them to fail. The source
+# is restored after every fault, on failure and on Ctrl-C as well.
+#
+#   tools/mutation-check.sh BUILD_DIR [FAULT_NUMBER]
+#
+# BUILD_DIR is a configured build folder (-DBUILD_TESTING=ON). With FAULT_NUMBER only that
+# fault runs. The named tests are first built and run on the unchanged source, so a failure
+# afterwards is the fault's doing. Prints a table of fault -> caught / NOT caught and exits
+# non-zero when a fault survives, a test fails on the unchanged source, a build fails, or
+# the text a fault changes is no longer in its file (the fault list has to follow the code).
+# Shaders are read from the source tree at run time, so shader faults need no rebuild.
+# A few minutes on two cores once the tests are built; not part of test.sh or CI.
+set -uo pipefail
+
+usage()
+{
+    sed -n '2,/^$/s/^# \{0,1\}//p' "$0"
+}
+
+case "${1:-}" in
+--help | -h) usage; exit 0 ;;
+"" | -*) usage >&2; exit 2 ;;
+esac
+[ $# -le 2 ] || { usage >&2; exit 2; }
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "$1" 2>/dev/null && pwd) || { echo "No build folder: $1" >&2; exit 2; }
+only=${2:-}
+[ -f "$build/build.ninja" ] || { echo "$build is not a Ninja build folder." >&2; exit 2; }
+jobs=${KORVO_JOBS:-2}
+
+# --- The faults ---------------------------------------------------------------------------
+# fault FILE TESTS WHAT OLD NEW: in FILE (relative to the repository root), the one
+# occurrence of OLD becomes NEW; TESTS are the test programs (CTest names, also the build
+# targets) that must fail.
+files=() tests=() whats=() olds=() news=()
+fault()
+{
+    files+=("$1"); tests+=("$2"); whats+=("$3"); olds+=("$4"); news+=("$5")
+}
+
+fault math/Mat4.cpp "math_tests" \
+    "matrix product multiplies in swapped order" \
+    's += (*this)(row, k) * o(k, c);' \
+    's += o(row, k) * (*this)(k, c);'
+fault app/Exception.cpp "app_tests" \
+    "exception raised by an object loses its class name" \
+    'Compose(who.GetTypeName() + "\n\n", format, args);' \
+    'Compose(std::string(), format, args);'
+fault app/Log.cpp "app_log_tests render_logic_test" \
+    "warning entries lose their WARNING: prefix" \
+    'case Warning: wrapper = "WARNING: %s"; break;' \
+    'case Warning: wrapper = "%s"; break;'
+fault app/Timer.cpp "app_tests" \
+    "frame-time average keeps one sample too many" \
+    'if (samples.size() > sampleCount)' \
+    'if (samples.size() > sampleCount + 1)'
+fault config/Lexer.cpp "config_tests" \
+    "lexer no longer splits on blanks (separator bound 33 -> 32)" \
+    'return c != '"'"'\0'"'"' && static_cast<signed char>(c) < 33;' \
+    'return c != '"'"'\0'"'"' && static_cast<signed char>(c) < 32;'
+fault config/CVar.cpp "config_tests" \
+    "integer above its range is clamped to the minimum" \
+    $'if (value > maxValue)\n        return maxValue;' \
+    $'if (value > maxValue)\n        return minValue;'
+fault io/BinaryFile.cpp "io_tests" \
+    "seek from the current position seeks from the start" \
+    'static const int whence[] = {SEEK_SET, SEEK_CUR, SEEK_END};' \
+    'static const int whence[] = {SEEK_SET, SEEK_SET, SEEK_END};'
+fault game/PathMover.cpp "game_test" \
+    "path mover's speed taken in path parameter, not world units" \
+    'const float step = speed * dt / length;' \
+    'const float step = speed * dt;'
+fault world/OmniLightSource.cpp "world_models_test" \
+    "light range test measures to the box's centre, not its nearest point" \
+    'const float nearest = std::clamp(centre[i], boxMin[i], boxMax[i]);' \
+    'const float nearest = 0.5f * (boxMin[i] + boxMax[i]);'
+fault world/Viewer.cpp "world_viewer_test" \
+    "near plane no longer kept in front of the far plane" \
+    'near_ = std::min(std::max(near_, 0.1f), far_);' \
+    'near_ = std::max(near_, 0.1f);'
+fault gl/VertexFormat.cpp "gl_buffer_texture_test" \
+    "vertex size counts one component per attribute" \
+    'size += attributes[index].Count * GetTypeSize(attributes[index].Type);' \
+    'size += GetTypeSize(attributes[index].Type);'
+fault gl/IndexBuffer.cpp "gl_buffer_texture_test" \
+    "index buffer accepts one index more than it holds" \
+    'if (count > numIndices)' \
+    'if (count > numIndices + 1)'
+fault shadow/AdjacencySearch.cpp "shadow_adjacency_test" \
+    "edge search takes the wrong corner as the edge's end (off by one)" \
+    'const uint16_t b = triangles[t][(k + 1) % 3];' \
+    'const uint16_t b = triangles[t][(k + 2) % 3];'
+fault media/SkinMD5.cpp "media_geometry_test" \
+    "skinning moves every weight of a vertex with its first weight's joint" \
+    'const ISkeleton::JointPose& j = joints[w->Joint];' \
+    'const ISkeleton::JointPose& j = joints[Weights[Ranges[v].first].Joint];'
+fault media/ModelLoader3DS.cpp "media_loader3ds_test" \
+    "3DS loader no longer checks the texture coordinates' count against the vertices'" \
+    'if (!record.TexCoords.empty() && record.TexCoords.size() != record.Vertices.size())' \
+    'if (false)'
+fault media/ModelLoaderMD5.cpp "media_loadermd5_test" \
+    "MD5 loader no longer checks a weight's joint against the joint count" \
+    'if (joint < 0 || joint >= numJoints)' \
+    'if (joint < 0)'
+fault platform/Window.cpp "platform_window_test" \
+    "digit keys arrive one code too low" \
+    'return static_cast<UINT>(0x30 + (key - XK_0));' \
+    'return static_cast<UINT>(0x2F + (key - XK_0));'
+fault render/FramePath.cpp "render_logic_test" \
+    "framebuffer-object path chosen without packed depth-stencil" \
+    'return requested && offer.FramebufferObject && offer.PackedDepthStencil;' \
+    'return requested && offer.FramebufferObject;'
+fault render/IRenderer.cpp "render_logic_test" \
+    "too-many-lights warning written every frame" \
+    'TooManyLightsReported = true;' \
+    'TooManyLightsReported = false;'
+fault render/Renderer.cpp "render_renderers_test" \
+    "light pass blend factors keep the frame and drop the light" \
+    'glBlendFunc(GL_ONE, GL_ONE);' \
+    'glBlendFunc(GL_ZERO, GL_ONE);'
+fault render/Renderer.cpp "render_renderers_test" \
+    "light pass lights where the stencil count is not zero" \
+    'glStencilFunc(GL_EQUAL, 0, ~0u);' \
+    'glStencilFunc(GL_NOTEQUAL, 0, ~0u);'
+fault render/RendererCommon.cpp "render_renderers_test" \
+    "depth-pass stencil op of front faces flipped (decrements like back faces)" \
+    'glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, front);' \
+    'glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, back);'
+fault MediaData/Shaders/LightingModels/Lambert.fsh "render_lighting_shaders_test" \
+    "diffuse fade clamped to -1..1, so light comes back beyond the radius" \
+    'float fade = clamp(1.0 - distance / max(u_LightSource.Radius, 1e-6), 0.0, 1.0);' \
+    'float fade = clamp(1.0 - distance / max(u_LightSource.Radius, 1e-6), -1.0, 1.0);'
+fault MediaData/Shaders/LightingModels/Ambient.fsh "render_lighting_shaders_test" \
+    "a light's ambient term is not faded with distance" \
+    'light += u_LightSource[i].AmbientColor * (fade * fade * facing);' \
+    'light += u_LightSource[i].AmbientColor * facing;'
+fault MediaData/Shaders/Shadows/ShadowVolume/ShadowVolume.vsh "render_renderers_test" \
+    "shadow volume extruded towards the light instead of away from it" \
+    'position = vec4(in_Vertex - u_LightSource.Position, 0.0);' \
+    'position = vec4(u_LightSource.Position - in_Vertex, 0.0);'
+
+count=${#files[@]}
+if [ -n "$only" ]; then
+    if ! [[ "$only" =~ ^[0-9]+$ ]] || [ "$only" -lt 1 ] || [ "$only" -gt "$count" ]; then
+        echo "Fault number must be 1 to $count." >&2
+        exit 2
+    fi
+    selected=("$only")
+else
+    selected=($(seq 1 "$count"))
+fi
+
+# --- Restoring the source -----------------------------------------------------------------
+saved=$(mktemp -d)
+current=""
+restore()
+{
+    if [ -n "$current" ]; then
+        # A plain copy gives the file a new time, so the next build recompiles what the
+        # fault compiled.
+        cp "$saved/original" "$root/$current"
+        current=""
+    fi
+}
+finish()
+{
+    restore
+    rm -rf "$saved"
+}
+trap finish EXIT
+trap 'echo "Interrupted: source restored; build before running the tests." >&2; exit 130' \
+    INT TERM HUP
+
+# Replaces the one occurrence of OLD by NEW in FILE (with a fourth argument "check", only
+# looks); fails when OLD is missing or repeated.
+apply()
+{
+    python3 - "$@" <<'EOF'
+import sys
+path, old, new = sys.argv[1:4]
+text = open(path, encoding="utf-8").read()
+found = text.count(old)
+if found != 1:
+    sys.exit("%s: the text to change occurs %d times, not once:\n%s" % (path, found, old))
+if sys.argv[4:] != ["check"]:
+    open(path, "w", encoding="utf-8").write(text.replace(old, new))
+EOF
+}
+
+# Every fault's text first, so that a stale fault stops the check before the long part.
+for n in "${selected[@]}"; do
+    apply "$root/${files[n-1]}" "${olds[n-1]}" "${news[n-1]}" check ||
+        { echo "Fault $n no longer fits the source; update it." >&2; exit 1; }
+done
+
+# Builds TESTS and runs them; returns ctest's status (2 when the build failed).
+build_and_run()
+{
+    local names=($1) log=$2
+    if ! ninja -C "$build" -j "$jobs" "${names[@]}" >"$log" 2>&1; then
+        return 2
+    fi
+    local regex
+    regex="^($(IFS='|'; echo "${names[*]}"))\$"
+    ctest --test-dir "$build" --output-on-failure --no-tests=error -R "$regex" >>"$log" 2>&1
+}
+
+logs="$build/mutation-check"
+mkdir -p "$logs"
+start=$(date +%s)
+status=0
+
+# --- Every named test passes on the unchanged source ---------------------------------------
+baseline=$(for n in "${selected[@]}"; do echo "${tests[n-1]}"; done | tr ' ' '\n' | sort -u |
+           tr '\n' ' ')
+echo "Unchanged source: building and running $baseline"
+if ! build_and_run "$baseline" "$logs/baseline.log"; then
+    echo "The tests fail (or do not build) on the unchanged source; see $logs/baseline.log" >&2
+    exit 1
+fi
+
+# --- The faults, one at a time -------------------------------------------------------------
+results=()
+for n in "${selected[@]}"; do
+    i=$((n - 1))
+    file=${files[i]}
+    cp "$root/$file" "$saved/original"
+    current=$file
+    if ! apply "$root/$file" "${olds[i]}" "${news[i]}"; then
+        current=""   # nothing was written
+        line=$(printf '%2d  %-13s %-42s %s' "$n" "TEXT MISSING" "$file" "${whats[i]}")
+        echo "$line"
+        results+=("$line")
+        status=1
+        continue
+    fi
+    t0=$(date +%s)
+    build_and_run "${tests[i]}" "$logs/fault-$n.log"
+    rc=$?
+    restore
+    case $rc in
+    0) verdict="NOT caught"; status=1 ;;
+    2) verdict="BUILD FAILED"; status=1 ;;
+    *) verdict="caught" ;;
+    esac
+    line=$(printf '%2d  %-13s %-42s %s [%s] %ds' "$n" "$verdict" "$file" "${whats[i]}" \
+           "${tests[i]}" $(($(date +%s) - t0)))
+    echo "$line"
+    results+=("$line")
+done
+
+# The test programs of the last faults were linked with them; build them again so that a
+# plain ctest afterwards runs what the source says.
+echo "Rebuilding the tests on the restored source."
+ninja -C "$build" -j "$jobs" $baseline >"$logs/rebuild.log" 2>&1 ||
+    { echo "Rebuilding failed; see $logs/rebuild.log" >&2; status=1; }
+
+echo
+echo "Fault results (logs in $logs):"
+printf '%s\n' "${results[@]}"
+echo "Took $(($(date +%s) - start)) s."
+exit $status
