@@ -9,11 +9,12 @@
 # path the X server cannot give (P-buffers without float configurations) is reported as
 # such. The first frames (shader compilation, first uploads) are left out of the means.
 #
-# The floor: the same frames' GL calls are recorded with apitrace and replayed with
+# The replay: the same frames' GL calls are recorded with apitrace and replayed with
 # `glretrace --benchmark`. Replaying also pays the start-up calls, so two recordings are
-# made, of all frames and of the warm-up frames alone, and the floor per frame is the
+# made, of all frames and of the warm-up frames alone, and the replay time per frame is the
 # difference of their replay times divided by the difference of their frame counts. The
-# ratio is our frame time over that floor.
+# ratio is our frame time over that time: how much our CPU side adds to the same GL work
+# (not how much of that work the picture needs).
 #
 #   bench/frame_bench.sh [frames] [warm-up frames]     (default 60 and 10; a few hundred give steadier means)
 #   KORVO_BUILD_DIR   build folder (default: build)
@@ -75,7 +76,7 @@ dazu:hard:fbo dazu:hard:pbuffer dazu:soft:fbo dazu:soft:pbuffer"
 echo "Frames: $frames at a fixed step of $step ms, 640 x 480, first $warmup left out;"
 echo "renderer: ${renderer_name:-unknown}; $(nproc) CPUs; $(date -u '+%Y-%m-%d %H:%M UTC')."
 echo
-echo "| scene | renderer | path | ms/frame | fps | animation+skinning ms | lights ms | silhouettes+volumes ms | GL submission ms | replay floor ms/frame | ours / floor |"
+echo "| scene | renderer | path | ms/frame | fps | animation+skinning ms | lights ms | silhouettes+volumes ms | GL submission ms | replay ms/frame | ours / replay |"
 echo "|---|---|---|---|---|---|---|---|---|---|---|"
 for item in ${KORVO_BENCH_SET:-$set_default}; do
     IFS=: read -r scene renderer path <<< "$item"
