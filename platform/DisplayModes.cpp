@@ -96,6 +96,19 @@ public:
     CrtcLookup(const CrtcLookup&) = delete;
     CrtcLookup& operator=(const CrtcLookup&) = delete;
 
+    // DD_OK when a display with RandR, its resources and the window's CRTC were all found;
+    // else the error for the first that was not.
+    HRESULT Failure() const
+    {
+        if (display == nullptr)
+            return DDERR_NODIRECTDRAWHW;
+        if (resources == nullptr)
+            return DDERR_UNSUPPORTED;
+        if (info == nullptr)
+            return DDERR_NOMONITORINFORMATION;
+        return DD_OK;
+    }
+
     const XRRModeInfo* FindMode(RRMode id) const
     {
         for (int i = 0; i < resources->nmode; ++i)
@@ -224,12 +237,8 @@ HRESULT GetDisplayMode(HWND window, DisplayModeInfo* mode)
     if (mode == nullptr)
         return DDERR_INVALIDPARAMS;
     CrtcLookup lookup(window);
-    if (lookup.display == nullptr)
-        return DDERR_NODIRECTDRAWHW;
-    if (lookup.resources == nullptr)
-        return DDERR_UNSUPPORTED;
-    if (lookup.info == nullptr)
-        return DDERR_NOMONITORINFORMATION;
+    if (const HRESULT failure = lookup.Failure(); failure != DD_OK)
+        return failure;
     const XRRModeInfo* current = lookup.FindMode(lookup.info->mode);
     mode->width = static_cast<int>(lookup.info->width);
     mode->height = static_cast<int>(lookup.info->height);
@@ -273,12 +282,8 @@ HRESULT SetDisplayMode(HWND window, const DisplayModeInfo& mode, DisplayModeInfo
     DisplayModeInfo chosenInfo;
     {
         CrtcLookup lookup(window);
-        if (lookup.display == nullptr)
-            return DDERR_NODIRECTDRAWHW;
-        if (lookup.resources == nullptr)
-            return DDERR_UNSUPPORTED;
-        if (lookup.info == nullptr)
-            return DDERR_NOMONITORINFORMATION;
+        if (const HRESULT failure = lookup.Failure(); failure != DD_OK)
+            return failure;
         // The colour depth of an X screen is fixed; only its own depth can be asked for.
         const int bits = X11::BitsPerPixel(lookup.display);
         if (mode.bitsPerPixel != 0 && mode.bitsPerPixel != bits
