@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <utility>
 
 namespace GL {
 
@@ -94,15 +95,65 @@ int CubicTo(const FT_Vector* control1, const FT_Vector* control2, const FT_Vecto
     return 0;
 }
 
-// Tessellator callbacks: the triangles go straight into the display list being compiled.
+// Tessellator callbacks: the triangles go straight into the display list being compiled,
+// and a copy of them, as separate triangles in the order GL draws them, into the glyph's
+// vertices for callers that draw whole strings from buffers.
 struct Tessellation {
     std::deque<Point> combined;
+    std::vector<float>* triangles = nullptr;
+    GLenum type = GL_TRIANGLES;
+    std::vector<const GLdouble*> primitive;
     bool failed = false;
 };
 
-void GLAPIENTRY TessBegin(GLenum type) { glBegin(type); }
-void GLAPIENTRY TessVertex(void* vertex) { glVertex3dv(static_cast<const GLdouble*>(vertex)); }
-void GLAPIENTRY TessEnd() { glEnd(); }
+void AddVertex(std::vector<float>& out, const GLdouble* vertex)
+{
+    out.push_back(static_cast<float>(vertex[0]));
+    out.push_back(static_cast<float>(vertex[1]));
+    out.push_back(static_cast<float>(vertex[2]));
+}
+
+// A primitive of the tessellator as separate triangles; odd triangles of a strip swap their
+// first two corners so that all keep the strip's facing, as GL does.
+void AddTriangles(std::vector<float>& out, GLenum type, const std::vector<const GLdouble*>& v)
+{
+    const size_t n = v.size();
+    for (size_t i = 0; i + 2 < n; i += type == GL_TRIANGLES ? 3 : 1) {
+        const GLdouble* a = v[i];
+        const GLdouble* b = v[i + 1];
+        if (type == GL_TRIANGLE_FAN) {
+            a = v[0];
+            b = v[i + 1];
+        } else if (type == GL_TRIANGLE_STRIP && i % 2 == 1) {
+            std::swap(a, b);
+        }
+        AddVertex(out, a);
+        AddVertex(out, b);
+        AddVertex(out, v[i + 2]);
+    }
+}
+
+void GLAPIENTRY TessBegin(GLenum type, void* data)
+{
+    auto* tessellation = static_cast<Tessellation*>(data);
+    tessellation->type = type;
+    tessellation->primitive.clear();
+    glBegin(type);
+}
+
+void GLAPIENTRY TessVertex(void* vertex, void* data)
+{
+    static_cast<Tessellation*>(data)->primitive.push_back(static_cast<const GLdouble*>(vertex));
+    glVertex3dv(static_cast<const GLdouble*>(vertex));
+}
+
+void GLAPIENTRY TessEnd(void* data)
+{
+    auto* tessellation = static_cast<Tessellation*>(data);
+    glEnd();
+    AddTriangles(*tessellation->triangles, tessellation->type, tessellation->primitive);
+}
+
 void GLAPIENTRY TessError(GLenum, void* data) { static_cast<Tessellation*>(data)->failed = true; }
 void GLAPIENTRY TessCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data)
 {
@@ -114,9 +165,11 @@ void GLAPIENTRY TessCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out
 using Callback = void(GLAPIENTRY*)();
 
 // Fills the contours (at their own z) as one polygon facing `normalZ`.
-bool FillFace(GLUtesselator* tess, std::vector<Contour>& contours, double normalZ)
+bool FillFace(GLUtesselator* tess, std::vector<Contour>& contours, double normalZ,
+              std::vector<float>& triangles)
 {
     Tessellation tessellation;
+    tessellation.triangles = &triangles;
     glNormal3d(0.0, 0.0, normalZ);
     gluTessNormal(tess, 0.0, 0.0, normalZ);
     gluTessBeginPolygon(tess, &tessellation);
@@ -131,7 +184,7 @@ bool FillFace(GLUtesselator* tess, std::vector<Contour>& contours, double normal
 }
 
 // The walls between the front face at z = 0 and the back face at z = -depth.
-void Extrude(const std::vector<Contour>& contours, double depth)
+void Extrude(const std::vector<Contour>& contours, double depth, std::vector<float>& triangles)
 {
     for (const Contour& contour : contours) {
         glBegin(GL_QUADS);
@@ -148,6 +201,10 @@ void Extrude(const std::vector<Contour>& contours, double depth)
             glVertex3d(a[0], a[1], -depth);
             glVertex3d(b[0], b[1], -depth);
             glVertex3d(b[0], b[1], 0.0);
+            const GLdouble corners[4][3] = {
+                {a[0], a[1], 0.0}, {a[0], a[1], -depth}, {b[0], b[1], -depth}, {b[0], b[1], 0.0}};
+            AddTriangles(triangles, GL_TRIANGLE_FAN,
+                         {corners[0], corners[1], corners[2], corners[3]});
         }
         glEnd();
     }
@@ -262,9 +319,9 @@ OutlineFont::OutlineFont(const std::string& faceName, float deviation, float ext
     if (tess == nullptr)
         throw Sys::Exception(*this, "Failed to create glyph outlines.");
     gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_NONZERO);
-    gluTessCallback(tess, GLU_TESS_BEGIN, reinterpret_cast<Callback>(TessBegin));
-    gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<Callback>(TessVertex));
-    gluTessCallback(tess, GLU_TESS_END, reinterpret_cast<Callback>(TessEnd));
+    gluTessCallback(tess, GLU_TESS_BEGIN_DATA, reinterpret_cast<Callback>(TessBegin));
+    gluTessCallback(tess, GLU_TESS_VERTEX_DATA, reinterpret_cast<Callback>(TessVertex));
+    gluTessCallback(tess, GLU_TESS_END_DATA, reinterpret_cast<Callback>(TessEnd));
     gluTessCallback(tess, GLU_TESS_ERROR_DATA, reinterpret_cast<Callback>(TessError));
     gluTessCallback(tess, GLU_TESS_COMBINE_DATA, reinterpret_cast<Callback>(TessCombine));
 
@@ -291,21 +348,25 @@ OutlineFont::OutlineFont(const std::string& faceName, float deviation, float ext
                                            [](const Contour& c) { return c.size() < 3; }),
                             walk.contours.end());
 
+        glyphFirst[code] = static_cast<int>(glyphVertices.size() / 3);
         glNewList(listBase + code, GL_COMPILE);
         if (!walk.contours.empty()) {
-            failed = failed || !FillFace(tess, walk.contours, 1.0);
+            failed = failed || !FillFace(tess, walk.contours, 1.0, glyphVertices);
             if (extrusion != 0.0f) {
                 std::vector<Contour> back = walk.contours;
                 for (Contour& contour : back)
                     for (Point& point : contour)
                         point[2] = -extrusion;
-                failed = failed || !FillFace(tess, back, -1.0);
-                Extrude(walk.contours, extrusion);
+                failed = failed || !FillFace(tess, back, -1.0, glyphVertices);
+                Extrude(walk.contours, extrusion, glyphVertices);
             }
         }
         glTranslated(advance, 0.0, 0.0);
         glEndList();
+        // The list moves the pen in single precision; so does Layout.
+        glyphAdvance[code] = static_cast<float>(advance);
     }
+    glyphFirst[Glyphs] = static_cast<int>(glyphVertices.size() / 3);
     gluDeleteTess(tess);
     if (failed)
         throw Sys::Exception(*this, "Failed to create glyph outlines.");
@@ -324,6 +385,22 @@ void OutlineFont::Draw(int x, int y, const char* text, size_t length) const
     glCallLists(static_cast<GLsizei>(length), GL_UNSIGNED_BYTE, text);
     glPopMatrix();
     glPopAttrib();
+}
+
+int OutlineFont::Layout(const char* text, size_t length, std::vector<float>& vertices) const
+{
+    const size_t start = vertices.size();
+    float pen = 0.0f;
+    for (size_t i = 0; i < length; ++i) {
+        const int code = static_cast<unsigned char>(text[i]);
+        for (int v = glyphFirst[code]; v < glyphFirst[code + 1]; ++v) {
+            vertices.push_back(glyphVertices[3 * v] + pen);
+            vertices.push_back(glyphVertices[3 * v + 1]);
+            vertices.push_back(glyphVertices[3 * v + 2]);
+        }
+        pen += glyphAdvance[code];
+    }
+    return static_cast<int>((vertices.size() - start) / 3);
 }
 
 void OutlineFont::Print(int x, int y, const std::string& text) const

@@ -29,6 +29,11 @@ public:
 
     int GetSize() const { return size; }
 
+    // Appends the triangles that printing the text draws, as x, y, z floats in ems (before
+    // the scale by the size), each glyph moved along by the advances of those before it;
+    // returns the number of vertices appended. Front faces are counter-clockwise.
+    int Layout(const char* text, size_t length, std::vector<float>& vertices) const;
+
     // The Unicode character the Windows-1251 code page puts at `code` (0 where none).
     static unsigned int FromCodePage1251(unsigned char code);
 
@@ -41,6 +46,11 @@ private:
     void Draw(int x, int y, const char* text, size_t length) const;
 
     int size = 0;
+    // Every glyph's triangles in ems, glyph after glyph: code c owns the vertices from
+    // glyphFirst[c] up to glyphFirst[c + 1].
+    std::vector<float> glyphVertices;
+    int glyphFirst[Glyphs + 1] = {};
+    float glyphAdvance[Glyphs] = {};
 };
 
 } // namespace GL
