@@ -1,7 +1,12 @@
+#include "app/DeveloperException.h"
+#include "gl/FrameBuffer.h"
 #include "gl/FrameBufferObject.h"
 #include "gl/OutlineFont.h"
+#include "gl/RenderDevice_Release.h"
+#include "gl/TextGeometryCache.h"
 #include "gl/TextureRectangle.h"
 #include "tests/gl/GLFixture.h"
+#include "tests/support/FixtureContext.h"
 
 #include <GL/glew.h>
 
@@ -98,10 +103,15 @@ protected:
         glReadBuffer(GL_BACK);
         GLFixture::TearDown();
     }
-    int LitPixels(int x0, int x1)
+    static std::vector<unsigned char> Pixels()
     {
         std::vector<unsigned char> pixels(256 * 64 * 4);
         glReadPixels(0, 0, 256, 64, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    int LitPixels(int x0, int x1)
+    {
+        const std::vector<unsigned char> pixels = Pixels();
         int lit = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = x0; x < x1; ++x)
@@ -155,4 +165,100 @@ TEST_F(OutlineFontDrawing, LongFaceNamesAndLongTexts)
     const std::string longText(3000, 'W');
     font.Printf(0, 20, "%s", longText.c_str());
     EXPECT_GT(LitPixels(0, 256), 500);
+}
+
+// The cache draws a text from one buffer of the same triangles, in the same order, as the
+// font's lists: the pixels must match, for Latin and Cyrillic, with back faces culled (a
+// triangle wound the wrong way would vanish) and for an extruded font whose walls and back
+// are seen at an angle. A text that made room for others draws right when it comes back,
+// also into a slot whose buffer was too small for it; the text that is printed every frame
+// is laid out once, however many other texts pass.
+class TextGeometryCacheDrawing : public OutlineFontDrawing {
+protected:
+    // Pixels where the cached print and the font's own print differ.
+    int Differing(GL::TextGeometryCache& cache, const GL::OutlineFont& font,
+                  const std::string& text)
+    {
+        Clear();
+        font.Print(4, 20, text);
+        const std::vector<unsigned char> expected = Pixels();
+        Clear();
+        cache.Print(*device, 4, 20, text);
+        const std::vector<unsigned char> drawn = Pixels();
+        int differing = 0;
+        for (size_t i = 0; i < drawn.size(); i += 4)
+            differing += drawn[i] != expected[i] ? 1 : 0;
+        return differing;
+    }
+    void SetUp() override
+    {
+        OutlineFontDrawing::SetUp();
+        device = Sys::Ptr<GL::RenderDevice_Release>(new GL::RenderDevice_Release(
+            Sys::Ptr<GL::FrameBuffer>(new GL::FrameBuffer(
+                Sys::Ptr<GL::IContext>(new FixtureContext(dc, context, true)), 256, 64))));
+        GL::VertexFormat position;
+        position.AddAttribute(0, 3, GL_FLOAT);
+        position.Compile();
+        device->SetVertexFormat(position);
+        glEnable(GL_CULL_FACE);
+    }
+    void TearDown() override
+    {
+        glDisable(GL_CULL_FACE);
+        device->SetVertexFormat(GL::VertexFormat());
+        device->SetVertexAttributes(nullptr);
+        device = nullptr;
+        OutlineFontDrawing::TearDown();
+    }
+    Sys::Ptr<GL::RenderDevice_Release> device;
+};
+
+TEST_F(TextGeometryCacheDrawing, DrawsWhatTheFontDraws)
+{
+    const std::string texts[] = {"Frames per second: 60",
+                                 "\xC4\xE5\xEC\xEE\xF1\xF6\xE5\xED\xE0: Zedov @%&",
+                                 "", "   "};
+    Sys::Ptr<GL::OutlineFont> flat(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    GL::TextGeometryCache flatCache(flat);
+    for (const std::string& text : texts)
+        EXPECT_EQ(Differing(flatCache, *flat, text), 0) << text;
+    EXPECT_EQ(LitPixels(0, 256), 0);   // the last text is blank
+
+    // Deep walls tilted towards the viewer: the extruded sides cover rows the face does not.
+    Sys::Ptr<GL::OutlineFont> deep(new GL::OutlineFont("Arial", 0.01f, 0.5f));
+    GL::TextGeometryCache deepCache(deep);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 256, 0, 64, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(-35.0f, 1.0f, 0.0f, 0.0f);
+    glScalef(1.0f, 1.0f, 20.0f);
+    for (const std::string& text : {texts[0], texts[1]}) {
+        // Rounding apart (the lists move the pen by matrices, the buffer has it in the
+        // vertices), the pictures are the same.
+        EXPECT_LE(Differing(deepCache, *deep, text), 4) << text;
+        EXPECT_GT(LitPixels(0, 256), 300);
+    }
+    glLoadIdentity();
+}
+
+TEST_F(TextGeometryCacheDrawing, StaysSmallAndKeepsWhatIsInUse)
+{
+    Sys::Ptr<GL::OutlineFont> font(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    GL::TextGeometryCache cache(font, 3);
+    const std::string steady = "Videocard: llvmpipe";
+    for (int second = 0; second < 20; ++second) {
+        cache.Print(*device, 4, 20, steady);
+        cache.Print(*device, 4, 40, "Frames per second: " + std::to_string(second));
+    }
+    EXPECT_EQ(cache.GetCount(), 3);
+    EXPECT_EQ(cache.GetLayouts(), 21);
+
+    // The slot of a short text, now holding a longer one; the steady text, still there; a
+    // text that was sent away.
+    EXPECT_EQ(Differing(cache, *font, "Frames per second: 5 and a much longer tail WWW"), 0);
+    EXPECT_EQ(Differing(cache, *font, steady), 0);
+    EXPECT_EQ(Differing(cache, *font, "Frames per second: 1"), 0);
+    EXPECT_EQ(cache.GetLayouts(), 23);
+    EXPECT_THROW(GL::TextGeometryCache(font, 0).GetCount(), Sys::DeveloperException);
 }
