@@ -6,6 +6,7 @@
 #include "gl/IProgram.h"
 #include "gl/IRenderDevice.h"
 #include "gl/OutlineFont.h"
+#include "gl/TextGeometryCache.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Clock.h"
 #include "render/Frame.h"
@@ -50,7 +51,9 @@ Renderer::Renderer() : IRenderer(r_Screen_Width.value, r_Screen_Height.value)
     Print("\nAllocating various resources.\n");
     Formats.Compile();
     Quads = Sys::Ptr<PrimitiveBuffer_Quad>(new PrimitiveBuffer_Quad());
-    Font = Sys::Ptr<GL::IFont>(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    Sys::Ptr<GL::OutlineFont> font(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    Font = font;
+    OverlayCache = Sys::Ptr<GL::TextGeometryCache>(new GL::TextGeometryCache(font));
     Print("Renderer initialized.\n");
 }
 
@@ -199,9 +202,10 @@ void Renderer::DrawColorPass(const IViewer& viewer, const IPointLightSource& lig
 void Renderer::DrawGUI()
 {
     BeginPass("DrawGUI");
-    RendererCommon::DrawOverlayPass(*Device, Formats, ColorTransform, *Font, Width, Height,
-                                    FrameRate.GetFramesPerSecond(), FrameSet->GetWidth(),
-                                    FrameSet->GetHeight(), FrameSet->UsesFramebufferObjects());
+    RendererCommon::DrawOverlayPass(*Device, Formats, ColorTransform, Overlay, *OverlayCache,
+                                    Width, Height, FrameRate.GetFramesPerSecond(),
+                                    FrameSet->GetWidth(), FrameSet->GetHeight(),
+                                    FrameSet->UsesFramebufferObjects());
     GL::CheckErrors(*this, CurrentPassName);
 }
 

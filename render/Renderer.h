@@ -3,12 +3,14 @@
 #include "app/Ptr.h"
 #include "app/Timer.h"
 #include "render/IRenderer.h"
+#include "render/OverlayLines.h"
 #include "render/RendererCommon.h"
 
 namespace GL {
 class IFont;
 class IProgram;
 class IRenderDevice;
+class TextGeometryCache;
 }
 
 namespace Korvo {
@@ -54,6 +56,8 @@ private:
     RendererCommon::ModelSpaceLights Places;
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<GL::IFont> Font;
+    Sys::Ptr<GL::TextGeometryCache> OverlayCache;   // the overlay lines' geometry
+    OverlayLines Overlay;
     int LightIndex = 0;
 };
 

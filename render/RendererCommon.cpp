@@ -4,11 +4,11 @@
 #include "config/CVars.h"
 #include "gl/DriverDesc.h"
 #include "gl/ExtensionRegistry.h"
-#include "gl/IFont.h"
 #include "gl/IRenderDevice.h"
 #include "gl/Program.h"
+#include "gl/TextGeometryCache.h"
 #include "media/ShaderLoader.h"
-#include "render/OverlayText.h"
+#include "render/OverlayLines.h"
 #include "render/PrimitiveBuffer_Quad.h"
 #include "world/IViewer.h"
 #include "world/ShadowDrawing.h"
@@ -324,9 +324,9 @@ void CullForSeparateStencil(bool separate)
 }
 
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
-                     const Sys::Ptr<GL::IProgram>& colorProgram, const GL::IFont& font,
-                     int width, int height, int framesPerSecond, int frameWidth,
-                     int frameHeight, bool framebufferObjects)
+                     const Sys::Ptr<GL::IProgram>& colorProgram, OverlayLines& lines,
+                     GL::TextGeometryCache& text, int width, int height, int framesPerSecond,
+                     int frameWidth, int frameHeight, bool framebufferObjects)
 {
     device.SetProgram(colorProgram);
     device.SetVertexFormat(formats.Position);
@@ -337,7 +337,7 @@ void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_POLYGON_SMOOTH);
-    DrawOverlay(font, width, height, framesPerSecond, frameWidth, frameHeight,
+    DrawOverlay(device, lines, text, width, height, framesPerSecond, frameWidth, frameHeight,
                 framebufferObjects);
     glDisable(GL_POLYGON_SMOOTH);
     glDisable(GL_BLEND);
@@ -398,28 +398,21 @@ void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram
     glDisable(GL_BLEND);
 }
 
-void DrawOverlay(const GL::IFont& font, int width, int height, int framesPerSecond,
-                 int frameWidth, int frameHeight, bool framebufferObjects)
+void DrawOverlay(GL::IRenderDevice& device, OverlayLines& lines, GL::TextGeometryCache& text,
+                 int width, int height, int framesPerSecond, int frameWidth, int frameHeight,
+                 bool framebufferObjects)
 {
     glPushAttrib(GL_TRANSFORM_BIT);
     PushPixelMatrices(width, height);
 
-    const bool english = gui_English.value;
-    const int demo = demo_ID.value;
-    const OverlayLine* line = &OverlayText::Get(OverlayText::Videocard, english, demo);
-    glColor4fv(line->Color);
-    font.Printf(OverlayText::Left, height - line->OffsetFromTop, line->Format,
-                GL::Driver->Renderer.c_str());
-    line = &OverlayText::Get(OverlayText::Framebuffer, english, demo);
-    glColor4fv(line->Color);
-    font.Printf(OverlayText::Left, height - line->OffsetFromTop, line->Format, frameWidth,
-                frameHeight, OverlayText::PathName(framebufferObjects));
-    line = &OverlayText::Get(OverlayText::FramesPerSecond, english, demo);
-    glColor4fv(line->Color);
-    font.Printf(OverlayText::Left, height - line->OffsetFromTop, line->Format, framesPerSecond);
-    line = &OverlayText::Get(OverlayText::Demoscene, english, demo);
-    glColor4fv(line->Color);
-    font.Print(OverlayText::Left, height - line->OffsetFromTop, line->Format);
+    lines.Update(gui_English.value, demo_ID.value, GL::Driver->Renderer, frameWidth,
+                 frameHeight, framebufferObjects, framesPerSecond);
+    for (int i = 0; i < OverlayText::LineCount; ++i) {
+        const auto line = static_cast<OverlayText::Line>(i);
+        const OverlayLine& look = lines.GetLook(line);
+        glColor4fv(look.Color);
+        text.Print(device, OverlayText::Left, height - look.OffsetFromTop, lines.GetText(line));
+    }
 
     PopPixelMatrices();
     glPopAttrib();

@@ -10,15 +10,16 @@
 #include <vector>
 
 namespace GL {
-class IFont;
 class IProgram;
 class IRenderDevice;
+class TextGeometryCache;
 }
 
 namespace Korvo {
 
 class IRenderer;
 class IViewer;
+class OverlayLines;
 class PrimitiveBuffer_Quad;
 
 // What the two renderers set up and draw the same way: program loading, the vertex
@@ -104,9 +105,11 @@ void DrawAmbientLights(const GL::IProgram& program,
 // The light's marker over the picture, in its translucent yellow.
 void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram> colorProgram);
 
-// The four overlay lines, English or Russian by gui_English.
-void DrawOverlay(const GL::IFont& font, int width, int height, int framesPerSecond,
-                 int frameWidth, int frameHeight, bool framebufferObjects);
+// The four overlay lines, English or Russian by gui_English, brought up to date and drawn
+// from the text cache of the overlay's font (whose vertex format is bound).
+void DrawOverlay(GL::IRenderDevice& device, OverlayLines& lines, GL::TextGeometryCache& text,
+                 int width, int height, int framesPerSecond, int frameWidth, int frameHeight,
+                 bool framebufferObjects);
 
 // Turns off the depth clamp and depth-bounds variables where the driver lacks them.
 void ConfigureDepthVariables();
@@ -174,9 +177,9 @@ void CullForSeparateStencil(bool separate);
 // The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
 // or stencil tests.
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
-                     const Sys::Ptr<GL::IProgram>& colorProgram, const GL::IFont& font,
-                     int width, int height, int framesPerSecond, int frameWidth,
-                     int frameHeight, bool framebufferObjects);
+                     const Sys::Ptr<GL::IProgram>& colorProgram, OverlayLines& lines,
+                     GL::TextGeometryCache& text, int width, int height, int framesPerSecond,
+                     int frameWidth, int frameHeight, bool framebufferObjects);
 
 // A quad over a target of the given size, in pixels, with identity model-view and an
 // orthographic projection pushed around it.

@@ -9,6 +9,7 @@
 #include "gl/IRenderDevice.h"
 #include "gl/OutlineFont.h"
 #include "gl/PixelBuffer.h"
+#include "gl/TextGeometryCache.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Clock.h"
 #include "render/FrameEx.h"
@@ -96,7 +97,9 @@ RendererEx::RendererEx() : IRenderer(r_Screen_Width.value, r_Screen_Height.value
     Quads = Sys::Ptr<PrimitiveBuffer_Quad>(new PrimitiveBuffer_Quad());
     Wedges = Sys::Ptr<IPrimitiveBuffer>(new PrimitiveBuffer_WedgeS());
     Angles = Sys::Ptr<ILookupTexture>(new LookupTexture_Atan2());
-    Font = Sys::Ptr<GL::IFont>(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    Sys::Ptr<GL::OutlineFont> font(new GL::OutlineFont("Arial", 0.0f, 0.0f));
+    Font = font;
+    OverlayCache = Sys::Ptr<GL::TextGeometryCache>(new GL::TextGeometryCache(font));
     Print("Renderer initialized.\n");
 }
 
@@ -473,9 +476,10 @@ void RendererEx::DrawGUI()
 {
     BeginPass("DrawGUI");
     BindTarget(Picture);
-    RendererCommon::DrawOverlayPass(*Device, Formats, ColorTransform, *Font, Width, Height,
-                                    FrameRate.GetFramesPerSecond(), FrameSet->GetWidth(),
-                                    FrameSet->GetHeight(), FrameSet->UsesFramebufferObjects());
+    RendererCommon::DrawOverlayPass(*Device, Formats, ColorTransform, Overlay, *OverlayCache,
+                                    Width, Height, FrameRate.GetFramesPerSecond(),
+                                    FrameSet->GetWidth(), FrameSet->GetHeight(),
+                                    FrameSet->UsesFramebufferObjects());
     glEnable(GL_DEPTH_TEST);
     GL::CheckErrors(*this, CurrentPassName);
 }

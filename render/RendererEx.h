@@ -4,6 +4,7 @@
 #include "app/Timer.h"
 #include "gl/VertexFormat.h"
 #include "render/IRenderer.h"
+#include "render/OverlayLines.h"
 #include "render/RendererCommon.h"
 
 namespace GL {
@@ -11,6 +12,7 @@ class TextureRectangle;
 class IFont;
 class IProgram;
 class IRenderDevice;
+class TextGeometryCache;
 }
 
 namespace Korvo {
@@ -77,6 +79,8 @@ private:
     Sys::Ptr<IPrimitiveBuffer> Wedges;
     Sys::Ptr<ILookupTexture> Angles;
     Sys::Ptr<GL::IFont> Font;
+    Sys::Ptr<GL::TextGeometryCache> OverlayCache;   // the overlay lines' geometry
+    OverlayLines Overlay;
     int LightIndex = 0;
     int KeptLight = -1;
     Sys::Ptr<GL::TextureRectangle> KeptShadow;

@@ -1,6 +1,7 @@
 #include "render/FramePath.h"
 #include "render/FrameRateCounter.h"
 #include "render/IRenderer.h"
+#include "render/OverlayLines.h"
 #include "render/OverlayText.h"
 #include "world/OmniLightSource.h"
 #include "tests/support/TestFiles.h"
@@ -64,6 +65,38 @@ TEST(OverlayText, EnglishAndRussianLinesShareRowsAndColours)
                  "\xC4\xE5\xEC\xEE\xF1\xF6\xE5\xED\xE0: Zedov Avivi Ridor Izoder");
     EXPECT_STREQ(OverlayText::PathName(true), "Framebuffer Object");
     EXPECT_STREQ(OverlayText::PathName(false), "P-Buffer");
+}
+
+// The lines keep their texts between frames: a change of one argument must reach its line
+// (and a change of language or scene every line), while the other lines stay as they were.
+TEST(OverlayLines, FollowTheirArgumentsLineByLine)
+{
+    using Korvo::OverlayText;
+    Korvo::OverlayLines lines;
+    lines.Update(true, 0, "llvmpipe", 640, 480, true, 0);
+    EXPECT_EQ(lines.GetText(OverlayText::Videocard), "Videocard: llvmpipe");
+    EXPECT_EQ(lines.GetText(OverlayText::Framebuffer), "Framebuffer: 640 x 480, Framebuffer Object");
+    EXPECT_EQ(lines.GetText(OverlayText::FramesPerSecond), "Frames per second: 0");
+    EXPECT_EQ(lines.GetText(OverlayText::Demoscene), "Demoscene: Zir Aradid Azavera-Zuva");
+
+    lines.Update(true, 0, "llvmpipe", 640, 480, true, 17);
+    EXPECT_EQ(lines.GetText(OverlayText::FramesPerSecond), "Frames per second: 17");
+    lines.Update(true, 0, "llvmpipe", 320, 480, false, 17);
+    EXPECT_EQ(lines.GetText(OverlayText::Framebuffer), "Framebuffer: 320 x 480, P-Buffer");
+    lines.Update(true, 0, "softpipe", 320, 480, false, 17);
+    EXPECT_EQ(lines.GetText(OverlayText::Videocard), "Videocard: softpipe");
+    EXPECT_EQ(lines.GetText(OverlayText::FramesPerSecond), "Frames per second: 17");
+
+    lines.Update(false, 1, "softpipe", 320, 480, false, 17);
+    EXPECT_EQ(lines.GetText(OverlayText::FramesPerSecond), "\xCA\xE0\xE4\xF0\xEE\xE2/\xF1\xE5\xEA: 17");
+    EXPECT_EQ(lines.GetText(OverlayText::Demoscene),
+              "\xC4\xE5\xEC\xEE\xF1\xF6\xE5\xED\xE0: Zedov Avivi Ridor Izoder");
+    EXPECT_EQ(lines.GetText(OverlayText::Videocard).substr(17), "softpipe");
+    EXPECT_EQ(lines.GetLook(OverlayText::Demoscene).OffsetFromTop, 120);
+
+    // A renderer string longer than the formatting buffer is cut, as printing cuts it.
+    lines.Update(true, 1, std::string(2000, 'x'), 320, 480, false, 17);
+    EXPECT_EQ(lines.GetText(OverlayText::Videocard).size(), 1023u);
 }
 
 class ListRenderer : public Korvo::IRenderer {
