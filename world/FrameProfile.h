@@ -11,6 +11,7 @@ struct FrameProfile {
     double Animation = 0;  // animation and skinning
     double Lights = 0;     // collecting the models in range of each light
     double Shadows = 0;    // facing, silhouettes and shadow-volume geometry updates
+    double Silhouettes = 0;   // the part of Shadows in facing tests, silhouette and cap lists
 
     // Adds the time between its construction and destruction to one of the sums.
     class Scope {

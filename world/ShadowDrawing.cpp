@@ -32,11 +32,15 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
     const Math::Vec3f& light = lightInModel;
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
-        for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-            mesh->GetAdjacency()->UpdateFacing(light);
-            mesh->GetAdjacency()->BuildLists(0);
-            mesh->GetShadowVolume()->Update(0);
+        {
+            FrameProfile::Scope lists(g_FrameProfile.Silhouettes);
+            for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+                mesh->GetAdjacency()->UpdateFacing(light);
+                mesh->GetAdjacency()->BuildLists(0);
+            }
         }
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+            mesh->GetShadowVolume()->Update(0);
     }
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
@@ -48,10 +52,13 @@ void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
 {
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
-        for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-            mesh->GetAdjacency()->BuildLists(front ? 1 : 2);
-            mesh->GetShadowVolume()->Update(1);
+        {
+            FrameProfile::Scope lists(g_FrameProfile.Silhouettes);
+            for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+                mesh->GetAdjacency()->BuildLists(front ? 1 : 2);
         }
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+            mesh->GetShadowVolume()->Update(1);
     }
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
