@@ -10,9 +10,26 @@
 
 #include <GL/glew.h>
 
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
+
+// The program's C++ allocations, counted for the check that printing a cached text
+// allocates nothing.
+static std::atomic<long> g_Allocations{0};
+
+void* operator new(std::size_t size)
+{
+    ++g_Allocations;
+    if (void* p = std::malloc(size != 0 ? size : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -253,6 +270,9 @@ TEST_F(TextGeometryCacheDrawing, StaysSmallAndKeepsWhatIsInUse)
     }
     EXPECT_EQ(cache.GetCount(), 3);
     EXPECT_EQ(cache.GetLayouts(), 21);
+    const long allocations = g_Allocations;
+    cache.Print(*device, 4, 20, steady);
+    EXPECT_EQ(g_Allocations - allocations, 0);
 
     // The slot of a short text, now holding a longer one; the steady text, still there; a
     // text that was sent away.
