@@ -109,27 +109,6 @@ TEST(ShadowVolumeDrawPlan, StencilAndBlendTable)
                  Sys::DeveloperException);
 }
 
-TEST(ShadowVolumeDrawPlan, WedgeStepsCountCoverAndClear)
-{
-    const Plan::WedgeSteps w = Plan::Wedges(Pass);
-    // Counted with both faces and nothing written but the stencil.
-    EXPECT_FALSE(w.State[0].Cull);
-    EXPECT_FALSE(w.State[0].ColorWrite[3]);
-    EXPECT_EQ(w.State[0].Front.DepthFail, GLenum(GL_DECR_WRAP));
-    EXPECT_EQ(w.State[0].Back.DepthFail, GLenum(GL_INCR_WRAP));
-    // Covered where the count is not zero, into alpha only, through the pass's culling.
-    EXPECT_TRUE(w.State[1].Cull);
-    EXPECT_TRUE(w.State[1].ColorWrite[3] && !w.State[1].ColorWrite[0]);
-    EXPECT_EQ(w.State[1].Front.Func, GLenum(GL_NOTEQUAL));
-    EXPECT_EQ(w.State[1].Front.DepthPass, GLenum(GL_KEEP));
-    // The count cleared again where the covering draw's test fails.
-    EXPECT_EQ(w.State[2].Back.Func, GLenum(GL_EQUAL));
-    EXPECT_EQ(w.State[2].Back.Fail, GLenum(GL_ZERO));
-    EXPECT_FALSE(w.State[2].ColorWrite[3]);
-    for (const GL::RasterState& s : w.State)
-        EXPECT_TRUE(s.Blend && s.DepthFunc == Pass.DepthFunc && !s.DepthWrite);
-}
-
 TEST(ShadowVolumeDrawPlan, WedgeBatches)
 {
     auto batches = [](int edges, int count) {
