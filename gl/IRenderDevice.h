@@ -9,14 +9,16 @@
 #include "gl/IndexBuffer.h"
 #include "gl/PixelBuffer.h"
 #include "gl/Query.h"
+#include "gl/RasterState.h"
 #include "gl/VertexBuffer.h"
 #include "gl/VertexFormat.h"
 
 namespace GL {
 
-// The one object through which the renderer sets targets, textures, programs and buffers
-// and draws. It remembers what is bound, so that setting the same thing again costs
-// little, and holds a reference to everything bound through it.
+// The one object through which the renderer sets targets, textures, programs, buffers and
+// raster state, and draws. It remembers what it set (it never asks GL), so that setting the
+// same thing again costs little, and holds a reference to everything bound through it.
+// Code that changes the same GL state behind its back calls ForgetState afterwards.
 class IRenderDevice : public IObject {
 public:
     static constexpr int TextureUnits = 32;
@@ -33,6 +35,11 @@ public:
                             GLenum type) = 0;
     virtual void SetTexture(GLenum unit, Sys::Ptr<const ITexture> texture) = 0;
     virtual void SetProgram(Sys::Ptr<const IProgram> program) = 0;
+    // Issues only the calls for what differs from the block applied last.
+    virtual void SetRasterState(const RasterState& state) = 0;
+    // The next raster state, vertex format and texture enables are issued in full: for when
+    // something else has changed GL's state, or another context has become current.
+    virtual void ForgetState() = 0;
     virtual void SetVertexFormat(const VertexFormat& format) = 0;
     virtual void SetVertexStride(int stride) = 0;
     virtual void SetVertexBuffer(Sys::Ptr<const VertexBuffer> vertexBuffer) = 0;
@@ -66,6 +73,10 @@ public:
     Sys::Ptr<const IVertexBufferObject> FeedbackBuffer;
     Sys::Ptr<const IVertexBufferObject> BoundFeedbackBuffer;
     VertexFormat CurrentVertexFormat;
+    RasterState CurrentRasterState;
+    // GL state calls the device has issued (raster state, attribute arrays, texture
+    // enables); read by tests and profiling.
+    long StateCalls = 0;
     int VertexStride = 0;
     GLenum IndexType = GL_UNSIGNED_SHORT;
     int IndexSize = 2;

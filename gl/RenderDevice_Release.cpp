@@ -14,9 +14,23 @@ namespace {
 
 const GLenum textureTargets[] = {GL_TEXTURE_1D, GL_TEXTURE_2D, GL_TEXTURE_RECTANGLE_ARB,
                                  GL_TEXTURE_3D, GL_TEXTURE_CUBE_MAP};
-const GLenum textureBindings[] = {GL_TEXTURE_BINDING_1D, GL_TEXTURE_BINDING_2D,
-                                  GL_TEXTURE_BINDING_RECTANGLE_ARB, GL_TEXTURE_BINDING_3D,
-                                  GL_TEXTURE_BINDING_CUBE_MAP};
+constexpr int TargetCount = 5;
+
+bool SameFunc(const StencilFace& a, const StencilFace& b)
+{
+    return a.Func == b.Func && a.Ref == b.Ref && a.Mask == b.Mask;
+}
+
+bool SameOps(const StencilFace& a, const StencilFace& b)
+{
+    return a.Fail == b.Fail && a.DepthFail == b.DepthFail && a.DepthPass == b.DepthPass;
+}
+
+// The context a framebuffer draws in: a P-buffer has its own, the others the window's.
+const IFrameBuffer* ContextOf(const IFrameBuffer* frameBuffer, const IFrameBuffer* window)
+{
+    return frameBuffer->GetKind() == IFrameBuffer::KIND_PBUFFER ? frameBuffer : window;
+}
 
 } // namespace
 
@@ -31,7 +45,111 @@ RenderDevice_Release::RenderDevice_Release(Sys::Ptr<IFrameBuffer> primary)
         glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &MaxVertexAttribs);
     }
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &fixedFunctionUnits);
+    depthClampAvailable = Extensions && Extensions->GL_NV_depth_clamp;
+    for (int& target : enabledTargets)
+        target = NoTarget;
     PrimaryFrameBuffer = primary;
+    currentContext = primary.Get();
+}
+
+void RenderDevice_Release::ForgetState()
+{
+    rasterKnown = false;
+    attributesKnown = false;
+    for (int& target : enabledTargets)
+        target = UnknownTarget;
+}
+
+void RenderDevice_Release::Enable(GLenum capability, bool on)
+{
+    if (on)
+        glEnable(capability);
+    else
+        glDisable(capability);
+    ++StateCalls;
+}
+
+void RenderDevice_Release::SetRasterState(const RasterState& s)
+{
+    if (s.DepthClamp && !depthClampAvailable)
+        throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_PARAMETER,
+                                      "Depth clamping is not available.");
+    const bool all = !rasterKnown;
+    const RasterState& o = CurrentRasterState;
+    if (all || s.DepthTest != o.DepthTest)
+        Enable(GL_DEPTH_TEST, s.DepthTest);
+    if (all || s.DepthFunc != o.DepthFunc) {
+        glDepthFunc(s.DepthFunc);
+        ++StateCalls;
+    }
+    if (all || s.DepthWrite != o.DepthWrite) {
+        glDepthMask(s.DepthWrite ? GL_TRUE : GL_FALSE);
+        ++StateCalls;
+    }
+    if (depthClampAvailable && (all || s.DepthClamp != o.DepthClamp))
+        Enable(GL_DEPTH_CLAMP_NV, s.DepthClamp);
+    if (all || s.ColorWrite[0] != o.ColorWrite[0] || s.ColorWrite[1] != o.ColorWrite[1] ||
+        s.ColorWrite[2] != o.ColorWrite[2] || s.ColorWrite[3] != o.ColorWrite[3]) {
+        glColorMask(s.ColorWrite[0], s.ColorWrite[1], s.ColorWrite[2], s.ColorWrite[3]);
+        ++StateCalls;
+    }
+
+    if (all || s.StencilTest != o.StencilTest)
+        Enable(GL_STENCIL_TEST, s.StencilTest);
+    // Both faces in one call where they agree, else each face that changed.
+    const bool frontFunc = all || !SameFunc(s.Front, o.Front);
+    const bool backFunc = all || !SameFunc(s.Back, o.Back);
+    if ((frontFunc || backFunc) && SameFunc(s.Front, s.Back)) {
+        glStencilFunc(s.Front.Func, s.Front.Ref, s.Front.Mask);
+        ++StateCalls;
+    } else {
+        if (frontFunc) {
+            glStencilFuncSeparate(GL_FRONT, s.Front.Func, s.Front.Ref, s.Front.Mask);
+            ++StateCalls;
+        }
+        if (backFunc) {
+            glStencilFuncSeparate(GL_BACK, s.Back.Func, s.Back.Ref, s.Back.Mask);
+            ++StateCalls;
+        }
+    }
+    const bool frontOps = all || !SameOps(s.Front, o.Front);
+    const bool backOps = all || !SameOps(s.Back, o.Back);
+    if ((frontOps || backOps) && SameOps(s.Front, s.Back)) {
+        glStencilOp(s.Front.Fail, s.Front.DepthFail, s.Front.DepthPass);
+        ++StateCalls;
+    } else {
+        if (frontOps) {
+            glStencilOpSeparate(GL_FRONT, s.Front.Fail, s.Front.DepthFail, s.Front.DepthPass);
+            ++StateCalls;
+        }
+        if (backOps) {
+            glStencilOpSeparate(GL_BACK, s.Back.Fail, s.Back.DepthFail, s.Back.DepthPass);
+            ++StateCalls;
+        }
+    }
+    if (all || s.StencilWriteMask != o.StencilWriteMask) {
+        glStencilMask(s.StencilWriteMask);
+        ++StateCalls;
+    }
+
+    if (all || s.Cull != o.Cull)
+        Enable(GL_CULL_FACE, s.Cull);
+    if (all || s.CullFace != o.CullFace) {
+        glCullFace(s.CullFace);
+        ++StateCalls;
+    }
+    if (all || s.Blend != o.Blend)
+        Enable(GL_BLEND, s.Blend);
+    if (all || s.BlendEquation != o.BlendEquation) {
+        glBlendEquation(s.BlendEquation);
+        ++StateCalls;
+    }
+    if (all || s.BlendSrc != o.BlendSrc || s.BlendDst != o.BlendDst) {
+        glBlendFunc(s.BlendSrc, s.BlendDst);
+        ++StateCalls;
+    }
+    CurrentRasterState = s;
+    rasterKnown = true;
 }
 
 void RenderDevice_Release::SetFrameBuffer(Sys::Ptr<IFrameBuffer> frameBuffer)
@@ -43,6 +161,11 @@ void RenderDevice_Release::SetFrameBuffer(Sys::Ptr<IFrameBuffer> frameBuffer)
     if (CurrentFrameBuffer)
         CurrentFrameBuffer->Unbind();
     frameBuffer->Bind();
+    const IFrameBuffer* context = ContextOf(frameBuffer.Get(), PrimaryFrameBuffer.Get());
+    if (context != currentContext) {
+        currentContext = context;
+        ForgetState();
+    }
 
     const auto& buffers = frameBuffer->GetDrawBuffers();
     if (buffers.empty()) {
@@ -89,6 +212,10 @@ void RenderDevice_Release::DisableTextureUnits()
             glDisable(GL_TEXTURE_2D);
             glDisable(GL_TEXTURE_RECTANGLE_ARB);
             glDisable(GL_TEXTURE_CUBE_MAP);
+            // 3D textures are never enabled through the device; the unit is clear only if
+            // it was known to be.
+            if (unit < TextureUnits && enabledTargets[unit] != UnknownTarget)
+                enabledTargets[unit] = NoTarget;
         }
         if (unit < TextureUnits)
             Textures[unit] = nullptr;
@@ -128,32 +255,31 @@ void RenderDevice_Release::SetTexture(GLenum unit, Sys::Ptr<const ITexture> text
 {
     const int index = static_cast<int>(unit - GL_TEXTURE0);
     glActiveTexture(unit);
-    // Units beyond the fixed-function ones only feed shaders: they have no targets to
-    // enable, and asking about them is an error.
-    const bool fixedFunction = index < fixedFunctionUnits;
-    int enabled = -1;
-    for (int i = 0; fixedFunction && i < 5 && enabled < 0; ++i)
-        if (glIsEnabled(textureTargets[i]))
-            enabled = i;
-
-    if (!texture) {
-        if (enabled >= 0)
-            glDisable(textureTargets[enabled]);
-    } else {
-        const GLenum target = texture->GetTarget();
-        int wanted = 0;
-        while (wanted < 5 && textureTargets[wanted] != target)
+    int wanted = NoTarget;
+    if (texture) {
+        wanted = 0;
+        while (wanted < TargetCount && textureTargets[wanted] != texture->GetTarget())
             ++wanted;
-        if (enabled >= 0 && enabled != wanted)
-            glDisable(textureTargets[enabled]);
-        if (fixedFunction && enabled != wanted)
-            glEnable(target);
-        GLint bound = 0;
-        if (wanted < 5)
-            glGetIntegerv(textureBindings[wanted], &bound);
-        if (static_cast<GLuint>(bound) != texture->GetHandle())
-            glBindTexture(target, texture->GetHandle());
     }
+    // Units beyond the fixed-function ones only feed shaders: they have no targets to
+    // enable, and switching them is an error.
+    if (index < fixedFunctionUnits && index < TextureUnits) {
+        int& enabled = enabledTargets[index];
+        if (enabled == UnknownTarget) {
+            for (int i = 0; i < TargetCount; ++i)
+                if (i != wanted)
+                    Enable(textureTargets[i], false);
+        } else if (enabled != NoTarget && enabled != wanted) {
+            Enable(textureTargets[enabled], false);
+        }
+        if (wanted != NoTarget && wanted < TargetCount && enabled != wanted)
+            Enable(textureTargets[wanted], true);
+        enabled = wanted < TargetCount ? wanted : NoTarget;
+    }
+    // Texture creation and framebuffer copies bind textures too, so the binding is always
+    // made: the device cannot know what the unit holds.
+    if (texture)
+        glBindTexture(texture->GetTarget(), texture->GetHandle());
     if (index >= 0 && index < TextureUnits)
         Textures[index] = texture;
 }
@@ -175,14 +301,21 @@ void RenderDevice_Release::SetProgram(Sys::Ptr<const IProgram> program)
 
 void RenderDevice_Release::SetVertexFormat(const VertexFormat& format)
 {
-    for (int index = 0; index < MaxVertexAttribs; ++index) {
-        GLint enabled = 0;
-        glGetVertexAttribiv(static_cast<GLuint>(index), GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
-        if (!format.Has(index) && enabled)
-            glDisableVertexAttribArray(static_cast<GLuint>(index));
-        else if (format.Has(index) && !enabled)
+    const int count = MaxVertexAttribs < 64 ? MaxVertexAttribs : 64;
+    for (int index = 0; index < count; ++index) {
+        const unsigned long long bit = 1ull << index;
+        const bool enabled = (enabledAttributes & bit) != 0;
+        if (format.Has(index) && (!enabled || !attributesKnown)) {
             glEnableVertexAttribArray(static_cast<GLuint>(index));
+            ++StateCalls;
+            enabledAttributes |= bit;
+        } else if (!format.Has(index) && (enabled || !attributesKnown)) {
+            glDisableVertexAttribArray(static_cast<GLuint>(index));
+            ++StateCalls;
+            enabledAttributes &= ~bit;
+        }
     }
+    attributesKnown = true;
     CurrentVertexFormat = format;
     VertexStride = format.GetVertexSize();
 }

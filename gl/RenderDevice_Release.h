@@ -4,8 +4,10 @@
 
 namespace GL {
 
-// The render device. Each setter compares with what it remembers (or, for textures,
-// with the unit's binding) and issues only the difference.
+// The render device. Each setter compares with what it remembers and issues only the
+// difference. It starts from GL's initial state, as a new context has it; binding a
+// P-buffer (a context of its own) or leaving one makes it forget, since each context keeps
+// its own state.
 class RenderDevice_Release : public IRenderDevice {
 public:
     // `primary` must be the window framebuffer; it is also the target an empty
@@ -24,6 +26,8 @@ public:
                     int y, int width, int height, GLenum format, GLenum type) override;
     void SetTexture(GLenum unit, Sys::Ptr<const ITexture> texture) override;
     void SetProgram(Sys::Ptr<const IProgram> program) override;
+    void SetRasterState(const RasterState& state) override;
+    void ForgetState() override;
     void SetVertexFormat(const VertexFormat& format) override;
     void SetVertexStride(int stride) override { VertexStride = stride; }
     void SetVertexBuffer(Sys::Ptr<const VertexBuffer> vertexBuffer) override;
@@ -49,9 +53,23 @@ private:
     void PointAttributes(const VertexFormat& format, int stride);
     const void* IndexOffset(int firstIndex) const;
 
+    void Enable(GLenum capability, bool on);
+
     // Fixed-function texture units: enabling a target beyond them is an error.
     int fixedFunctionUnits = 0;
     bool conditionalRenderActive = false;
+    bool depthClampAvailable = false;
+    // What GL holds, where known: false after ForgetState until the next setter.
+    bool rasterKnown = true;
+    bool attributesKnown = true;
+    unsigned long long enabledAttributes = 0;
+    // The texture target enabled on each fixed-function unit: an index into the target
+    // list, NoTarget for none, UnknownTarget after ForgetState.
+    static constexpr int NoTarget = -1, UnknownTarget = -2;
+    int enabledTargets[TextureUnits];
+    // The framebuffer whose context is current: a P-buffer, or the window's (which also
+    // holds the framebuffer objects).
+    const IFrameBuffer* currentContext = nullptr;
 };
 
 } // namespace GL

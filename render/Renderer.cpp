@@ -104,70 +104,66 @@ void Renderer::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr<I
 
 void Renderer::DrawStencilPass(const IPointLightSource& light)
 {
+    using Plan = ShadowVolumeDrawPlan;
     BeginPass("DrawStencilPass");
+    const bool stencilOp = r_Shadow_StencilOp.value;
     const bool separate = r_GL_SeparateStencil.value;
-    glColorMask(0, 0, 0, 0);
-    glStencilMask(~0u);
+    const bool clamp = r_GL_DepthClamp.value;
+
+    // Every volume face counts in the stencil, nothing else is written.
+    const GL::RasterState count =
+        GL::RasterState().NoColor().NoDepthWrite().StencilFunc(GL_ALWAYS, 0);
+    const GL::RasterState sides = count.Depth(GL_LESS).Clamped(clamp).Culling(GL_BACK);
+    // Clearing self-shadowing starts the volumes at the caster's faces turned from the
+    // light, counted the other way round, so its lit faces stay outside them: the near caps
+    // lie on the laid-down depth.
+    const GL::RasterState reversedCaps = count.DepthEqual().Culling(GL_BACK);
+    const GL::RasterState reversedZPassCaps =
+        reversedCaps.StencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP);
+    // Depth-fail caps count on every fragment: the test never passes. The far caps, at the
+    // far end of the depth range, count the same way with both faces.
+    const GL::RasterState caps = count.Depth(GL_NEVER).Culling(GL_BACK);
+    const GL::RasterState farCaps =
+        count.Depth(GL_NEVER).Clamped(clamp).StencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
+
     // The first light uses the stencil the depth pass cleared.
+    Device->SetRasterState(count);
     if (LightIndex > 0) {
         glClearStencil(0);
         glClear(GL_STENCIL_BUFFER_BIT);
     }
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(GL_ALWAYS, 0, ~0u);
 
-    // Side quads.
-    RendererCommon::SetDepthClamp(true);
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume);
-    RendererCommon::CullForSeparateStencil(separate);
-    if (!light.ZPassCasters.empty()) {
-        glDepthFunc(GL_LESS);
-        RendererCommon::SeparateDepthPassOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 0, *ShadowVolume);
-    }
-    if (!light.ZFailCasters.empty()) {
-        glDepthFunc(GL_LESS);
-        RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 2, *ShadowVolume);
-    }
-    RendererCommon::SetDepthClamp(false);
+    RendererCommon::DrawSides(light.ZPassCasters, light, Places,
+                              Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides),
+                              *ShadowVolume);
+    RendererCommon::DrawSides(light.ZFailCasters, light, Places,
+                              Plan::Plan(Plan::Sides, Plan::DepthFail, stencilOp, separate, sides),
+                              *ShadowVolume);
     GL::CheckErrors(*this, CurrentPassName);
 
-    // Near caps. Clearing self-shadowing starts the volumes at the caster's faces turned
-    // from the light, counted the other way round, so its lit faces stay outside them.
     Device->SetProgram(ShadowCapNear);
     Device->SetVertexFormat(Formats.Position);
     if (r_Shadow_ClearSelfShadowing.value) {
-        glDepthFunc(GL_EQUAL);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP);
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        RendererCommon::DrawCaps(light.ZPassCasters, false, 0);
-        if (!light.ZFailCasters.empty()) {
-            RendererCommon::SeparateDepthFailOps(separate, GL_DECR_WRAP, GL_INCR_WRAP);
-            RendererCommon::CullForSeparateStencil(separate);
-            RendererCommon::DrawCaps(light.ZFailCasters, false, 2);
-        }
-    } else if (!light.ZFailCasters.empty()) {
-        glDepthFunc(GL_NEVER);
-        RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::CullForSeparateStencil(separate);
-        RendererCommon::DrawCaps(light.ZFailCasters, true, 2);
+        RendererCommon::DrawCaps(light.ZPassCasters, false,
+                                 Plan::Plan(Plan::CapsReversed, Plan::DepthPass, stencilOp,
+                                            separate, reversedZPassCaps));
+        RendererCommon::DrawCaps(light.ZFailCasters, false,
+                                 Plan::Plan(Plan::CapsReversed, Plan::DepthFail, stencilOp,
+                                            separate, reversedCaps));
+    } else {
+        RendererCommon::DrawCaps(light.ZFailCasters, true,
+                                 Plan::Plan(Plan::Caps, Plan::DepthFail, stencilOp, separate,
+                                            caps));
     }
 
-    // Far caps.
     if (!light.ZFailCasters.empty()) {
-        RendererCommon::SetDepthClamp(true);
         Device->SetProgram(ShadowCapFar);
-        glDepthFunc(GL_NEVER);
-        glStencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
-        glDisable(GL_CULL_FACE);
+        Device->SetRasterState(farCaps);
         RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places, *ShadowCapFar);
-        RendererCommon::SetDepthClamp(false);
     }
 
-    glDisable(GL_STENCIL_TEST);
-    glStencilMask(0);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -176,26 +172,15 @@ void Renderer::DrawColorPass(const IViewer& viewer, const IPointLightSource& lig
 {
     static const float worldDiffuse[3] = {0.7f, 0.7f, 0.7f};
     BeginPass("DrawColorPass");
-    glColorMask(1, 1, 1, 1);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_EQUAL);
-    if (r_Shadow_Cast.value) {
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_EQUAL, 0, ~0u);
-    }
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glBlendEquation(GL_FUNC_ADD);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
+    // Added up over the laid-down depth, outside the shadow where shadows are cast.
+    const GL::RasterState added = RendererCommon::EqualDepthBlock().Blending(GL_ONE, GL_ONE);
+    const GL::RasterState lit = r_Shadow_Cast.value ? added.StencilFunc(GL_EQUAL, 0) : added;
 
+    Device->SetRasterState(lit);
     RendererCommon::DrawLit(*Device, Formats, Lighting, {worldDiffuse, 32.0f, nullptr}, viewer,
                             light, Places, world, models);
-    glDisable(GL_BLEND);
-    if (r_Shadow_Cast.value)
-        glDisable(GL_STENCIL_TEST);
-
-    RendererCommon::DrawLightMarker(light, ColorTransform);
+    RendererCommon::DrawLightMarker(*Device, light, ColorTransform);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 

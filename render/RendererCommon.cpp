@@ -173,35 +173,36 @@ void DrawDepth(GL::IRenderDevice& device, const VertexFormats& formats,
                const Sys::Ptr<GL::IProgram>& transform, const IModel* world,
                const std::vector<Sys::Ptr<IModel>>& models, bool clearStencil)
 {
-    glColorMask(0, 0, 0, 0);
-    glDepthMask(1);
-    glStencilMask(~0u);
+    // Depth (and stencil) cleared through full write masks, then depth written alone; no
+    // later pass of the frame writes depth.
+    const GL::RasterState clear = GL::RasterState().NoColor();
+    const GL::RasterState depth = clear.Depth(GL_LESS).Culling(GL_BACK);
+
+    device.SetRasterState(clear);
     glClearStencil(0);
     glClear(clearStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : GL_DEPTH_BUFFER_BIT);
-    glStencilMask(0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
+    device.SetRasterState(depth);
     device.SetVertexFormat(formats.Position);
     device.SetProgram(transform);
     for (const Sys::Ptr<IModel>& model : models)
         model->DrawModel();
     if (world != nullptr)
         world->DrawModel();
-    // No later pass of the frame writes depth.
-    glDepthMask(0);
+    device.SetRasterState(GL::RasterState());
 }
 
-void BeginEqualDepthPass(bool writeAlpha)
+const GL::RasterState& EqualDepthBlock()
 {
-    glColorMask(1, 1, 1, writeAlpha ? 1 : 0);
+    static const GL::RasterState block =
+        GL::RasterState().DepthEqual().NoDepthWrite().Culling(GL_BACK);
+    return block;
+}
+
+void BeginEqualDepthPass(GL::IRenderDevice& device)
+{
+    device.SetRasterState(EqualDepthBlock());
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_EQUAL);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
 }
 
 void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
@@ -210,7 +211,7 @@ void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
                  const ModelSpaceLights& places, const IModel* world,
                  const std::vector<Sys::Ptr<IModel>>& models)
 {
-    BeginEqualDepthPass(true);
+    BeginEqualDepthPass(device);
     device.SetVertexFormat(formats.PositionNormal);
     // The variant one above the light count: lights beyond it were cut by SetLightSources.
     const Sys::Ptr<GL::IProgram>& program = programs.Ambient[lights.size()];
@@ -267,18 +268,20 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 }
 
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, int mode, const GL::IProgram& program)
+               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+               const GL::IProgram& program)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
+            DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program);
 }
 
-void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
+void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
+              const ShadowVolumeDrawPlan::Steps& steps)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeCaps(*caster, front, mode);
+            DrawShadowVolumeCaps(*caster, front, steps);
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
@@ -289,58 +292,21 @@ void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLight
             DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
 }
 
-void SetDepthClamp(bool on)
-{
-    if (!r_GL_DepthClamp.value)
-        return;
-    if (on)
-        glEnable(GL_DEPTH_CLAMP_NV);
-    else
-        glDisable(GL_DEPTH_CLAMP_NV);
-}
-
-void SeparateDepthPassOps(bool separate, unsigned int front, unsigned int back)
-{
-    if (!separate)
-        return;
-    glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, front);
-    glStencilOpSeparate(GL_BACK, GL_KEEP, GL_KEEP, back);
-}
-
-void SeparateDepthFailOps(bool separate, unsigned int back, unsigned int front)
-{
-    if (!separate)
-        return;
-    glStencilOpSeparate(GL_BACK, GL_KEEP, back, GL_KEEP);
-    glStencilOpSeparate(GL_FRONT, GL_KEEP, front, GL_KEEP);
-}
-
-void CullForSeparateStencil(bool separate)
-{
-    if (separate)
-        glDisable(GL_CULL_FACE);
-    else
-        glEnable(GL_CULL_FACE);
-}
-
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
                      const Sys::Ptr<GL::IProgram>& colorProgram, OverlayLines& lines,
                      GL::TextGeometryCache& text, int width, int height, int framesPerSecond,
                      int frameWidth, int frameHeight, bool framebufferObjects)
 {
+    const GL::RasterState blended = GL::RasterState().Culling(GL_BACK).AlphaBlended();
+
     device.SetProgram(colorProgram);
     device.SetVertexFormat(formats.Position);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_STENCIL_TEST);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    device.SetRasterState(blended);
     glEnable(GL_POLYGON_SMOOTH);
     DrawOverlay(device, lines, text, width, height, framesPerSecond, frameWidth, frameHeight,
                 framebufferObjects);
     glDisable(GL_POLYGON_SMOOTH);
-    glDisable(GL_BLEND);
+    device.SetRasterState(GL::RasterState());
 }
 
 const char* AmbientUniform(int light, int field)
@@ -383,19 +349,21 @@ void DrawAmbientLights(const GL::IProgram& program,
     }
 }
 
-void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram> colorProgram)
+void DrawLightMarker(GL::IRenderDevice& device, const IPointLightSource& light,
+                     Sys::Ptr<const GL::IProgram> colorProgram)
 {
-    GL::Device->SetProgram(colorProgram);
-    glDepthFunc(GL_LESS);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    // Hidden by the surfaces in front of it, blended over the picture.
+    const GL::RasterState marker =
+        GL::RasterState().Depth(GL_LESS).NoDepthWrite().Culling(GL_BACK).AlphaBlended();
+
+    device.SetProgram(colorProgram);
+    device.SetRasterState(marker);
     glEnable(GL_POINT_SMOOTH);
     glEnable(GL_LINE_SMOOTH);
     glColor4f(1.0f, 1.0f, 0.0f, 0.5f);
     light.DrawMarker();
     glDisable(GL_POINT_SMOOTH);
     glDisable(GL_LINE_SMOOTH);
-    glDisable(GL_BLEND);
 }
 
 void DrawOverlay(GL::IRenderDevice& device, OverlayLines& lines, GL::TextGeometryCache& text,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/Ptr.h"
+#include "gl/RasterState.h"
 #include "gl/VertexFormat.h"
+#include "shadow/ShadowVolumeDrawPlan.h"
 #include "world/IModel.h"
 #include "world/IPointLightSource.h"
 
@@ -102,8 +104,10 @@ void DrawAmbientLights(const GL::IProgram& program,
                        const ModelSpaceLights& places, const IModel* world,
                        const std::vector<Sys::Ptr<IModel>>& models);
 
-// The light's marker over the picture, in its translucent yellow.
-void DrawLightMarker(const IPointLightSource& light, Sys::Ptr<const GL::IProgram> colorProgram);
+// The light's marker over the picture, in its translucent yellow; the device is left in
+// the marker's block.
+void DrawLightMarker(GL::IRenderDevice& device, const IPointLightSource& light,
+                     Sys::Ptr<const GL::IProgram> colorProgram);
 
 // The four overlay lines, English or Russian by gui_English, brought up to date and drawn
 // from the text cache of the overlay's font (whose vertex format is bound).
@@ -118,16 +122,21 @@ void ConfigureDepthVariables();
 void LoadViewerMatrices(const IViewer& viewer);
 
 // Lays down depth of the models then the world with colour writes off, after clearing
-// depth and, where asked, stencil to 0; leaves depth writes off.
+// depth and, where asked, stencil to 0; ends in the default block.
 void DrawDepth(GL::IRenderDevice& device, const VertexFormats& formats,
                const Sys::Ptr<GL::IProgram>& transform, const IModel* world,
                const std::vector<Sys::Ptr<IModel>>& models, bool clearStencil);
 
-// Clears colour to black (alpha written where asked) and sets the depth-equal test with
-// back faces culled: the start of every pass drawing over the laid-down depth.
-void BeginEqualDepthPass(bool writeAlpha);
+// Drawing over the laid-down depth: the depth-equal test without depth writes, back faces
+// culled.
+const GL::RasterState& EqualDepthBlock();
 
-// Ambient light of all lights at once, with the variant one above the light count.
+// Applies the depth-equal block and clears colour (alpha included) to black: the start of
+// the passes that fill a target over the laid-down depth.
+void BeginEqualDepthPass(GL::IRenderDevice& device);
+
+// Ambient light of all lights at once, with the variant one above the light count; ends in
+// the depth-equal block.
 void DrawAmbient(GL::IRenderDevice& device, const VertexFormats& formats,
                  const LightingPrograms& programs,
                  const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
@@ -157,25 +166,15 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 
 // The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows.
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, int mode, const GL::IProgram& program);
-void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode);
+               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+               const GL::IProgram& program);
+void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
+              const ShadowVolumeDrawPlan::Steps& steps);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                  const ModelSpaceLights& places, const GL::IProgram& program);
 
-// Depth clamping around the volumes, where r_GL_DepthClamp allows it.
-void SetDepthClamp(bool on);
-
-// With separate stencil, the per-face operations on depth pass (front, back) or on depth
-// fail (back, front), named in the order the calls make them; otherwise nothing.
-void SeparateDepthPassOps(bool separate, unsigned int front, unsigned int back);
-void SeparateDepthFailOps(bool separate, unsigned int back, unsigned int front);
-
-// Both faces are drawn where the stencil counts front and back separately, otherwise
-// back faces are culled.
-void CullForSeparateStencil(bool separate);
-
 // The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
-// or stencil tests.
+// or stencil tests; ends in the default block.
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,
                      const Sys::Ptr<GL::IProgram>& colorProgram, OverlayLines& lines,
                      GL::TextGeometryCache& text, int width, int height, int framesPerSecond,

@@ -211,7 +211,7 @@ void RendererEx::DrawCoordinatePass(const IModel* world,
 {
     BeginPass("DrawCoordinatePass");
     BindTarget(Coordinates);
-    RendererCommon::BeginEqualDepthPass(true);   // alpha: the triangle's normal
+    RendererCommon::BeginEqualDepthPass(*Device);   // alpha: the triangle's normal
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(Coordinate);
     for (const Sys::Ptr<IModel>& model : models) {
@@ -222,6 +222,7 @@ void RendererEx::DrawCoordinatePass(const IModel* world,
         Coordinate->SetUniformMatrix4("u_ModelMatrix", Math::Mat4::Identity().Data());
         world->DrawModel();
     }
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -231,104 +232,95 @@ void RendererEx::DrawAmbientPass(const IModel* world, const std::vector<Sys::Ptr
     BindTarget(Picture);
     RendererCommon::DrawAmbient(*Device, Formats, Lighting, LightSources, Places, world,
                                 models);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
 void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
 {
+    using Plan = ShadowVolumeDrawPlan;
     BeginPass("DrawAlphaStencilPass");
     BindTarget(HardCount);
     const bool stencil = r_Shadow_StencilOp.value;
     const bool separate = stencil && r_GL_SeparateStencil.value;
+    const bool clearSelf = r_Shadow_ClearSelfShadowing.value;
+    const bool clamp = r_GL_DepthClamp.value;
     const int variant = stencil ? 0 : 1;
 
+    // Counting in the stencil, or by adding and subtracting 1/255 in alpha. Blending only
+    // writes where the depth test passes, so the depth-fail counts of the blending variant
+    // invert the test instead (GREATER for depth fail, ALWAYS for caps that always count).
+    const GL::RasterState count =
+        stencil ? GL::RasterState().NoColor().NoDepthWrite().StencilFunc(GL_ALWAYS, 0)
+                : GL::RasterState().AlphaOnly().NoDepthWrite().Additive();
+    const GLenum depthFail = stencil ? GL_LESS : GL_GREATER;
+    const GL::RasterState zPassSides = count.Depth(GL_LESS).Clamped(clamp).Culling(GL_BACK);
+    const GL::RasterState zFailSides = count.Depth(depthFail).Clamped(clamp).Culling(GL_BACK);
+    // Clearing self-shadowing starts the volumes at the caster's faces turned from the
+    // light, counted the other way round, so its lit faces stay outside them.
+    const GL::RasterState reversedZPassCaps =
+        stencil ? count.DepthEqual().Culling(GL_BACK).StencilOp(GL_KEEP, GL_KEEP, GL_INCR)
+                : count.DepthEqual().Culling(GL_BACK);
+    const GL::RasterState reversedCaps = count.Depth(stencil ? GL_EQUAL : GL_GREATER)
+                                             .Culling(GL_BACK);
+    const GL::RasterState caps = count.Depth(stencil ? GL_NEVER : GL_ALWAYS).Culling(GL_BACK);
+    // The far caps lie at the far end of the depth range, behind every surface: they count
+    // on every fragment, one face set only. The stencil variant counts on a depth test that
+    // never passes, as the hard renderer does; blending writes only where its test passes,
+    // so it tests for lying behind the surface (GREATER).
+    const GL::RasterState farCaps =
+        (stencil ? count.Depth(GL_NEVER).StencilOp(GL_KEEP, GL_DECR, GL_KEEP)
+                 : count.Depth(GL_GREATER).Equation(GL_FUNC_REVERSE_SUBTRACT))
+            .Clamped(clamp)
+            .Culling(clearSelf ? GL_FRONT : GL_BACK);
+    // The stencil count moves into the target's alpha, untested.
+    const GL::RasterState copy = GL::RasterState().AlphaOnly().NoDepthWrite();
+
     // Counting starts from the middle value 128 so that both signs fit in eight bits.
+    Device->SetRasterState(count);
     if (stencil) {
-        glColorMask(0, 0, 0, 0);
-        glStencilMask(~0u);
         glClearStencil(128);
         glClear(GL_STENCIL_BUFFER_BIT);
-        glEnable(GL_STENCIL_TEST);
-        glStencilFunc(GL_ALWAYS, 0, ~0u);
     } else {
-        glColorMask(0, 0, 0, 1);
-        glStencilMask(0);
         glClearColor(0, 0, 0, 128.0f / 255.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE, GL_ONE);
         glColor4f(0.0f, 0.0f, 0.0f, 1.0f / 255.0f);
     }
-    glEnable(GL_DEPTH_TEST);
-    RendererCommon::CullForSeparateStencil(separate);
 
-    // Side quads.
-    RendererCommon::SetDepthClamp(true);
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
-    if (!light.ZPassCasters.empty()) {
-        glDepthFunc(GL_LESS);
-        RendererCommon::SeparateDepthPassOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 1,
-                                  *ShadowVolume[variant]);
-    }
-    if (!light.ZFailCasters.empty()) {
-        glDepthFunc(stencil ? GL_LESS : GL_GREATER);
-        RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 3,
-                                  *ShadowVolume[variant]);
-    }
-    RendererCommon::SetDepthClamp(false);
+    RendererCommon::DrawSides(light.ZPassCasters, light, Places,
+                              Plan::Plan(Plan::Sides, Plan::DepthPassByBlending, stencil,
+                                         separate, zPassSides),
+                              *ShadowVolume[variant]);
+    RendererCommon::DrawSides(light.ZFailCasters, light, Places,
+                              Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, stencil,
+                                         separate, zFailSides),
+                              *ShadowVolume[variant]);
 
-    // Near caps. Clearing self-shadowing starts the volumes at the caster's faces turned
-    // from the light, counted the other way round, so its lit faces stay outside them.
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(ShadowCapNear[variant]);
-    RendererCommon::CullForSeparateStencil(separate);
-    if (r_Shadow_ClearSelfShadowing.value) {
-        glDepthFunc(GL_EQUAL);
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        if (stencil)
-            glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-        else
-            glBlendEquation(GL_FUNC_ADD);
-        RendererCommon::DrawCaps(light.ZPassCasters, false, 1);
-        if (separate)
-            glDisable(GL_CULL_FACE);
-        glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
-        RendererCommon::SeparateDepthFailOps(separate, GL_INCR, GL_DECR);
+    if (clearSelf) {
+        RendererCommon::DrawCaps(light.ZPassCasters, false,
+                                 Plan::Plan(Plan::CapsReversed, Plan::DepthPassByBlending,
+                                            stencil, separate, reversedZPassCaps));
+        RendererCommon::DrawCaps(light.ZFailCasters, false,
+                                 Plan::Plan(Plan::CapsReversed, Plan::DepthFailByBlending,
+                                            stencil, separate, reversedCaps));
     } else {
-        glDepthFunc(stencil ? GL_NEVER : GL_ALWAYS);
-        RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
+        RendererCommon::DrawCaps(light.ZFailCasters, true,
+                                 Plan::Plan(Plan::Caps, Plan::DepthFailByBlending, stencil,
+                                            separate, caps));
     }
-    RendererCommon::DrawCaps(light.ZFailCasters, !r_Shadow_ClearSelfShadowing.value, 3);
 
-    // Far caps.
     if (!light.ZFailCasters.empty()) {
-        RendererCommon::SetDepthClamp(true);
         Device->SetProgram(ShadowCapFar[variant]);
-        if (stencil) {
-            glDepthFunc(GL_LESS);
-            glStencilOp(GL_KEEP, GL_DECR, GL_KEEP);
-        } else {
-            glDepthFunc(GL_GREATER);
-            glBlendEquation(GL_FUNC_REVERSE_SUBTRACT);
-        }
-        glEnable(GL_CULL_FACE);
-        glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
+        Device->SetRasterState(farCaps);
         RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places,
                                     *ShadowCapFar[variant]);
-        RendererCommon::SetDepthClamp(false);
-        glCullFace(GL_BACK);
     }
 
     if (stencil) {
-        // Move the count into the alpha channel of the target's texture.
-        glColorMask(0, 0, 0, 1);
-        glStencilMask(0);
-        glDepthMask(0);
-        glDisable(GL_STENCIL_TEST);
-        glDisable(GL_DEPTH_TEST);
+        Device->SetRasterState(copy);
         const int width = FrameSet->GetShadowWidth();
         const int height = FrameSet->GetShadowHeight();
         if (GL::Extensions->GL_NV_copy_depth_to_color) {
@@ -344,11 +336,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glDrawPixels(width, height, GL_ALPHA, GL_UNSIGNED_BYTE, nullptr);
             glBindBuffer(GL_PIXEL_UNPACK_BUFFER, 0);
         }
-        glEnable(GL_DEPTH_TEST);
-    } else {
-        glBlendEquation(GL_FUNC_ADD);
-        glDisable(GL_BLEND);
     }
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -356,19 +345,21 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 {
     BeginPass("DrawCoveragePass");
     BindTarget(Coverage);
-    glColorMask(0, 0, 0, 1);
-    glStencilMask(~0u);
+    // The wedges add into alpha where they cover a surface (see the shadow volume's steps).
+    const GL::RasterState coverage = GL::RasterState()
+                                         .AlphaOnly()
+                                         .NoDepthWrite()
+                                         .StencilFunc(GL_ALWAYS, 0)
+                                         .Depth(GL_LESS)
+                                         .Clamped(r_GL_DepthClamp.value)
+                                         .Culling(GL_BACK)
+                                         .Additive();
+    const ShadowVolumeDrawPlan::WedgeSteps wedges = ShadowVolumeDrawPlan::Wedges(coverage);
+
+    Device->SetRasterState(coverage);
     glClearColor(0, 0, 0, 0);
     glClearStencil(0);
     glClear(GL_COLOR_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glEnable(GL_STENCIL_TEST);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LESS);
-    RendererCommon::SetDepthClamp(true);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
 
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(Coordinates));
     Device->SetTexture(GL_TEXTURE1, Angles->GetTexture());
@@ -395,17 +386,12 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
         }
-        DrawShadowWedges(*caster, true, programs);
+        DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value);
     }
 
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
-    glDisable(GL_BLEND);
-    RendererCommon::SetDepthClamp(false);
-    glDisable(GL_STENCIL_TEST);
-    glStencilMask(0);
-    glEnable(GL_CULL_FACE);
-    glColorMask(1, 1, 1, 1);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -413,8 +399,7 @@ void RendererEx::CombineShadow(const IPointLightSource& light)
 {
     BeginPass("CombineShadow");
     BindTarget(ShadowValue);
-    glColorMask(0, 0, 0, 1);
-    glDisable(GL_DEPTH_TEST);
+    Device->SetRasterState(GL::RasterState().AlphaOnly());
     Device->SetProgram(Combine);
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(HardCount));
     Device->SetTexture(GL_TEXTURE1, FrameSet->GetTexture(Coverage));
@@ -430,21 +415,18 @@ void RendererEx::CombineShadow(const IPointLightSource& light)
     Device->SetTexture(GL_TEXTURE2, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
-    glEnable(GL_DEPTH_TEST);
-    glColorMask(1, 1, 1, 1);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
 void RendererEx::FillNoShadow()
 {
     BindTarget(ShadowValue);
-    glColorMask(0, 0, 0, 1);
-    glDisable(GL_DEPTH_TEST);
+    Device->SetRasterState(GL::RasterState().AlphaOnly());
     Device->SetProgram(ColorTransform);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
-    glEnable(GL_DEPTH_TEST);
-    glColorMask(1, 1, 1, 1);
+    Device->SetRasterState(GL::RasterState());
 }
 
 void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& light,
@@ -453,22 +435,19 @@ void RendererEx::DrawColorPass(const IViewer& viewer, const IPointLightSource& l
     static const float worldDiffuse[3] = {0.9f, 0.9f, 0.9f};
     BeginPass("DrawColorPass");
     BindTarget(Picture);
-    glColorMask(1, 1, 1, 0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_EQUAL);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_ONE, GL_ONE);
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
+    // Added up over the laid-down depth, the picture's alpha kept.
+    const GL::RasterState lit =
+        RendererCommon::EqualDepthBlock().Additive().Colors(true, true, true, false);
+
+    Device->SetRasterState(lit);
     Device->SetTexture(GL_TEXTURE0, FrameSet->GetTexture(ShadowValue));
     const float scale = r_Shadow_Downsample.value ? 0.5f : 1.0f;
 
     RendererCommon::DrawLit(*Device, Formats, Lighting, {worldDiffuse, 16.0f, &scale}, viewer,
                             light, Places, world, models);
     Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
-    glDisable(GL_BLEND);
-    glColorMask(1, 1, 1, 1);
-    RendererCommon::DrawLightMarker(light, ColorTransform);
+    RendererCommon::DrawLightMarker(*Device, light, ColorTransform);
+    Device->SetRasterState(GL::RasterState());
     GL::CheckErrors(*this, CurrentPassName);
 }
 
@@ -480,7 +459,6 @@ void RendererEx::DrawGUI()
                                     Width, Height, FrameRate.GetFramesPerSecond(),
                                     FrameSet->GetWidth(), FrameSet->GetHeight(),
                                     FrameSet->UsesFramebufferObjects());
-    glEnable(GL_DEPTH_TEST);
     GL::CheckErrors(*this, CurrentPassName);
 }
 

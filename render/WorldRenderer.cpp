@@ -89,11 +89,10 @@ void WorldRenderer::Present()
     glOrtho(0, width, 0, height, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glColorMask(1, 1, 1, 0);
+    // The window's alpha is left alone; nothing is tested.
+    GL::Device->SetRasterState(GL::RasterState().Colors(true, true, true, false));
     glClearColor(0, 1, 1, 0);
     glClear(GL_COLOR_BUFFER_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
     GL::Device->SetProgram(Sys::Ptr<const GL::IProgram>());
     GL::Device->SetTexture(GL_TEXTURE0, Renderer->GetColorTexture());
     // Rectangle textures are addressed in pixels.
@@ -108,8 +107,7 @@ void WorldRenderer::Present()
     glVertex2i(0, height);
     glEnd();
     GL::Device->SetTexture(GL_TEXTURE0, Sys::Ptr<const GL::ITexture>());
-    glEnable(GL_CULL_FACE);
-    glEnable(GL_DEPTH_TEST);
+    GL::Device->SetRasterState(GL::RasterState());
     GL::Device->PrimaryFrameBuffer->SwapBuffers();
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/KorvoIObject.h"
 #include "app/Ptr.h"
+#include "shadow/ShadowVolumeDrawPlan.h"
 
 namespace GL {
 class IProgram;
@@ -17,12 +18,15 @@ public:
     // before the primitive buffers are bound: filling the streams rebinds the array and
     // element buffers.
     virtual void Update(int Type) = 0;
-    virtual void DrawSides(int Mode) = 0;
-    virtual void DrawCaps(int Mode) = 0;
-    virtual void DrawCapsReversed(int Mode) = 0;
+    // The side quads or the caps, drawn once for each step with its state.
+    virtual void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) = 0;
+    virtual void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
+    // The caps in the state the renderer has set.
     virtual void DrawCapsPlain() = 0;
-    // Coverage of the penumbra wedges, in batches, with the programs of the three passes.
-    virtual void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3]) = 0;
+    // Coverage of the penumbra wedges, in batches of at most wedgeCount edges, each batch
+    // drawn three times with the steps' states and the programs of the three passes.
+    virtual void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
+                            const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount) = 0;
     virtual void DrawDebugWedges();
 };
 

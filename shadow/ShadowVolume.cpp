@@ -2,7 +2,6 @@
 
 #include "app/DeveloperException.h"
 #include "app/Exception.h"
-#include "config/CVars.h"
 #include "gl/IProgram.h"
 #include "gl/IRenderDevice.h"
 #include "gl/IndexBuffer.h"
@@ -104,81 +103,54 @@ void ShadowVolume::Update(int Type)
     }
 }
 
-void ShadowVolume::DrawWithPlan(ShadowVolumeDrawPlan::Operation operation, int Mode, int count)
+void ShadowVolume::DrawSteps(const ShadowVolumeDrawPlan::Steps& steps, int count)
 {
-    ShadowVolumeDrawPlan::Step steps[2];
-    const int draws = ShadowVolumeDrawPlan::Plan(operation, Mode, r_Shadow_StencilOp.value,
-                                                 r_GL_SeparateStencil.value, steps);
-    for (int i = 0; i < draws; ++i) {
-        const ShadowVolumeDrawPlan::Step& s = steps[i];
-        if (s.Cull != 0)
-            glCullFace(s.Cull);
-        if (s.StencilOp[0] != 0)
-            glStencilOp(s.StencilOp[0], s.StencilOp[1], s.StencilOp[2]);
-        if (s.BlendEquation != 0)
-            glBlendEquation(s.BlendEquation);
+    for (int i = 0; i < steps.Count; ++i) {
+        GL::Device->SetRasterState(steps.State[i]);
         GL::Device->DrawElements(GL_TRIANGLES, 0, count);
     }
 }
 
-void ShadowVolume::DrawSides(int Mode)
+void ShadowVolume::DrawSides(const ShadowVolumeDrawPlan::Steps& steps)
 {
     // The renderer has bound the quad buffer's indices and its "in_WCoord" stream.
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(SideVertices));
-    DrawWithPlan(ShadowVolumeDrawPlan::Sides, Mode, 6 * Adjacency->GetSilhouetteEdgeCount());
+    DrawSteps(steps, 6 * Adjacency->GetSilhouetteEdgeCount());
 }
 
-void ShadowVolume::DrawCapSet(ShadowVolumeDrawPlan::Operation operation, int Mode)
+void ShadowVolume::BindCaps()
 {
     GL::Device->SetVertexBuffer(MeshVertices);
     GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
-    DrawWithPlan(operation, Mode, 3 * Adjacency->GetCapTriangleCount());
 }
 
-void ShadowVolume::DrawCaps(int Mode) { DrawCapSet(ShadowVolumeDrawPlan::Caps, Mode); }
-
-void ShadowVolume::DrawCapsReversed(int Mode)
+void ShadowVolume::DrawCaps(const ShadowVolumeDrawPlan::Steps& steps)
 {
-    DrawCapSet(ShadowVolumeDrawPlan::CapsReversed, Mode);
+    BindCaps();
+    DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
 }
 
 void ShadowVolume::DrawCapsPlain()
 {
-    GL::Device->SetVertexBuffer(MeshVertices);
-    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
+    BindCaps();
     GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * Adjacency->GetCapTriangleCount());
 }
 
-void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3])
+void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
+                              const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount)
 {
     // The renderer has bound the wedge buffer's indices and its "in_VertexData" stream.
     // Each batch is counted into the stencil, its inside written into alpha, and the
     // stencil cleared again, so that the counts of one batch never meet the next.
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(WedgeVertices));
     const int edges = Adjacency->GetSilhouetteEdgeCount();
-    ShadowVolumeDrawPlan::ForEachWedgeBatch(edges, r_Shadow_WedgeCount.value, [&](int start, int n) {
+    ShadowVolumeDrawPlan::ForEachWedgeBatch(edges, wedgeCount, [&](int start, int n) {
         const int first = start * IndicesPerWedge, count = n * IndicesPerWedge;
-
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glStencilFunc(GL_ALWAYS, 0, ~0u);
-        glStencilOpSeparate(GL_BACK, GL_KEEP, GL_INCR_WRAP, GL_KEEP);
-        glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_DECR_WRAP, GL_KEEP);
-        glDisable(GL_CULL_FACE);
-        GL::Device->SetProgram(Programs[0]);
-        GL::Device->DrawElements(GL_TRIANGLES, first, count);
-
-        glEnable(GL_CULL_FACE);
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_TRUE);
-        glStencilFunc(GL_NOTEQUAL, 0, ~0u);
-        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
-        GL::Device->SetProgram(Programs[1]);
-        GL::Device->DrawElements(GL_TRIANGLES, first, count);
-
-        glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-        glStencilFunc(GL_EQUAL, 0, ~0u);
-        glStencilOp(GL_ZERO, GL_KEEP, GL_KEEP);
-        GL::Device->SetProgram(Programs[2]);
-        GL::Device->DrawElements(GL_TRIANGLES, first, count);
+        for (int i = 0; i < 3; ++i) {
+            GL::Device->SetRasterState(steps.State[i]);
+            GL::Device->SetProgram(Programs[i]);
+            GL::Device->DrawElements(GL_TRIANGLES, first, count);
+        }
     });
 }
 

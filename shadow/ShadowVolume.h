@@ -11,8 +11,9 @@ class IndexBuffer;
 
 namespace Korvo {
 
-// Streams a mesh's silhouette and caps for one light and draws them into the stencil
-// buffer (or, without stencil counting, into alpha by blending). Only positions are
+// Streams a mesh's silhouette and caps for one light and draws them, in the states the
+// renderer's plan gives, into the stencil buffer (or, without stencil counting, into alpha
+// by blending). Only positions are
 // streamed: the quad and wedge topology and corner numbers come from the shared
 // primitive buffers the renderer binds, and the caps index the mesh's own vertices.
 class ShadowVolume : public IShadowVolume {
@@ -23,17 +24,17 @@ public:
     std::string GetTypeName() const override { return "Korvo::ShadowVolume"; }
 
     void Update(int Type) override;
-    void DrawSides(int Mode) override;
-    void DrawCaps(int Mode) override;
-    void DrawCapsReversed(int Mode) override;
+    void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) override;
+    void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
     void DrawCapsPlain() override;
-    void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3]) override;
+    void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
+                    const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount) override;
 
     int GetIndicesPerWedge() const { return IndicesPerWedge; }
 
 private:
-    void DrawCapSet(ShadowVolumeDrawPlan::Operation operation, int Mode);
-    void DrawWithPlan(ShadowVolumeDrawPlan::Operation operation, int Mode, int count);
+    void BindCaps();
+    void DrawSteps(const ShadowVolumeDrawPlan::Steps& steps, int count);
 
     Sys::Ptr<const GL::VertexBuffer> MeshVertices;
     Sys::Ptr<IMeshAdjacency> Adjacency;

@@ -1,31 +1,42 @@
 #pragma once
 
-#include <GL/glew.h>
-
+#include "gl/RasterState.h"
 
 namespace Korvo {
 
-// Which state each draw of a shadow-volume face set needs.
+// Which raster state each draw of a shadow-volume face set needs, worked out from the
+// block of the pass that draws it; the shadow volume draws the steps through the device.
 //
-// With stencil counting and separate front and back stencil operations already set by
-// the renderer, every face set is drawn once as it is. Otherwise the front faces and the
-// back faces are drawn apart (culling the other side) with the operation that counts
-// them. Modes 0 and 1 count depth-pass, 2 and 3 depth-fail; modes 1 and 3 count with the
-// opposite sign and without wrapping, which is what counting by blending into the colour
-// target needs when stencil counting is off (modes 0 and 2 always use the stencil).
+// With stencil counting and separate front and back stencil operations, every face set is
+// drawn once, both faces at a time, each face with the operation that counts it. Otherwise
+// the front faces and the back faces are drawn apart (culling the other side) with that
+// operation. DepthPass and DepthFail count in the stencil with wrapping; the "by blending"
+// modes count with the opposite sign and without wrapping, which is what counting by
+// blending into the colour target needs when stencil counting is off (the blend equation
+// then adds or subtracts), and what the stencil does when it stands in for it.
 struct ShadowVolumeDrawPlan {
+    enum Mode { DepthPass = 0, DepthPassByBlending = 1, DepthFail = 2, DepthFailByBlending = 3 };
     enum Operation { Sides, Caps, CapsReversed };
 
-    struct Step {
-        GLenum Cull = 0;                 // 0: leave culling as it is
-        GLenum StencilOp[3] = {0, 0, 0}; // fail, depth-fail, depth-pass; 0: leave them
-        GLenum BlendEquation = 0;        // 0: leave it
+    // One or two draws of the same faces, each with its block.
+    struct Steps {
+        int Count = 0;
+        GL::RasterState State[2];
     };
 
-    // Fills up to two steps and returns how many draws to make. An unknown mode throws
-    // Sys::DeveloperException.
-    static int Plan(Operation operation, int Mode, bool StencilOp, bool SeparateStencil,
-                    Step steps[2]);
+    // `pass` is the block of the pass (depth test, masks, stencil function, blending);
+    // culling, stencil operations and the blend equation come from here. An unknown mode
+    // throws Sys::DeveloperException.
+    static Steps Plan(Operation operation, Mode mode, bool stencilOp, bool separateStencil,
+                      const GL::RasterState& pass);
+
+    // The three draws of a batch of penumbra wedges over the coverage pass's block: count
+    // the wedge's inside into the stencil with both faces, write the covered pixels into
+    // alpha, clear the stencil again.
+    struct WedgeSteps {
+        GL::RasterState State[3];
+    };
+    static WedgeSteps Wedges(const GL::RasterState& pass);
 
     // Calls f(first edge, edge count) for each batch of at most WedgeCount edges (lowered
     // to the edge count); nothing for no edges.

@@ -119,16 +119,16 @@ fault render/IRenderer.cpp "render_logic_test" \
     'TooManyLightsReported = false;'
 fault render/Renderer.cpp "render_renderers_test" \
     "light pass blend factors keep the frame and drop the light" \
-    'glBlendFunc(GL_ONE, GL_ONE);' \
-    'glBlendFunc(GL_ZERO, GL_ONE);'
+    'EqualDepthBlock().Blending(GL_ONE, GL_ONE);' \
+    'EqualDepthBlock().Blending(GL_ZERO, GL_ONE);'
 fault render/Renderer.cpp "render_renderers_test" \
     "light pass lights where the stencil count is not zero" \
-    'glStencilFunc(GL_EQUAL, 0, ~0u);' \
-    'glStencilFunc(GL_NOTEQUAL, 0, ~0u);'
-fault render/RendererCommon.cpp "render_renderers_test" \
+    'added.StencilFunc(GL_EQUAL, 0)' \
+    'added.StencilFunc(GL_NOTEQUAL, 0)'
+fault shadow/ShadowVolumeDrawPlan.cpp "shadow_drawplan_test render_renderers_test" \
     "depth-pass stencil op of front faces flipped (decrements like back faces)" \
-    'glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, front);' \
-    'glStencilOpSeparate(GL_FRONT, GL_KEEP, GL_KEEP, back);'
+    'const GLenum frontOp = c.FirstCull == GL_BACK ? c.FirstOp : c.SecondOp;' \
+    'const GLenum frontOp = c.FirstCull == GL_BACK ? c.SecondOp : c.SecondOp;'
 fault MediaData/Shaders/LightingModels/Lambert.fsh "render_lighting_shaders_test" \
     "diffuse fade clamped to -1..1, so light comes back beyond the radius" \
     'float fade = clamp(1.0 - distance / max(u_LightSource.Radius, 1e-6), 0.0, 1.0);' \

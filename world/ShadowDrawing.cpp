@@ -26,8 +26,8 @@ public:
 
 } // namespace
 
-void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel, int mode,
-                           const GL::IProgram& program)
+void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
+                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program)
 {
     const Math::Vec3f& light = lightInModel;
     {
@@ -45,10 +45,11 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
-        mesh->GetShadowVolume()->DrawSides(mode);
+        mesh->GetShadowVolume()->DrawSides(steps);
 }
 
-void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
+void DrawShadowVolumeCaps(const IModel& model, bool front,
+                          const ShadowVolumeDrawPlan::Steps& steps)
 {
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
@@ -61,12 +62,8 @@ void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
             mesh->GetShadowVolume()->Update(1);
     }
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        if (front)
-            mesh->GetShadowVolume()->DrawCaps(mode);
-        else
-            mesh->GetShadowVolume()->DrawCapsReversed(mode);
-    }
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+        mesh->GetShadowVolume()->DrawCaps(steps);
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
@@ -79,7 +76,8 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInMode
 }
 
 void DrawShadowWedges(const IModel& model, bool spherical,
-                      const Sys::Ptr<const GL::IProgram> programs[3])
+                      const Sys::Ptr<const GL::IProgram> programs[3],
+                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount)
 {
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
@@ -88,7 +86,7 @@ void DrawShadowWedges(const IModel& model, bool spherical,
     }
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
-        mesh->GetShadowVolume()->DrawWedges(programs);
+        mesh->GetShadowVolume()->DrawWedges(programs, steps, wedgeCount);
 }
 
 } // namespace Korvo

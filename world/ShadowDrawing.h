@@ -2,6 +2,7 @@
 
 #include "app/Ptr.h"
 #include "math/Vec3.h"
+#include "shadow/ShadowVolumeDrawPlan.h"
 
 namespace GL {
 class IProgram;
@@ -18,18 +19,22 @@ class IModel;
 
 // Side quads: the light's facing marks, silhouette and side geometry are rebuilt for
 // every mesh, "u_LightSource.Position" of the bound program is set to the light, and the
-// sides are drawn in the given mode inside the model matrix.
-void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel, int mode,
-                           const GL::IProgram& program);
+// sides are drawn with the steps' states inside the model matrix.
+void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
+                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program);
 // Near caps from the facing marks of the last DrawShadowVolumeSides of the same light:
-// the light-facing triangles (front) or the others, drawn as they are or reversed.
-void DrawShadowVolumeCaps(const IModel& model, bool front, int mode);
+// the light-facing triangles (front) or the others, with the steps' states (the plan's
+// Caps or CapsReversed).
+void DrawShadowVolumeCaps(const IModel& model, bool front,
+                          const ShadowVolumeDrawPlan::Steps& steps);
 // Far caps: the cap triangles of the same light sent to infinity by the bound program.
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
                              const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
-// ten-corner; the three programs count, cover and clear as the shadow volume says.
+// ten-corner; the three programs count, cover and clear with the steps' states, in batches
+// of at most wedgeCount edges.
 void DrawShadowWedges(const IModel& model, bool spherical,
-                      const Sys::Ptr<const GL::IProgram> programs[3]);
+                      const Sys::Ptr<const GL::IProgram> programs[3],
+                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount);
 
 } // namespace Korvo

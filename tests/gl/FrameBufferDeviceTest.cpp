@@ -11,6 +11,7 @@
 #include "tests/gl/GLFixture.h"
 #include "tests/support/ErrorOf.h"
 #include "tests/support/FixtureContext.h"
+#include "tests/support/RasterStateReadBack.h"
 
 #include <GL/glew.h>
 
@@ -204,6 +205,68 @@ TEST_F(FrameBuffers, DeviceTextureUnits)
     glActiveTexture(GL_TEXTURE0);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     EXPECT_TRUE(device.Textures[0].IsEmpty());
+}
+
+TEST_F(FrameBuffers, DeviceRasterStateIssuesOnlyTheDifference)
+{
+    GL::RenderDevice_Release device(Window());
+    device.ForgetState();   // earlier tests drew in this context
+    const GL::RasterState none;
+    device.SetRasterState(none);
+    EXPECT_EQ(RasterStateReadBack(), none);
+
+    // Every field away from its default, the faces apart.
+    const GL::RasterState block = none.Depth(GL_GEQUAL)
+                                      .NoDepthWrite()
+                                      .Colors(false, true, false, true)
+                                      .StencilFunc(GL_NOTEQUAL, 3, 0x0f)
+                                      .StencilOps(GL_ZERO, GL_INCR_WRAP, GL_INVERT, GL_REPLACE,
+                                                  GL_DECR_WRAP, GL_INCR)
+                                      .StencilWrite(0x7f)
+                                      .Culling(GL_FRONT)
+                                      .Blending(GL_SRC_ALPHA, GL_DST_COLOR, GL_FUNC_SUBTRACT);
+    GL::RasterState faces = block;
+    faces.Back.Func = GL_LEQUAL;
+    faces.Back.Ref = 5;
+    device.SetRasterState(faces);
+    EXPECT_EQ(RasterStateReadBack(), faces);
+
+    // The same block again costs nothing; one field changed costs one call, also where
+    // the faces come together again.
+    const long calls = device.StateCalls;
+    device.SetRasterState(faces);
+    EXPECT_EQ(device.StateCalls, calls);
+    device.SetRasterState(block);
+    EXPECT_EQ(device.StateCalls, calls + 1);
+    EXPECT_EQ(RasterStateReadBack(), block);
+    device.SetRasterState(block.NoCull());
+    EXPECT_EQ(device.StateCalls, calls + 2);
+
+    // Changed behind its back: the device believes its memory until told to forget.
+    glDepthFunc(GL_ALWAYS);
+    device.SetRasterState(block);
+    EXPECT_EQ(RasterStateReadBack().DepthFunc, GLenum(GL_ALWAYS));
+    device.ForgetState();
+    device.SetRasterState(block);
+    EXPECT_EQ(RasterStateReadBack(), block);
+
+    // Attribute arrays are remembered the same way.
+    GL::VertexFormat two;
+    two.AddAttribute(0, 3, GL_FLOAT);
+    two.AddAttribute(1, 3, GL_FLOAT);
+    two.Compile();
+    device.ForgetState();
+    device.SetVertexFormat(two);
+    GLint enabled = 0;
+    glGetVertexAttribiv(1, GL_VERTEX_ATTRIB_ARRAY_ENABLED, &enabled);
+    EXPECT_EQ(enabled, 1);
+    const long attributeCalls = device.StateCalls;
+    device.SetVertexFormat(two);
+    EXPECT_EQ(device.StateCalls, attributeCalls);
+
+    device.SetVertexFormat(GL::VertexFormat());
+    device.SetRasterState(none);
+    EXPECT_EQ(RasterStateReadBack(), none);
 }
 
 TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)

@@ -81,16 +81,16 @@ TEST_F(MediaGL, Loads3DSModelsWithOrWithoutShadowGeometry)
     EXPECT_EQ(box->GetAdjacency()->BuildLists(0), 4);
     auto volume = box->GetShadowVolume();
     volume->Update(0);
-    r_Shadow_StencilOp.value = false;
-    r_GL_SeparateStencil.value = false;
-    volume->DrawSides(0);
+    using Plan = Korvo::ShadowVolumeDrawPlan;
+    volume->DrawSides(Plan::Plan(Plan::Sides, Plan::DepthPass, false, false, GL::RasterState()));
     EXPECT_EQ(Integer(GL_CULL_FACE_MODE), GL_FRONT);
     EXPECT_EQ(Integer(GL_STENCIL_PASS_DEPTH_PASS), GL_DECR_WRAP);
-    volume->DrawSides(3);
+    volume->DrawSides(Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, false, false,
+                                 GL::RasterState()));
     EXPECT_EQ(Integer(GL_BLEND_EQUATION_RGB), GL_FUNC_ADD);
     box->GetAdjacency()->BuildLists(1);
     volume->Update(1);
-    volume->DrawCaps(2);
+    volume->DrawCaps(Plan::Plan(Plan::Caps, Plan::DepthFail, true, true, GL::RasterState()));
     volume->DrawCapsPlain();
 
     std::vector<Sys::Ptr<Korvo::Mesh3DS>> flat;

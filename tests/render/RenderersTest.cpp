@@ -4,6 +4,7 @@
 #include "app/DeveloperException.h"
 #include "config/CVars.h"
 #include "gl/FragmentShader.h"
+#include "gl/IRenderDevice.h"
 #include "gl/Program.h"
 #include "gl/VertexShader.h"
 #include "gl/TextureRectangle.h"
@@ -13,6 +14,7 @@
 #include "render/WorldRenderer.h"
 #include "tools/raytrace/RayTracer.h"
 #include "tools/capture/TestScenes.h"
+#include "tests/support/RasterStateReadBack.h"
 #include "world/OmniLightSource.h"
 #include "world/RenderGL2.h"
 
@@ -106,6 +108,13 @@ protected:
             ex->KeepShadowTexture(0);
         for (int frame = 0; frame < frames; ++frame)
             world.Render(0.02f);
+        // A frame of the renderer alone (the world renderer's showing of it sets state of
+        // its own) leaves GL, and the device's memory of it, in the default block.
+        renderer->Render(scene.Camera, scene.Floor, scene.Casters);
+        EXPECT_EQ(RasterStateReadBack(), GL::RasterState()) << (soft ? "soft" : "hard");
+        EXPECT_TRUE(GL::Device->CurrentRasterState == GL::RasterState());
+        // Back to the window's context before a P-buffer renderer goes.
+        GL::Device->SetFrameBuffer(nullptr);
         if (shadow != nullptr && ex)
             *shadow = Read(*ex->GetKeptShadowTexture(), Width, Height);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

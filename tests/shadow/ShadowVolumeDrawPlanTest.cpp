@@ -9,54 +9,104 @@
 
 using Plan = Korvo::ShadowVolumeDrawPlan;
 
+// The pass's block with every field the plan leaves alone away from its default.
+const GL::RasterState Pass = GL::RasterState()
+                                 .Depth(GL_GREATER)
+                                 .NoDepthWrite()
+                                 .AlphaOnly()
+                                 .StencilFunc(GL_ALWAYS, 0)
+                                 .Additive()
+                                 .Culling(GL_BACK);
+
+// Only culling, the stencil operations and the blend equation may differ from the pass.
+void ExpectPassKept(const GL::RasterState& s)
+{
+    GL::RasterState same = s;
+    same.Cull = Pass.Cull;
+    same.CullFace = Pass.CullFace;
+    same.Front = Pass.Front;
+    same.Back = Pass.Back;
+    same.BlendEquation = Pass.BlendEquation;
+    EXPECT_TRUE(same == Pass);
+}
+
 TEST(ShadowVolumeDrawPlan, StencilAndBlendTable)
 {
-    Plan::Step s[2];
-    // Separate stencil with stencil counting: one draw, no state for any face set.
-    for (auto op : {Plan::Sides, Plan::Caps, Plan::CapsReversed})
-        for (int mode = 0; mode < 4; ++mode) {
-            EXPECT_EQ(Plan::Plan(op, mode, true, true, s), 1);
-            EXPECT_EQ(s[0].Cull, 0u);
-            EXPECT_EQ(s[0].StencilOp[0], 0u);
+    using Op = std::pair<GLenum, GLenum>;   // what counts front faces, back faces
+    // Front and back operation on the field the step counts on (depth pass or depth fail).
+    auto ops = [](const GL::RasterState& s, bool depthFail) {
+        return depthFail ? Op{s.Front.DepthFail, s.Back.DepthFail}
+                         : Op{s.Front.DepthPass, s.Back.DepthPass};
+    };
+    struct Row {
+        Plan::Operation Operation;
+        Plan::Mode Mode;
+        bool DepthFail;
+        Op Stencil;          // front, back
+        Op Equation;         // front, back; 0: counted in the stencil even without it
+    };
+    const GLenum add = GL_FUNC_ADD, sub = GL_FUNC_REVERSE_SUBTRACT;
+    const Row rows[] = {
+        {Plan::Sides, Plan::DepthPass, false, {GL_INCR_WRAP, GL_DECR_WRAP}, {0, 0}},
+        {Plan::Sides, Plan::DepthPassByBlending, false, {GL_DECR, GL_INCR}, {sub, add}},
+        {Plan::Sides, Plan::DepthFail, true, {GL_DECR_WRAP, GL_INCR_WRAP}, {0, 0}},
+        {Plan::Sides, Plan::DepthFailByBlending, true, {GL_INCR, GL_DECR}, {add, sub}},
+        {Plan::Caps, Plan::DepthFail, true, {GL_DECR_WRAP, GL_INCR_WRAP}, {0, 0}},
+        {Plan::Caps, Plan::DepthFailByBlending, true, {GL_INCR, GL_DECR}, {add, sub}},
+        {Plan::CapsReversed, Plan::DepthFail, true, {GL_INCR_WRAP, GL_DECR_WRAP}, {0, 0}},
+        {Plan::CapsReversed, Plan::DepthFailByBlending, true, {GL_DECR, GL_INCR}, {sub, add}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << "operation " << r.Operation << " mode " << r.Mode);
+        // Separate stencil: one draw of both faces, each with its own operation.
+        Plan::Steps s = Plan::Plan(r.Operation, r.Mode, true, true, Pass);
+        ASSERT_EQ(s.Count, 1);
+        EXPECT_FALSE(s.State[0].Cull);
+        EXPECT_EQ(ops(s.State[0], r.DepthFail), r.Stencil);
+        ExpectPassKept(s.State[0]);
+
+        // One face set at a time: the same operations, the faces kept by culling the other.
+        s = Plan::Plan(r.Operation, r.Mode, true, false, Pass);
+        ASSERT_EQ(s.Count, 2);
+        for (int i = 0; i < 2; ++i) {
+            const GL::RasterState& step = s.State[i];
+            ASSERT_TRUE(step.Cull);
+            const bool front = step.CullFace == GL_BACK;
+            const Op o = ops(step, r.DepthFail);
+            EXPECT_EQ(o.first, o.second);
+            EXPECT_EQ(o.first, front ? r.Stencil.first : r.Stencil.second);
+            ExpectPassKept(step);
         }
+        EXPECT_NE(s.State[0].CullFace, s.State[1].CullFace);
 
-    // Modes 0 and 2 of the sides always count in the stencil, with wrapping.
-    ASSERT_EQ(Plan::Plan(Plan::Sides, 0, false, false, s), 2);
-    EXPECT_EQ(s[0].Cull, GLenum(GL_BACK));
-    EXPECT_EQ(s[0].StencilOp[2], GLenum(GL_INCR_WRAP));
-    EXPECT_EQ(s[1].Cull, GLenum(GL_FRONT));
-    EXPECT_EQ(s[1].StencilOp[2], GLenum(GL_DECR_WRAP));
-    EXPECT_EQ(s[1].BlendEquation, 0u);
-    ASSERT_EQ(Plan::Plan(Plan::Sides, 2, false, true, s), 2);
-    EXPECT_EQ(s[0].Cull, GLenum(GL_FRONT));
-    EXPECT_EQ(s[0].StencilOp[1], GLenum(GL_INCR_WRAP));
+        // Without stencil counting the blending modes add and subtract in the same order;
+        // the wrapping modes still count in the stencil.
+        s = Plan::Plan(r.Operation, r.Mode, false, r.Equation.first == 0, Pass);
+        ASSERT_EQ(s.Count, 2);
+        for (int i = 0; i < 2; ++i) {
+            const bool front = s.State[i].CullFace == GL_BACK;
+            if (r.Equation.first == 0) {
+                EXPECT_EQ(ops(s.State[i], r.DepthFail).first,
+                          front ? r.Stencil.first : r.Stencil.second);
+            } else {
+                EXPECT_EQ(s.State[i].BlendEquation, front ? r.Equation.first : r.Equation.second);
+                EXPECT_TRUE(s.State[i].Front == Pass.Front && s.State[i].Back == Pass.Back);
+            }
+        }
+    }
 
-    // Mode 1 counts by blending without stencil counting, by the stencil without wrap with.
-    ASSERT_EQ(Plan::Plan(Plan::Sides, 1, false, false, s), 2);
-    EXPECT_EQ(s[0].BlendEquation, GLenum(GL_FUNC_REVERSE_SUBTRACT));
-    EXPECT_EQ(s[0].StencilOp[0], 0u);
-    EXPECT_EQ(s[1].BlendEquation, GLenum(GL_FUNC_ADD));
-    ASSERT_EQ(Plan::Plan(Plan::Sides, 1, true, false, s), 2);
-    EXPECT_EQ(s[0].StencilOp[2], GLenum(GL_DECR));
-    EXPECT_EQ(s[1].StencilOp[2], GLenum(GL_INCR));
+    // Caps in a depth-pass mode count as the non-wrapping depth-fail caps do; reversed
+    // caps of the depth-pass modes are drawn once in the pass's own block.
+    EXPECT_TRUE(Plan::Plan(Plan::Caps, Plan::DepthPass, true, false, Pass).State[0] ==
+                Plan::Plan(Plan::Caps, Plan::DepthFailByBlending, true, false, Pass).State[0]);
+    for (bool separate : {false, true}) {
+        const Plan::Steps s = Plan::Plan(Plan::CapsReversed, Plan::DepthPass, true, separate, Pass);
+        ASSERT_EQ(s.Count, 1);
+        EXPECT_TRUE(s.State[0] == Pass);
+    }
 
-    // Caps: mode 2 wraps, every other mode takes the non-wrapping pair.
-    ASSERT_EQ(Plan::Plan(Plan::Caps, 2, true, false, s), 2);
-    EXPECT_EQ(s[1].StencilOp[1], GLenum(GL_DECR_WRAP));
-    ASSERT_EQ(Plan::Plan(Plan::Caps, 0, true, false, s), 2);
-    EXPECT_EQ(s[0].StencilOp[1], GLenum(GL_DECR));
-    EXPECT_EQ(s[0].Cull, GLenum(GL_FRONT));
-
-    // Reversed caps: nothing for depth-pass modes, the opposite signs for depth-fail.
-    EXPECT_EQ(Plan::Plan(Plan::CapsReversed, 1, false, false, s), 1);
-    EXPECT_EQ(s[0].Cull, 0u);
-    ASSERT_EQ(Plan::Plan(Plan::CapsReversed, 2, true, false, s), 2);
-    EXPECT_EQ(s[0].StencilOp[1], GLenum(GL_DECR_WRAP));
-    ASSERT_EQ(Plan::Plan(Plan::CapsReversed, 3, false, false, s), 2);
-    EXPECT_EQ(s[0].BlendEquation, GLenum(GL_FUNC_ADD));
-    EXPECT_EQ(s[1].BlendEquation, GLenum(GL_FUNC_REVERSE_SUBTRACT));
-
-    EXPECT_THROW(Plan::Plan(Plan::Sides, 4, false, false, s), Sys::DeveloperException);
+    EXPECT_THROW(Plan::Plan(Plan::Sides, static_cast<Plan::Mode>(4), false, false, Pass),
+                 Sys::DeveloperException);
 }
 
 TEST(ShadowVolumeDrawPlan, WedgeBatches)

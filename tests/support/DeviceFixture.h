@@ -16,6 +16,8 @@ protected:
         Sys::Ptr<GL::IContext> windowContext(new FixtureContext(dc, context));
         GL::Device = Sys::Ptr<GL::IRenderDevice>(new GL::RenderDevice_Release(
             Sys::Ptr<GL::IFrameBuffer>(new GL::FrameBuffer(windowContext, 256, 256))));
+        // Earlier tests drew in the same context.
+        GL::Device->ForgetState();
     }
     void TearDown() override
     {
