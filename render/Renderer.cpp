@@ -81,6 +81,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
     DrawGUI();
     EndFrame();
+    EndProfiledFrame();
     FrameRate.AddFrame(FrameTimer->GetDeltaTime());
 }
 

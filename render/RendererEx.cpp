@@ -175,6 +175,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     DrawGUI();
     // The P-buffer's picture becomes readable as the colour texture.
     FrameSet->GetFrameBuffer(Picture)->UpdateTextures();
+    EndProfiledFrame();
     FrameRate.AddFrame(FrameTimer->GetDeltaTime());
 }
 
