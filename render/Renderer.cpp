@@ -69,6 +69,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(0));
     RendererCommon::LoadViewerMatrices(*viewer);
     Places.Update(LightSources, models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
 
     DrawDepthPass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -118,15 +119,15 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     RendererCommon::SetDepthClamp(true);
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume);
     RendererCommon::CullForSeparateStencil(separate);
-    if (!light.ZPassCasters.empty()) {
+    if (!Reach.ZPassCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 0, *ShadowVolume);
+        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, Reach, 0, *ShadowVolume);
     }
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 2, *ShadowVolume);
+        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, Reach, 2, *ShadowVolume);
     }
     RendererCommon::SetDepthClamp(false);
     GL::CheckErrors(*this, CurrentPassName);
@@ -140,27 +141,27 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glStencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        RendererCommon::DrawCaps(light.ZPassCasters, false, 0);
-        if (!light.ZFailCasters.empty()) {
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false, 0);
+        if (!Reach.ZFailCasters(light).empty()) {
             RendererCommon::SeparateDepthFailOps(separate, GL_DECR_WRAP, GL_INCR_WRAP);
             RendererCommon::CullForSeparateStencil(separate);
-            RendererCommon::DrawCaps(light.ZFailCasters, false, 2);
+            RendererCommon::DrawCaps(Reach.ZFailCasters(light), false, 2);
         }
-    } else if (!light.ZFailCasters.empty()) {
+    } else if (!Reach.ZFailCasters(light).empty()) {
         glDepthFunc(GL_NEVER);
         RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
         RendererCommon::CullForSeparateStencil(separate);
-        RendererCommon::DrawCaps(light.ZFailCasters, true, 2);
+        RendererCommon::DrawCaps(Reach.ZFailCasters(light), true, 2);
     }
 
     // Far caps.
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         RendererCommon::SetDepthClamp(true);
         Device->SetProgram(ShadowCapFar);
         glDepthFunc(GL_NEVER);
         glStencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
         glDisable(GL_CULL_FACE);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, Reach, *ShadowCapFar);
         RendererCommon::SetDepthClamp(false);
     }
 

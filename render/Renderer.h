@@ -4,6 +4,7 @@
 #include "app/Timer.h"
 #include "render/IRenderer.h"
 #include "render/RendererCommon.h"
+#include "render/ShadowReach.h"
 
 namespace GL {
 class IFont;
@@ -52,6 +53,7 @@ private:
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
     RendererCommon::ModelSpaceLights Places;
+    ShadowReach Reach;
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<GL::IFont> Font;
     int LightIndex = 0;

@@ -10,6 +10,7 @@
 #include "media/ShaderLoader.h"
 #include "render/OverlayText.h"
 #include "render/PrimitiveBuffer_Quad.h"
+#include "render/ShadowReach.h"
 #include "world/IViewer.h"
 #include "world/ShadowDrawing.h"
 
@@ -267,11 +268,17 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 }
 
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, int mode, const GL::IProgram& program)
+               const ModelSpaceLights& places, const ShadowReach& reach, int mode,
+               const GL::IProgram& program)
 {
-    for (const Sys::Ptr<IModel>& caster : casters)
-        if (caster->ShadowCaster)
-            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
+    static const ShadowReach::Bound unbounded;
+    const bool depthFail = mode >= 2;
+    for (const Sys::Ptr<IModel>& caster : casters) {
+        if (!caster->ShadowCaster)
+            continue;
+        ShadowReach::SetUniform(program, depthFail ? reach.GetBound(light, *caster) : unbounded);
+        DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
+    }
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
@@ -282,11 +289,15 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program)
+                 const ModelSpaceLights& places, const ShadowReach& reach,
+                 const GL::IProgram& program)
 {
-    for (const Sys::Ptr<IModel>& caster : casters)
-        if (caster->ShadowCaster)
-            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
+    for (const Sys::Ptr<IModel>& caster : casters) {
+        if (!caster->ShadowCaster)
+            continue;
+        ShadowReach::SetUniform(program, reach.GetBound(light, *caster));
+        DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
+    }
 }
 
 void SetDepthClamp(bool on)

@@ -156,6 +156,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
 
     Places.Update(LightSources, models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
     DrawDepthPass(world.Get(), models);
     DrawCoordinatePass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -263,16 +264,16 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     // Side quads.
     RendererCommon::SetDepthClamp(true);
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
-    if (!light.ZPassCasters.empty()) {
+    if (!Reach.ZPassCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZPassCasters, light, Places, 1,
+        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, Reach, 1,
                                   *ShadowVolume[variant]);
     }
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         glDepthFunc(stencil ? GL_LESS : GL_GREATER);
         RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(light.ZFailCasters, light, Places, 3,
+        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, Reach, 3,
                                   *ShadowVolume[variant]);
     }
     RendererCommon::SetDepthClamp(false);
@@ -290,7 +291,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
             glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
         else
             glBlendEquation(GL_FUNC_ADD);
-        RendererCommon::DrawCaps(light.ZPassCasters, false, 1);
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false, 1);
         if (separate)
             glDisable(GL_CULL_FACE);
         glDepthFunc(stencil ? GL_EQUAL : GL_GREATER);
@@ -299,10 +300,10 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         glDepthFunc(stencil ? GL_NEVER : GL_ALWAYS);
         RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
     }
-    RendererCommon::DrawCaps(light.ZFailCasters, !r_Shadow_ClearSelfShadowing.value, 3);
+    RendererCommon::DrawCaps(Reach.ZFailCasters(light), !r_Shadow_ClearSelfShadowing.value, 3);
 
     // Far caps.
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         RendererCommon::SetDepthClamp(true);
         Device->SetProgram(ShadowCapFar[variant]);
         if (stencil) {
@@ -314,7 +315,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         }
         glEnable(GL_CULL_FACE);
         glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places,
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, Reach,
                                     *ShadowCapFar[variant]);
         RendererCommon::SetDepthClamp(false);
         glCullFace(GL_BACK);
@@ -376,7 +377,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 
     const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
                                                       WedgeConstruct};
-    for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
+    for (const Sys::Ptr<IModel>& caster : Reach.ZFailCasters(light)) {
         if (!caster->ShadowCaster)
             continue;
         const Math::Mat4 modelMatrix = caster->GetModelMatrix();
@@ -392,6 +393,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexCoordinate", 0);
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
+            ShadowReach::SetUniform(**program, Reach.GetBound(light, *caster));
         }
         DrawShadowWedges(*caster, true, programs);
     }

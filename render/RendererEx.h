@@ -5,6 +5,7 @@
 #include "gl/VertexFormat.h"
 #include "render/IRenderer.h"
 #include "render/RendererCommon.h"
+#include "render/ShadowReach.h"
 
 namespace GL {
 class TextureRectangle;
@@ -72,6 +73,7 @@ private:
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
     RendererCommon::ModelSpaceLights Places;
+    ShadowReach Reach;
     GL::VertexFormat WedgeFormat;   // both edge ends and the corner data
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<IPrimitiveBuffer> Wedges;

@@ -23,6 +23,13 @@
 // the wedge buffer winds every face outward, and the wedge is convex: a pixel whose surface
 // lies inside it sees exactly one front face in front of the surface.
 //
+// u_ShadowBound, when its w is above 0, cuts the wedge where the frame's lit surfaces end:
+// xyz is a unit axis pointing away from the light and w how far along it they can lie.
+// The far corners then stop on that plane. The cut wedge is the hull of the edge and the
+// four points, which holds every point of the whole wedge on the light's side of the plane
+// as long as all four corners head across the plane; a wedge with a corner that does not
+// keeps all four at infinity.
+//
 // FRAG: also hands the coverage shader the edge in world space.
 
 attribute vec3 in_Edge0;
@@ -39,6 +46,7 @@ struct LightSource {
 
 uniform LightSource u_LightSource;
 uniform mat4 u_ModelMatrix;
+uniform vec4 u_ShadowBound;
 
 #ifdef FRAG
 varying vec3 v_Edge0;
@@ -121,14 +129,23 @@ void main()
     } else if (corner == 2) {
         position = vec4(in_Edge1, 1.0);
     } else {
-        bool first = corner == 0 || corner == 5;
-        vec3 end = first ? in_Edge0 : in_Edge1;
-        vec3 outward = first ? -along : along;
-        bool plus = corner == 0 || corner == 3;
-        vec3 normalFace = plus ? normalPlus : normalMinus;
-        vec3 towardTangent = (plus ? tangentPlus : tangentMinus) - foot;
         bool touching = u_LightSource.Radius < 0.95 * h;
-        position = vec4(FarCorner(end, outward, normalFace, towardTangent, touching, light), 0.0);
+        vec3 far0 = FarCorner(in_Edge0, -along, normalPlus, tangentPlus - foot, touching, light);
+        vec3 far3 = FarCorner(in_Edge1, along, normalPlus, tangentPlus - foot, touching, light);
+        vec3 far4 = FarCorner(in_Edge1, along, normalMinus, tangentMinus - foot, touching, light);
+        vec3 far5 = FarCorner(in_Edge0, -along, normalMinus, tangentMinus - foot, touching, light);
+        vec3 end = corner == 0 || corner == 5 ? in_Edge0 : in_Edge1;
+        vec3 direction = corner == 0 ? far0 : corner == 3 ? far3 : corner == 4 ? far4 : far5;
+        // Every vertex of the wedge decides alike, from the same four corners.
+        float across = min(min(dot(far0, u_ShadowBound.xyz), dot(far3, u_ShadowBound.xyz)),
+                           min(dot(far4, u_ShadowBound.xyz), dot(far5, u_ShadowBound.xyz)));
+        if (u_ShadowBound.w <= 0.0 || across <= 1e-4) {
+            position = vec4(direction, 0.0);
+        } else {
+            float rest = u_ShadowBound.w - dot(end - light, u_ShadowBound.xyz);
+            position = vec4(end + direction * (max(rest, 0.0) / dot(direction, u_ShadowBound.xyz)),
+                            1.0);
+        }
     }
     gl_Position = gl_ModelViewProjectionMatrix * position;
 

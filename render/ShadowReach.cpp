@@ -1,0 +1,208 @@
+#include "render/ShadowReach.h"
+
+#include "app/DeveloperException.h"
+#include "gl/IProgram.h"
+#include "math/Mat4.h"
+#include "media/IMesh.h"
+#include "world/IViewer.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace Korvo {
+
+using Math::Vec3f;
+
+namespace {
+
+// How far along the axis from the light the farthest of the points lies.
+float Farthest(const std::vector<Vec3f>& points, const Vec3f& light, const Vec3f& axis)
+{
+    float farthest = -std::numeric_limits<float>::max();
+    for (const Vec3f& p : points)
+        farthest = std::max(farthest, Math::Dot(p - light, axis));
+    return farthest;
+}
+
+// The box around the model's meshes, in model space; false for a model without meshes.
+bool ModelBox(const IModel& model, Vec3f& lo, Vec3f& hi)
+{
+    if (model.Meshes.empty())
+        return false;
+    lo = model.Meshes[0]->BoundsMin;
+    hi = model.Meshes[0]->BoundsMax;
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+        lo = Vec3f(std::min(lo.x, mesh->BoundsMin.x), std::min(lo.y, mesh->BoundsMin.y),
+                   std::min(lo.z, mesh->BoundsMin.z));
+        hi = Vec3f(std::max(hi.x, mesh->BoundsMax.x), std::max(hi.y, mesh->BoundsMax.y),
+                   std::max(hi.z, mesh->BoundsMax.z));
+    }
+    return true;
+}
+
+Vec3f Corner(const Vec3f& lo, const Vec3f& hi, int i)
+{
+    return Vec3f(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z);
+}
+
+} // namespace
+
+ShadowReach::ShadowReach()
+{
+    constexpr size_t lights = 8;
+    constexpr size_t casters = 64;
+    Rows.resize(lights);
+    for (LightRow& row : Rows) {
+        row.ZPass.reserve(casters);
+        row.ZFail.reserve(casters);
+        row.Bounds.reserve(casters);
+    }
+    Frustum.reserve(5);
+    SceneBox.reserve(8);
+}
+
+void ShadowReach::AddBox(const IModel& model)
+{
+    Vec3f lo, hi;
+    if (!ModelBox(model, lo, hi))
+        return;
+    const Math::Mat4 toWorld = model.GetModelMatrix();
+    for (int i = 0; i < 8; ++i) {
+        const Vec3f p = toWorld.TransformPoint(Corner(lo, hi, i));
+        BoxMin = HasBox ? Vec3f(std::min(BoxMin.x, p.x), std::min(BoxMin.y, p.y),
+                                std::min(BoxMin.z, p.z))
+                        : p;
+        BoxMax = HasBox ? Vec3f(std::max(BoxMax.x, p.x), std::max(BoxMax.y, p.y),
+                                std::max(BoxMax.z, p.z))
+                        : p;
+        HasBox = true;
+    }
+}
+
+void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                         const IViewer* viewer, const IModel* world,
+                         const std::vector<Sys::Ptr<IModel>>& models)
+{
+    HasBox = false;
+    if (world != nullptr)
+        AddBox(*world);
+    for (const Sys::Ptr<IModel>& model : models)
+        AddBox(*model);
+    SceneBox.clear();
+    if (HasBox)
+        for (int i = 0; i < 8; ++i)
+            SceneBox.push_back(Corner(BoxMin, BoxMax, i));
+
+    // The frustum of a perspective projection, cut at the scene's farthest depth: its apex
+    // and the four corners there hold everything the frame can show.
+    Frustum.clear();
+    if (viewer != nullptr && HasBox) {
+        const Math::Mat4& projection = viewer->GetProjectionMatrix();
+        const Math::Mat4& view = viewer->GetViewMatrix();
+        if (projection(3, 2) == -1.0f && projection(3, 3) == 0.0f && projection(0, 0) > 0.0f &&
+            projection(1, 1) > 0.0f) {
+            float depth = 0.0f;
+            for (const Vec3f& corner : SceneBox)
+                depth = std::max(depth, -view.TransformPoint(corner).z);
+            if (depth > 0.0f) {
+                const Math::Mat4 toWorld = view.InverseRigid();
+                Frustum.push_back(toWorld.TransformPoint(Vec3f(0.0f, 0.0f, 0.0f)));
+                for (int i = 0; i < 4; ++i) {
+                    // x / -z in view space is (x_ndc + m02) / m00 at the screen's sides.
+                    const float sx = i & 1 ? 1.0f : -1.0f, sy = i & 2 ? 1.0f : -1.0f;
+                    const float x = (sx + projection(0, 2)) / projection(0, 0);
+                    const float y = (sy + projection(1, 2)) / projection(1, 1);
+                    Frustum.push_back(toWorld.TransformPoint(Vec3f(x * depth, y * depth, -depth)));
+                }
+            }
+        }
+    }
+
+    if (Rows.size() < lights.size())
+        Rows.resize(lights.size());
+    RowCount = lights.size();
+    for (size_t l = 0; l < lights.size(); ++l) {
+        const IPointLightSource& light = *lights[l];
+        LightRow& row = Rows[l];
+        row.Light = &light;
+        row.ZPass.clear();
+        row.ZFail.clear();
+        row.Bounds.clear();
+        const bool lit = light.Radius > 0.0f;
+        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters) {
+            Vec3f lo, hi;
+            if (!lit || !ModelBox(*caster, lo, hi))
+                continue;
+            const Vec3f centre = caster->GetModelMatrix().TransformPoint((lo + hi) * 0.5f);
+            // The volume starts on the caster: a caster out of the light's sphere shadows
+            // nothing the light reaches.
+            if ((centre - light.Position).Length() - (hi - lo).Length() * 0.5f < light.Radius)
+                row.ZPass.push_back(caster);
+        }
+        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
+            Vec3f lo, hi;
+            if (!lit || !ModelBox(*caster, lo, hi))
+                continue;
+            const Vec3f centre = caster->GetModelMatrix().TransformPoint((lo + hi) * 0.5f);
+            const float radius = (hi - lo).Length() * 0.5f;
+            const Vec3f toCaster = centre - light.Position;
+            const float distance = toCaster.Length();
+            Bound bound;
+            if (distance > radius * 1.01f + 1e-4f) {
+                const Vec3f axis = toCaster * (1.0f / distance);
+                float reach = light.Radius;
+                if (!Frustum.empty())
+                    reach = std::min(reach, Farthest(Frustum, light.Position, axis));
+                if (!SceneBox.empty())
+                    reach = std::min(reach, Farthest(SceneBox, light.Position, axis));
+                // Every point of the caster, and so of its shadow, lies at least
+                // distance - radius along the axis.
+                if (reach <= distance - radius)
+                    continue;
+                bound.Axis = caster->ToModelSpace(light.Position + axis) -
+                             caster->ToModelSpace(light.Position);
+                // A margin keeps the far end off the farthest surfaces it must enclose.
+                bound.Distance = reach * 1.01f + 1e-3f;
+            }
+            row.ZFail.push_back(caster);
+            row.Bounds.push_back(bound);
+        }
+    }
+}
+
+const ShadowReach::LightRow& ShadowReach::Row(const IPointLightSource& light) const
+{
+    for (size_t i = 0; i < RowCount; ++i)
+        if (Rows[i].Light == &light)
+            return Rows[i];
+    throw Sys::DeveloperException("A light was drawn that the frame's shadow table lacks.");
+}
+
+const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZPassCasters(const IPointLightSource& light) const
+{
+    return Row(light).ZPass;
+}
+
+const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZFailCasters(const IPointLightSource& light) const
+{
+    return Row(light).ZFail;
+}
+
+const ShadowReach::Bound& ShadowReach::GetBound(const IPointLightSource& light,
+                                                const IModel& caster) const
+{
+    const LightRow& row = Row(light);
+    for (size_t i = 0; i < row.ZFail.size(); ++i)
+        if (row.ZFail[i].Get() == &caster)
+            return row.Bounds[i];
+    throw Sys::DeveloperException("A caster was drawn that the frame's shadow table lacks.");
+}
+
+void ShadowReach::SetUniform(const GL::IProgram& program, const Bound& bound)
+{
+    const float value[4] = {bound.Axis.x, bound.Axis.y, bound.Axis.z, bound.Distance};
+    program.SetUniform4f("u_ShadowBound", value);
+}
+
+} // namespace Korvo
