@@ -271,14 +271,11 @@ void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSo
                const ModelSpaceLights& places, const ShadowReach& reach, int mode,
                const GL::IProgram& program)
 {
-    static const ShadowReach::Bound unbounded;
     const bool depthFail = mode >= 2;
-    for (const Sys::Ptr<IModel>& caster : casters) {
-        if (!caster->ShadowCaster)
-            continue;
-        ShadowReach::SetUniform(program, depthFail ? reach.GetBound(light, *caster) : unbounded);
-        DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
-    }
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program,
+                                  depthFail ? &reach.Limits(light, *caster) : nullptr);
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
@@ -292,12 +289,10 @@ void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLight
                  const ModelSpaceLights& places, const ShadowReach& reach,
                  const GL::IProgram& program)
 {
-    for (const Sys::Ptr<IModel>& caster : casters) {
-        if (!caster->ShadowCaster)
-            continue;
-        ShadowReach::SetUniform(program, reach.GetBound(light, *caster));
-        DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
-    }
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program,
+                                    &reach.Limits(light, *caster));
 }
 
 void SetDepthClamp(bool on)

@@ -393,7 +393,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexCoordinate", 0);
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
-            ShadowReach::SetUniform(**program, Reach.GetBound(light, *caster));
+            Reach.Limits(light, *caster).SetWedgeUniforms(**program);
         }
         DrawShadowWedges(*caster, true, programs);
     }

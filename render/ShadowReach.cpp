@@ -1,29 +1,17 @@
 #include "render/ShadowReach.h"
 
 #include "app/DeveloperException.h"
-#include "gl/IProgram.h"
 #include "math/Mat4.h"
 #include "media/IMesh.h"
 #include "world/IViewer.h"
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace Korvo {
 
 using Math::Vec3f;
 
 namespace {
-
-// How far along the axis from the light the farthest of the points lies.
-float Farthest(const std::vector<Vec3f>& points, const Vec3f& light, const Vec3f& axis)
-{
-    float farthest = -std::numeric_limits<float>::max();
-    for (const Vec3f& p : points)
-        farthest = std::max(farthest, Math::Dot(p - light, axis));
-    return farthest;
-}
 
 // The box around the model's meshes, in model space; false for a model without meshes.
 bool ModelBox(const IModel& model, Vec3f& lo, Vec3f& hi)
@@ -56,7 +44,7 @@ ShadowReach::ShadowReach()
     for (LightRow& row : Rows) {
         row.ZPass.reserve(casters);
         row.ZFail.reserve(casters);
-        row.Bounds.reserve(casters);
+        row.Limits.reserve(casters);
     }
     Frustum.reserve(5);
     SceneBox.reserve(8);
@@ -128,47 +116,42 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         row.Light = &light;
         row.ZPass.clear();
         row.ZFail.clear();
-        row.Bounds.clear();
-        const bool lit = light.Radius > 0.0f;
-        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters) {
-            Vec3f lo, hi;
-            if (!lit || !ModelBox(*caster, lo, hi))
-                continue;
-            const Vec3f centre = caster->GetModelMatrix().TransformPoint((lo + hi) * 0.5f);
-            // The volume starts on the caster: a caster out of the light's sphere shadows
-            // nothing the light reaches.
-            if ((centre - light.Position).Length() - (hi - lo).Length() * 0.5f < light.Radius)
+        row.Limits.clear();
+        ShadowLimits limits;
+        for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
+            if (InModelSpace(light, *caster, limits))
                 row.ZPass.push_back(caster);
-        }
         for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
-            Vec3f lo, hi;
-            if (!lit || !ModelBox(*caster, lo, hi))
+            if (!InModelSpace(light, *caster, limits))
                 continue;
-            const Vec3f centre = caster->GetModelMatrix().TransformPoint((lo + hi) * 0.5f);
-            const float radius = (hi - lo).Length() * 0.5f;
-            const Vec3f toCaster = centre - light.Position;
-            const float distance = toCaster.Length();
-            Bound bound;
-            if (distance > radius * 1.01f + 1e-4f) {
-                const Vec3f axis = toCaster * (1.0f / distance);
-                float reach = light.Radius;
-                if (!Frustum.empty())
-                    reach = std::min(reach, Farthest(Frustum, light.Position, axis));
-                if (!SceneBox.empty())
-                    reach = std::min(reach, Farthest(SceneBox, light.Position, axis));
-                // Every point of the caster, and so of its shadow, lies at least
-                // distance - radius along the axis.
-                if (reach <= distance - radius)
-                    continue;
-                bound.Axis = caster->ToModelSpace(light.Position + axis) -
-                             caster->ToModelSpace(light.Position);
-                // A margin keeps the far end off the farthest surfaces it must enclose.
-                bound.Distance = reach * 1.01f + 1e-3f;
-            }
             row.ZFail.push_back(caster);
-            row.Bounds.push_back(bound);
+            row.Limits.push_back(limits);
         }
     }
+}
+
+bool ShadowReach::InModelSpace(const IPointLightSource& light, const IModel& caster,
+                               ShadowLimits& limits) const
+{
+    if (light.Radius <= 0.0f)
+        return false;
+    const Math::Mat4 toModel = caster.GetModelMatrix().InverseRigid();
+    limits.Light = toModel.TransformPoint(light.Position);
+    limits.Reach = light.Radius;
+    limits.HasView = !Frustum.empty();
+    for (size_t i = 0; i < Frustum.size(); ++i)
+        limits.View[i] = toModel.TransformPoint(Frustum[i]);
+    limits.HasScene = !SceneBox.empty();
+    for (size_t i = 0; i < SceneBox.size(); ++i)
+        limits.Scene[i] = toModel.TransformPoint(SceneBox[i]);
+    for (const Sys::Ptr<IMesh>& mesh : caster.Meshes) {
+        float bound[4];
+        bool beyond;
+        limits.MeshBound(mesh->BoundsMin, mesh->BoundsMax, bound, beyond);
+        if (!beyond)
+            return true;
+    }
+    return false;
 }
 
 const ShadowReach::LightRow& ShadowReach::Row(const IPointLightSource& light) const
@@ -189,20 +172,14 @@ const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZFailCasters(const IPointLight
     return Row(light).ZFail;
 }
 
-const ShadowReach::Bound& ShadowReach::GetBound(const IPointLightSource& light,
-                                                const IModel& caster) const
+const ShadowLimits& ShadowReach::Limits(const IPointLightSource& light,
+                                        const IModel& caster) const
 {
     const LightRow& row = Row(light);
     for (size_t i = 0; i < row.ZFail.size(); ++i)
         if (row.ZFail[i].Get() == &caster)
-            return row.Bounds[i];
+            return row.Limits[i];
     throw Sys::DeveloperException("A caster was drawn that the frame's shadow table lacks.");
-}
-
-void ShadowReach::SetUniform(const GL::IProgram& program, const Bound& bound)
-{
-    const float value[4] = {bound.Axis.x, bound.Axis.y, bound.Axis.z, bound.Distance};
-    program.SetUniform4f("u_ShadowBound", value);
 }
 
 } // namespace Korvo

@@ -4,6 +4,7 @@
 #include "math/Vec3.h"
 #include "world/IModel.h"
 #include "world/IPointLightSource.h"
+#include "world/ShadowLimits.h"
 
 #include <vector>
 
@@ -11,50 +12,41 @@ namespace Korvo {
 
 class IViewer;
 
-// How far the shadow of each caster must reach for each light in one frame. A shadow
-// matters only on surfaces that the light reaches and that can be seen: inside the light's
-// sphere, inside the view frustum cut at the scene's farthest depth, and inside the box
-// around the scene. For a caster whose bounding sphere lies apart from the light, all of
-// these lie on the light's side of one plane across the axis from the light to the
-// caster, and the caster's volume and wedges can stop there instead of at infinity. A
-// caster whose shadow starts beyond that plane casts on nothing lit and is left out.
+// Which casters of each light can shadow anything the frame shows lit, and how far their
+// shadows must reach (ShadowLimits, in each caster's space). A caster all of whose meshes
+// lie beyond the limits' plane casts on nothing lit and is left out for that light.
 //
 // Update comes before the frame's first pass. The tables keep what they grew to, so a
 // frame allocates nothing once the scene's lights and casters have been seen.
 class ShadowReach {
 public:
-    struct Bound {
-        Math::Vec3f Axis;      // unit, in the caster's model space, away from the light
-        float Distance = 0.0f; // from the light along Axis; 0: the shadow is not bounded
-    };
-
     ShadowReach();
 
-    // viewer and world may be null (no frustum, no world box).
+    // viewer and world may be null (no frustum, no world in the scene's box).
     void Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
                 const IViewer* viewer, const IModel* world,
                 const std::vector<Sys::Ptr<IModel>>& models);
 
-    // The light's casters whose shadows reach lit surfaces, in the light's own order.
+    // The light's casters whose shadows can fall on lit surfaces, in the light's own order.
     const std::vector<Sys::Ptr<IModel>>& ZPassCasters(const IPointLightSource& light) const;
     const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
-    // The bound for a caster of ZFailCasters(light) (depth-pass volumes have no far cap to
-    // close them and are never bounded).
-    const Bound& GetBound(const IPointLightSource& light, const IModel& caster) const;
-
-    // Sets "u_ShadowBound" (xyz axis, w distance) on the bound program; an unbounded shadow
-    // sends zeros.
-    static void SetUniform(const GL::IProgram& program, const Bound& bound);
+    // The limits for a caster of ZFailCasters(light). Depth-pass volumes have no far cap to
+    // close them and always reach infinity.
+    const ShadowLimits& Limits(const IPointLightSource& light, const IModel& caster) const;
 
 private:
     struct LightRow {
         const IPointLightSource* Light = nullptr;
         std::vector<Sys::Ptr<IModel>> ZPass;
         std::vector<Sys::Ptr<IModel>> ZFail;
-        std::vector<Bound> Bounds;   // one per ZFail caster
+        std::vector<ShadowLimits> Limits;   // one per ZFail caster
     };
 
     void AddBox(const IModel& model);
+    // The world-space limits of the light carried into the caster's space; false when
+    // every mesh of the caster lies beyond them.
+    bool InModelSpace(const IPointLightSource& light, const IModel& caster,
+                      ShadowLimits& limits) const;
     const LightRow& Row(const IPointLightSource& light) const;
 
     std::vector<LightRow> Rows;

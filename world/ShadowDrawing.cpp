@@ -5,6 +5,7 @@
 #include "shadow/IShadowVolume.h"
 #include "world/FrameProfile.h"
 #include "world/IModel.h"
+#include "world/ShadowLimits.h"
 
 #include <GL/glew.h>
 
@@ -24,10 +25,19 @@ public:
     ~ModelMatrixScope() { glPopMatrix(); }
 };
 
+void SetBound(const GL::IProgram& program, const ShadowLimits* limits, const IMesh& mesh)
+{
+    static const float unbounded[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    if (limits != nullptr)
+        limits->SetVolumeUniform(program, mesh.BoundsMin, mesh.BoundsMax);
+    else
+        program.SetUniform4f("u_ShadowBound", unbounded);
+}
+
 } // namespace
 
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel, int mode,
-                           const GL::IProgram& program)
+                           const GL::IProgram& program, const ShadowLimits* limits)
 {
     const Math::Vec3f& light = lightInModel;
     {
@@ -40,8 +50,10 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
     }
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+        SetBound(program, limits, *mesh);
         mesh->GetShadowVolume()->DrawSides(mode);
+    }
 }
 
 void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
@@ -63,12 +75,14 @@ void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program)
+                             const GL::IProgram& program, const ShadowLimits* limits)
 {
     program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+        SetBound(program, limits, *mesh);
         mesh->GetShadowVolume()->DrawCapsPlain();
+    }
 }
 
 void DrawShadowWedges(const IModel& model, bool spherical,
