@@ -122,12 +122,12 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     if (!Reach.ZPassCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, Reach, 0, *ShadowVolume);
+        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, 0, *ShadowVolume);
     }
     if (!Reach.ZFailCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthFailOps(separate, GL_INCR_WRAP, GL_DECR_WRAP);
-        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, Reach, 2, *ShadowVolume);
+        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, 2, *ShadowVolume);
     }
     RendererCommon::SetDepthClamp(false);
     GL::CheckErrors(*this, CurrentPassName);
@@ -161,7 +161,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         glDepthFunc(GL_NEVER);
         glStencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
         glDisable(GL_CULL_FACE);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, Reach, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar);
         RendererCommon::SetDepthClamp(false);
     }
 

@@ -10,7 +10,6 @@
 #include "media/ShaderLoader.h"
 #include "render/OverlayText.h"
 #include "render/PrimitiveBuffer_Quad.h"
-#include "render/ShadowReach.h"
 #include "world/IViewer.h"
 #include "world/ShadowDrawing.h"
 
@@ -268,14 +267,11 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 }
 
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, const ShadowReach& reach, int mode,
-               const GL::IProgram& program)
+               const ModelSpaceLights& places, int mode, const GL::IProgram& program)
 {
-    const bool depthFail = mode >= 2;
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program,
-                                  depthFail ? &reach.Limits(light, *caster) : nullptr);
+            DrawShadowVolumeSides(*caster, places.Position(light, *caster), mode, program);
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode)
@@ -286,13 +282,11 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const ShadowReach& reach,
-                 const GL::IProgram& program)
+                 const ModelSpaceLights& places, const GL::IProgram& program)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program,
-                                    &reach.Limits(light, *caster));
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
 }
 
 void SetDepthClamp(bool on)

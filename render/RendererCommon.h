@@ -20,7 +20,6 @@ namespace Korvo {
 class IRenderer;
 class IViewer;
 class PrimitiveBuffer_Quad;
-class ShadowReach;
 
 // What the two renderers set up and draw the same way: program loading, the vertex
 // formats, the depth, ambient, lit and overlay pass bodies, the shadow-volume caster loops,
@@ -153,15 +152,12 @@ void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
 void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
                    const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program);
 
-// The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows. The
-// depth-fail volumes (modes 2 and 3) and their far caps end where reach bounds them.
+// The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows.
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, const ShadowReach& reach, int mode,
-               const GL::IProgram& program);
+               const ModelSpaceLights& places, int mode, const GL::IProgram& program);
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front, int mode);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const ShadowReach& reach,
-                 const GL::IProgram& program);
+                 const ModelSpaceLights& places, const GL::IProgram& program);
 
 // Depth clamping around the volumes, where r_GL_DepthClamp allows it.
 void SetDepthClamp(bool on);

@@ -267,13 +267,13 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     if (!Reach.ZPassCasters(light).empty()) {
         glDepthFunc(GL_LESS);
         RendererCommon::SeparateDepthPassOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, Reach, 1,
+        RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, 1,
                                   *ShadowVolume[variant]);
     }
     if (!Reach.ZFailCasters(light).empty()) {
         glDepthFunc(stencil ? GL_LESS : GL_GREATER);
         RendererCommon::SeparateDepthFailOps(separate, GL_DECR, GL_INCR);
-        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, Reach, 3,
+        RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places, 3,
                                   *ShadowVolume[variant]);
     }
     RendererCommon::SetDepthClamp(false);
@@ -315,7 +315,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         }
         glEnable(GL_CULL_FACE);
         glCullFace(r_Shadow_ClearSelfShadowing.value ? GL_FRONT : GL_BACK);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, Reach,
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places,
                                     *ShadowCapFar[variant]);
         RendererCommon::SetDepthClamp(false);
         glCullFace(GL_BACK);

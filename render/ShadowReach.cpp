@@ -34,6 +34,12 @@ Vec3f Corner(const Vec3f& lo, const Vec3f& hi, int i)
     return Vec3f(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z);
 }
 
+bool IsPerspective(const Math::Mat4& projection)
+{
+    return projection(3, 2) == -1.0f && projection(3, 3) == 0.0f && projection(0, 0) > 0.0f &&
+           projection(1, 1) > 0.0f;
+}
+
 } // namespace
 
 ShadowReach::ShadowReach()
@@ -88,8 +94,7 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
     if (viewer != nullptr && HasBox) {
         const Math::Mat4& projection = viewer->GetProjectionMatrix();
         const Math::Mat4& view = viewer->GetViewMatrix();
-        if (projection(3, 2) == -1.0f && projection(3, 3) == 0.0f && projection(0, 0) > 0.0f &&
-            projection(1, 1) > 0.0f) {
+        if (IsPerspective(projection)) {
             float depth = 0.0f;
             for (const Vec3f& corner : SceneBox)
                 depth = std::max(depth, -view.TransformPoint(corner).z);
@@ -117,6 +122,14 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         row.ZPass.clear();
         row.ZFail.clear();
         row.Limits.clear();
+        row.DepthNearest = 0.0f;
+        row.DepthFarthest = 1.0f;
+        if (viewer != nullptr && IsPerspective(viewer->GetProjectionMatrix())) {
+            const Math::Mat4& projection = viewer->GetProjectionMatrix();
+            const float depth = -viewer->GetViewMatrix().TransformPoint(light.Position).z;
+            row.DepthNearest = WindowDepth(projection, depth - light.Radius * 1.01f);
+            row.DepthFarthest = WindowDepth(projection, depth + light.Radius * 1.01f);
+        }
         ShadowLimits limits;
         for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
             if (InModelSpace(light, *caster, limits))
@@ -144,13 +157,9 @@ bool ShadowReach::InModelSpace(const IPointLightSource& light, const IModel& cas
     limits.HasScene = !SceneBox.empty();
     for (size_t i = 0; i < SceneBox.size(); ++i)
         limits.Scene[i] = toModel.TransformPoint(SceneBox[i]);
-    for (const Sys::Ptr<IMesh>& mesh : caster.Meshes) {
-        float bound[4];
-        bool beyond;
-        limits.MeshBound(mesh->BoundsMin, mesh->BoundsMax, bound, beyond);
-        if (!beyond)
+    for (const Sys::Ptr<IMesh>& mesh : caster.Meshes)
+        if (!limits.Beyond(mesh->BoundsMin, mesh->BoundsMax))
             return true;
-    }
     return false;
 }
 
@@ -180,6 +189,24 @@ const ShadowLimits& ShadowReach::Limits(const IPointLightSource& light,
         if (row.ZFail[i].Get() == &caster)
             return row.Limits[i];
     throw Sys::DeveloperException("A caster was drawn that the frame's shadow table lacks.");
+}
+
+void ShadowReach::DepthBounds(const IPointLightSource& light, float& nearest,
+                              float& farthest) const
+{
+    const LightRow& row = Row(light);
+    nearest = row.DepthNearest;
+    farthest = row.DepthFarthest;
+}
+
+float ShadowReach::WindowDepth(const Math::Mat4& projection, float depth)
+{
+    // Clip z = m22 * z + m23 with z = -depth, w = depth; window depth = (z / w + 1) / 2.
+    const float nearPlane = projection(2, 3) / (projection(2, 2) - 1.0f);
+    if (depth <= nearPlane)
+        return 0.0f;
+    const float ndc = (-projection(2, 2) * depth + projection(2, 3)) / depth;
+    return std::min(1.0f, std::max(0.0f, 0.5f * ndc + 0.5f));
 }
 
 } // namespace Korvo

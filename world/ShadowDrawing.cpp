@@ -5,7 +5,6 @@
 #include "shadow/IShadowVolume.h"
 #include "world/FrameProfile.h"
 #include "world/IModel.h"
-#include "world/ShadowLimits.h"
 
 #include <GL/glew.h>
 
@@ -25,19 +24,10 @@ public:
     ~ModelMatrixScope() { glPopMatrix(); }
 };
 
-void SetBound(const GL::IProgram& program, const ShadowLimits* limits, const IMesh& mesh)
-{
-    static const float unbounded[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (limits != nullptr)
-        limits->SetVolumeUniform(program, mesh.BoundsMin, mesh.BoundsMax);
-    else
-        program.SetUniform4f("u_ShadowBound", unbounded);
-}
-
 } // namespace
 
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel, int mode,
-                           const GL::IProgram& program, const ShadowLimits* limits)
+                           const GL::IProgram& program)
 {
     const Math::Vec3f& light = lightInModel;
     {
@@ -50,10 +40,8 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
     }
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        SetBound(program, limits, *mesh);
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
         mesh->GetShadowVolume()->DrawSides(mode);
-    }
 }
 
 void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
@@ -75,14 +63,12 @@ void DrawShadowVolumeCaps(const IModel& model, bool front, int mode)
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program, const ShadowLimits* limits)
+                             const GL::IProgram& program)
 {
     program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        SetBound(program, limits, *mesh);
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
         mesh->GetShadowVolume()->DrawCapsPlain();
-    }
 }
 
 void DrawShadowWedges(const IModel& model, bool spherical,

@@ -26,32 +26,28 @@ float ShadowLimits::Farthest(const Vec3f& axis) const
     return reach * 1.01f + 1e-3f;
 }
 
-void ShadowLimits::MeshBound(const Vec3f& boxMin, const Vec3f& boxMax, float bound[4],
-                             bool& beyond) const
+bool ShadowLimits::Beyond(const Vec3f& boxMin, const Vec3f& boxMax) const
 {
-    bound[0] = bound[1] = bound[2] = bound[3] = 0.0f;
-    beyond = false;
     if (Reach <= 0.0f)
-        return;
+        return true;
     const Vec3f toCentre = (boxMin + boxMax) * 0.5f - Light;
     const float radius = (boxMax - boxMin).Length() * 0.5f;
     const float distance = toCentre.Length();
-    if (distance <= radius * 1.01f + 1e-4f)
-        return;
-    const Vec3f axis = toCentre * (1.0f / distance);
-    const float farthest = Farthest(axis);
-    // Every point of the box lies at least distance - radius along the axis.
-    beyond = farthest <= distance - radius;
-    bound[0] = axis.x, bound[1] = axis.y, bound[2] = axis.z, bound[3] = farthest;
-}
-
-void ShadowLimits::SetVolumeUniform(const GL::IProgram& program, const Vec3f& boxMin,
-                                    const Vec3f& boxMax) const
-{
-    float bound[4];
-    bool beyond;
-    MeshBound(boxMin, boxMax, bound, beyond);
-    program.SetUniform4f("u_ShadowBound", bound);
+    if (distance > radius) {
+        // Every point of the box's sphere lies at least distance - radius along the axis.
+        const Vec3f axis = toCentre * (1.0f / distance);
+        return Farthest(axis) <= distance - radius;
+    }
+    // Near a large box, the direction to its nearest point: the whole box lies past the
+    // plane through that point across it.
+    const Vec3f nearest(std::clamp(Light.x, boxMin.x, boxMax.x),
+                        std::clamp(Light.y, boxMin.y, boxMax.y),
+                        std::clamp(Light.z, boxMin.z, boxMax.z));
+    const Vec3f toNearest = nearest - Light;
+    const float along = toNearest.Length();
+    if (along <= 0.0f)
+        return false;
+    return Farthest(toNearest * (1.0f / along)) <= along;
 }
 
 void ShadowLimits::SetWedgeUniforms(const GL::IProgram& program) const

@@ -3,7 +3,7 @@
 // writes the final picture (and, for the soft-shadow renderer, one light's shadow value)
 // as PNG, with the time of every frame.
 //
-//   korvo_capture --scene box|sphere|casters|zori|dazu --out picture.png
+//   korvo_capture --scene box|sphere|...|zori|dazu --out picture.png
 //                 [--renderer hard|soft] [--fbo 0|1] [--width 640] [--height 480]
 //                 [--frames 10] [--step 20] [--source 0.6] [--cast 1] [--english 1]
 //                 [--set r_Name=value,r_Other=value]
@@ -209,7 +209,8 @@ const char* const Usage =
     "\n"
     "Draws a scene off-screen on the current X display and writes the last frame as PNG.\n"
     "\n"
-    "  --scene box|sphere|casters|zori|dazu   scene (box); zori and dazu are the demo's\n"
+    "  --scene NAME            box (default), sphere, casters, crossing, stacked, tower, pipe,\n"
+    "                          notch: test scenes; zori, dazu: the demo's\n"
     "  --out FILE              the picture (needed)\n"
     "  --renderer hard|soft    hard or soft shadows (soft)\n"
     "  --fbo 0|1               off-screen buffers as framebuffer objects (1) or P-buffers\n"
@@ -229,7 +230,8 @@ const char* const Usage =
 
 // Options whose value must be one of a few words.
 const std::map<std::string, std::vector<std::string>> Choices = {
-    {"scene", {"box", "sphere", "casters", "zori", "dazu"}},
+    {"scene", {"box", "sphere", "casters", "crossing", "stacked", "tower", "pipe", "notch", "zori",
+               "dazu"}},
     {"renderer", {"hard", "soft"}},
     {"fbo", {"0", "1"}},
     {"cast", {"0", "1"}},
