@@ -4,6 +4,7 @@
 #include "gl/IndexBuffer.h"
 #include "gl/VertexBuffer.h"
 #include "media/ISkeleton.h"
+#include "media/MeshGeometry.h"
 #include "shadow/MeshAdjacencyMD5.h"
 #include "shadow/ShadowVolume.h"
 
@@ -46,6 +47,7 @@ void MeshMD5::Update(const ISkeleton& frame)
         throw;
     }
     VertexBuffer->Unmap();
+    MeshGeometry::Bounds(SkinnedPositions, BoundsMin, BoundsMax);
     Adjacency->Update();
 }
 

@@ -2,6 +2,7 @@
 
 #include "config/CVars.h"
 #include "gl/ErrorCheck.h"
+#include "render/PassProfiler.h"
 
 namespace Korvo {
 
@@ -20,10 +21,18 @@ void IRenderer::SetLightSources(std::vector<Sys::Ptr<const IPointLightSource>> l
 
 void IRenderer::BeginPass(const char* name)
 {
+    if (Profiler != nullptr)
+        Profiler->Begin(name);
     if (!r_GL_CatchErrors.value)
         return;
     GL::DrainErrors();
     CurrentPassName = name;
+}
+
+void IRenderer::EndProfiledFrame()
+{
+    if (Profiler != nullptr)
+        Profiler->EndFrame();
 }
 
 } // namespace Korvo

@@ -15,6 +15,7 @@ class ITexture;
 namespace Korvo {
 
 class IViewer;
+class PassProfiler;
 
 // What both renderers share: the window size, the light list, the frame-rate counter and
 // the name of the pass being drawn (for the error message of the per-pass check).
@@ -41,11 +42,15 @@ public:
         return LightSources;
     }
     int GetFramesPerSecond() const { return FrameRate.GetFramesPerSecond(); }
+    // Profiles every pass from the next frame on (nullptr: none); the caller keeps it.
+    void SetPassProfiler(PassProfiler* profiler) { Profiler = profiler; }
 
 protected:
     // Starts a pass: with r_GL_CatchErrors on, clears pending GL errors and names the pass
-    // for the check that closes it.
+    // for the check that closes it; with a profiler, starts measuring it.
     void BeginPass(const char* name);
+    // Closes the frame's last pass for the profiler.
+    void EndProfiledFrame();
 
     int Width;
     int Height;
@@ -54,6 +59,7 @@ protected:
     std::vector<Sys::Ptr<const IPointLightSource>> LightSources;
 
 private:
+    PassProfiler* Profiler = nullptr;
     bool TooManyLightsReported = false;
 };
 

@@ -72,6 +72,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(0));
     RendererCommon::LoadViewerMatrices(*viewer);
     Places.Update(LightSources, models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
 
     DrawDepthPass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -84,6 +85,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
     DrawGUI();
     EndFrame();
+    EndProfiledFrame();
     FrameRate.AddFrame(FrameTimer->GetDeltaTime());
 }
 
@@ -134,10 +136,10 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     }
 
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume);
-    RendererCommon::DrawSides(light.ZPassCasters, light, Places,
+    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides),
                               *ShadowVolume);
-    RendererCommon::DrawSides(light.ZFailCasters, light, Places,
+    RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFail, stencilOp, separate, sides),
                               *ShadowVolume);
     GL::CheckErrors(*this, CurrentPassName);
@@ -145,22 +147,22 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     Device->SetProgram(ShadowCapNear);
     Device->SetVertexFormat(Formats.Position);
     if (r_Shadow_ClearSelfShadowing.value) {
-        RendererCommon::DrawCaps(light.ZPassCasters, false,
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthPass, stencilOp,
                                             separate, reversedZPassCaps));
-        RendererCommon::DrawCaps(light.ZFailCasters, false,
+        RendererCommon::DrawCaps(Reach.ZFailCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthFail, stencilOp,
                                             separate, reversedCaps));
     } else {
-        RendererCommon::DrawCaps(light.ZFailCasters, true,
+        RendererCommon::DrawCaps(Reach.ZFailCasters(light), true,
                                  Plan::Plan(Plan::Caps, Plan::DepthFail, stencilOp, separate,
                                             caps));
     }
 
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         Device->SetProgram(ShadowCapFar);
         Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar);
     }
 
     Device->SetRasterState(GL::RasterState());

@@ -5,6 +5,7 @@
 #include "render/IRenderer.h"
 #include "render/OverlayLines.h"
 #include "render/RendererCommon.h"
+#include "render/ShadowReach.h"
 
 namespace GL {
 class IFont;
@@ -54,6 +55,7 @@ private:
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
     RendererCommon::ModelSpaceLights Places;
+    ShadowReach Reach;
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<GL::IFont> Font;
     Sys::Ptr<GL::TextGeometryCache> OverlayCache;   // the overlay lines' geometry

@@ -159,6 +159,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
 
     Places.Update(LightSources, models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
     DrawDepthPass(world.Get(), models);
     DrawCoordinatePass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -178,6 +179,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     DrawGUI();
     // The P-buffer's picture becomes readable as the colour texture.
     FrameSet->GetFrameBuffer(Picture)->UpdateTextures();
+    EndProfiledFrame();
     FrameRate.AddFrame(FrameTimer->GetDeltaTime());
 }
 
@@ -288,11 +290,11 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     }
 
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
-    RendererCommon::DrawSides(light.ZPassCasters, light, Places,
+    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthPassByBlending, stencil,
                                          separate, zPassSides),
                               *ShadowVolume[variant]);
-    RendererCommon::DrawSides(light.ZFailCasters, light, Places,
+    RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, stencil,
                                          separate, zFailSides),
                               *ShadowVolume[variant]);
@@ -300,22 +302,22 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(ShadowCapNear[variant]);
     if (clearSelf) {
-        RendererCommon::DrawCaps(light.ZPassCasters, false,
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthPassByBlending,
                                             stencil, separate, reversedZPassCaps));
-        RendererCommon::DrawCaps(light.ZFailCasters, false,
+        RendererCommon::DrawCaps(Reach.ZFailCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthFailByBlending,
                                             stencil, separate, reversedCaps));
     } else {
-        RendererCommon::DrawCaps(light.ZFailCasters, true,
+        RendererCommon::DrawCaps(Reach.ZFailCasters(light), true,
                                  Plan::Plan(Plan::Caps, Plan::DepthFailByBlending, stencil,
                                             separate, caps));
     }
 
-    if (!light.ZFailCasters.empty()) {
+    if (!Reach.ZFailCasters(light).empty()) {
         Device->SetProgram(ShadowCapFar[variant]);
         Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(light.ZFailCasters, light, Places,
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places,
                                     *ShadowCapFar[variant]);
     }
 
@@ -369,7 +371,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 
     const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
                                                       WedgeConstruct};
-    for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
+    for (const Sys::Ptr<IModel>& caster : Reach.ZFailCasters(light)) {
         if (!caster->ShadowCaster)
             continue;
         const Math::Mat4 modelMatrix = caster->GetModelMatrix();
@@ -385,6 +387,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexCoordinate", 0);
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
+            Reach.Limits(light, *caster).SetWedgeUniforms(**program);
         }
         DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value);
     }

@@ -6,6 +6,7 @@
 #include "render/IRenderer.h"
 #include "render/OverlayLines.h"
 #include "render/RendererCommon.h"
+#include "render/ShadowReach.h"
 
 namespace GL {
 class TextureRectangle;
@@ -74,6 +75,7 @@ private:
     RendererCommon::LightingPrograms Lighting;
     RendererCommon::VertexFormats Formats;
     RendererCommon::ModelSpaceLights Places;
+    ShadowReach Reach;
     GL::VertexFormat WedgeFormat;   // both edge ends and the corner data
     Sys::Ptr<PrimitiveBuffer_Quad> Quads;
     Sys::Ptr<IPrimitiveBuffer> Wedges;

@@ -7,6 +7,7 @@
 #include "gl/IndexBuffer.h"
 #include "gl/VertexBuffer.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace Korvo {
@@ -35,6 +36,17 @@ ShadowVolume::ShadowVolume(Sys::Ptr<const GL::VertexBuffer> meshVertices,
 
 ShadowVolume::~ShadowVolume() = default;
 
+namespace {
+
+// The buffers only grow, by half again at least, so that a silhouette that changes from
+// frame to frame settles on a size and stops re-allocating them; the draws use the front.
+int Grown(int capacity, int needed)
+{
+    return std::max(needed, capacity + capacity / 2);
+}
+
+} // namespace
+
 void ShadowVolume::Update(int Type)
 {
     const IMeshAdjacency& a = *Adjacency;
@@ -45,9 +57,9 @@ void ShadowVolume::Update(int Type)
         const int edges = a.GetSilhouetteEdgeCount();
         if (edges == 0)
             return;
-        if (4 * edges != SideVertexCapacity) {
-            SideVertices->Resize(4 * edges);
-            SideVertexCapacity = 4 * edges;
+        if (4 * edges > SideVertexCapacity) {
+            SideVertexCapacity = Grown(SideVertexCapacity, 4 * edges);
+            SideVertices->Resize(SideVertexCapacity);
         }
         float* out = static_cast<float*>(SideVertices->Map());
         const IMeshAdjacency::Edge* e = a.GetEdges();
@@ -66,9 +78,9 @@ void ShadowVolume::Update(int Type)
         const int indices = 3 * a.GetCapTriangleCount();
         if (indices == 0)
             return;
-        if (indices != CapIndexCapacity) {
-            CapIndices->Resize(indices);
-            CapIndexCapacity = indices;
+        if (indices > CapIndexCapacity) {
+            CapIndexCapacity = Grown(CapIndexCapacity, indices);
+            CapIndices->Resize(CapIndexCapacity);
         }
         CapIndices->SetData(indices, a.GetCapTriangles());
         break;
@@ -82,9 +94,9 @@ void ShadowVolume::Update(int Type)
         const int edges = a.GetSilhouetteEdgeCount();
         if (edges == 0)
             return;
-        if (copies * edges != WedgeVertexCapacity) {
-            WedgeVertices->Resize(copies * edges);
-            WedgeVertexCapacity = copies * edges;
+        if (copies * edges > WedgeVertexCapacity) {
+            WedgeVertexCapacity = Grown(WedgeVertexCapacity, copies * edges);
+            WedgeVertices->Resize(WedgeVertexCapacity);
         }
         float* out = static_cast<float*>(WedgeVertices->Map());
         const IMeshAdjacency::Edge* e = a.GetEdges();

@@ -1,14 +1,20 @@
+#include "app/DeveloperException.h"
 #include "render/FramePath.h"
 #include "render/FrameRateCounter.h"
 #include "render/IRenderer.h"
 #include "render/OverlayLines.h"
 #include "render/OverlayText.h"
+#include "render/ShadowReach.h"
+#include "world/IStaticModel.h"
 #include "world/OmniLightSource.h"
+#include "world/Viewer.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <random>
 #include <string>
 
 namespace {
@@ -171,3 +177,103 @@ TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
 }
 
 } // namespace
+
+namespace {
+
+class BoxMesh : public Korvo::IMesh {
+public:
+    BoxMesh(Math::Vec3f lo, Math::Vec3f hi) : IMesh("Box")
+    {
+        BoundsMin = lo;
+        BoundsMax = hi;
+    }
+    std::string GetTypeName() const override { return "BoxMesh"; }
+    void Draw() override {}
+};
+
+class BoxModel : public Korvo::IStaticModel {
+public:
+    BoxModel(Math::Vec3f lo, Math::Vec3f hi) { Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new BoxMesh(lo, hi))); }
+    std::string GetTypeName() const override { return "BoxModel"; }
+};
+
+} // namespace
+
+TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
+{
+    using Math::Vec3f;
+    Sys::Ptr<Korvo::IModel> world(new BoxModel(Vec3f(-50, 0, -50), Vec3f(50, 20, 50)));
+    Sys::Ptr<Korvo::IModel> near(new BoxModel(Vec3f(-1, 2, -1), Vec3f(1, 4, 1)));
+    Sys::Ptr<Korvo::IModel> far(new BoxModel(Vec3f(40, 0, 40), Vec3f(45, 5, 45)));
+    Sys::Ptr<Korvo::IModel> around(new BoxModel(Vec3f(-2, 8, -2), Vec3f(2, 12, 2)));
+    near->Position = Vec3f(3, 0, 2);   // the limits follow the caster into its own space
+    Sys::Ptr<Korvo::OmniLightSource> light(new Korvo::OmniLightSource(100.0f));
+    light->Position = Vec3f(0, 10, 0);
+    light->ZFailCasters = {far, near, around};
+    light->ZPassCasters = {far, near};
+    Korvo::Viewer viewer;
+    viewer.SetProjection(60.0f, 1.0f, 1.0f, 1000.0f);
+    viewer.LookAt(Vec3f(0, 15, 40), Vec3f(0, 0, 0), Vec3f(0, 1, 0));
+
+    Korvo::ShadowReach reach;
+    const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {light};
+    reach.Update(lights, &viewer, world.Get(), {near, far, around});
+    ASSERT_EQ(reach.ZFailCasters(*light).size(), 2u);
+    EXPECT_TRUE(reach.ZFailCasters(*light)[0] == near);
+    EXPECT_TRUE(reach.ZFailCasters(*light)[1] == around);
+    ASSERT_EQ(reach.ZPassCasters(*light).size(), 1u);
+    EXPECT_THROW(reach.Limits(*light, *far), Sys::DeveloperException);
+
+    // The light among a caster's own box: never past the limits.
+    const Korvo::ShadowLimits& aroundLimits = reach.Limits(*light, *around);
+    EXPECT_FALSE(aroundLimits.Beyond(around->Meshes[0]->BoundsMin, around->Meshes[0]->BoundsMax));
+
+    // Every point the light reaches that the view shows inside the scene lies within the
+    // limits along any axis, and the view cuts them well short of the reach. (The far
+    // caster, within reach and within the scene, lies out of view beside the eye.)
+    const Korvo::ShadowLimits& limits = reach.Limits(*light, *near);
+    const Math::Mat4 toModel = near->GetModelMatrix().InverseRigid();
+    const Math::Mat4 toClip = viewer.GetProjectionMatrix() * viewer.GetViewMatrix();
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::vector<Vec3f> axes;
+    for (int i = 0; i < 16; ++i)
+        axes.push_back(Math::Normalize(Vec3f(unit(random) - 0.5f, unit(random) - 0.5f,
+                                              unit(random) - 0.5f)));
+    EXPECT_LT(limits.Farthest(Vec3f(0, 0, -1)), 60.0f);
+    int inside = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const Vec3f p(-50 + 100 * unit(random), 20 * unit(random), -50 + 100 * unit(random));
+        if ((p - light->Position).Length() >= light->Radius)
+            continue;
+        const Math::Mat4& m = toClip;
+        const float x = m(0, 0) * p.x + m(0, 1) * p.y + m(0, 2) * p.z + m(0, 3);
+        const float y = m(1, 0) * p.x + m(1, 1) * p.y + m(1, 2) * p.z + m(1, 3);
+        const float w = m(3, 0) * p.x + m(3, 1) * p.y + m(3, 2) * p.z + m(3, 3);
+        if (w <= 0.0f || std::abs(x) > w || std::abs(y) > w)
+            continue;
+        ++inside;
+        const Vec3f q = toModel.TransformPoint(p);
+        for (const Vec3f& axis : axes)
+            ASSERT_LE(Math::Dot(q - limits.Light, axis), limits.Farthest(axis))
+                << p.x << " " << p.y << " " << p.z;
+    }
+    EXPECT_GT(inside, 1000);
+
+    // The light's sphere spans the window depths around its centre's.
+    float nearest, farthest;
+    reach.DepthBounds(*light, nearest, farthest);
+    const float centre = Korvo::ShadowReach::WindowDepth(viewer.GetProjectionMatrix(), 40.0f);
+    EXPECT_EQ(nearest, 0.0f) << "the eye lies within the light's reach";
+    EXPECT_GT(farthest, centre);
+    EXPECT_LT(farthest, 1.0f);
+    const Math::Mat4& p = viewer.GetProjectionMatrix();
+    EXPECT_NEAR(centre, 0.5f * (p(2, 2) * -40.0f + p(2, 3)) / 40.0f + 0.5f, 1e-6f);
+    EXPECT_EQ(Korvo::ShadowReach::WindowDepth(p, 0.5f), 0.0f);
+
+    // No reach, no shadows.
+    light->Radius = 0.0f;
+    reach.Update(lights, &viewer, world.Get(), {near, far, around});
+    EXPECT_TRUE(reach.ZFailCasters(*light).empty());
+    EXPECT_TRUE(reach.ZPassCasters(*light).empty());
+}

@@ -9,6 +9,7 @@
 #include "gl/VertexShader.h"
 #include "gl/TextureRectangle.h"
 #include "platform/Platform.h"
+#include "render/PassProfiler.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
 #include "render/WorldRenderer.h"
@@ -103,6 +104,7 @@ protected:
         if (withLight)
             world.AddRenderedLightSource(scene.Light);
         world.SetViewer(scene.Camera);
+        renderer->SetPassProfiler(profiler);
         auto ex = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(renderer);
         if (ex)
             ex->KeepShadowTexture(0);
@@ -130,6 +132,7 @@ protected:
     static Platform::HWND window;
     static Sys::Ptr<Korvo::IRender>* system;
     bool depthPass = false;   // count the casters' volumes by depth pass, not depth fail
+    Korvo::PassProfiler* profiler = nullptr;
 };
 
 Platform::HWND Renderers::window = nullptr;
@@ -148,6 +151,7 @@ Reference Trace(const std::string& sceneName)
     const RayTrace::Camera camera = Capture::TracedCamera(scene, Width, Height);
     RayTrace::Light light;
     light.Position = scene.Light->Position;
+    light.Reach = scene.Light->Radius;
     Reference reference;
     reference.Hard = RayTrace::Visibility(traced, camera, light, 1, &reference.Objects);
     return reference;
@@ -404,3 +408,49 @@ TEST_F(Renderers, OptionCombinationsLeaveNoGLError)
 }
 
 } // namespace
+
+TEST_F(Renderers, PassProfileNamesEveryPassAndCountsWhatItDraws)
+{
+    const std::vector<std::string> hardPasses = {"DrawDepthPass",   "DrawAmbientPass",
+                                                 "DrawStencilPass", "DrawColorPass",
+                                                 "DrawGUI",         "EndFrame"};
+    const std::vector<std::string> softPasses = {
+        "DrawDepthPass",    "DrawCoordinatePass", "DrawAmbientPass", "DrawAlphaStencilPass",
+        "DrawCoveragePass", "CombineShadow",      "DrawColorPass",   "DrawGUI"};
+    for (bool soft : {false, true}) {
+        Korvo::PassProfiler passes(true);
+        profiler = &passes;
+        Draw(soft, "casters", true, true, nullptr, 2);
+        profiler = nullptr;
+        std::vector<std::string> names;
+        for (const Korvo::PassProfiler::Pass& pass : passes.GetPasses()) {
+            names.push_back(pass.Name);
+            EXPECT_EQ(pass.Runs, 2) << pass.Name << ": one light, two frames";
+            EXPECT_GE(pass.Milliseconds, 0.0);
+        }
+        EXPECT_EQ(names, soft ? softPasses : hardPasses);
+        const auto find = [&](const char* name) {
+            for (const Korvo::PassProfiler::Pass& pass : passes.GetPasses())
+                if (pass.Name == name)
+                    return pass;
+            return Korvo::PassProfiler::Pass();
+        };
+        // The ambient pass passes each visible pixel once (depth equal); of those, only the
+        // lit ones pass the hard renderer's stencil test in its light pass.
+        const uint64_t visible = find("DrawAmbientPass").SamplesPassed;
+        EXPECT_GT(visible, 2u * Width * Height / 2);
+        EXPECT_LE(visible, 2u * Width * Height);
+        if (!soft) {
+            EXPECT_LT(find("DrawColorPass").SamplesPassed, visible * 95 / 100);
+            EXPECT_GT(find("DrawColorPass").SamplesPassed, visible / 4);
+        }
+        if (passes.CountsShaders()) {
+            EXPECT_GT(find(soft ? "DrawCoveragePass" : "DrawStencilPass").FragmentInvocations, 0u);
+            EXPECT_EQ(find("DrawDepthPass").Primitives, find("DrawAmbientPass").Primitives);
+        }
+        const std::string table = passes.Table(2);
+        EXPECT_NE(table.find(soft ? "| DrawCoveragePass | 1.0 |" : "| DrawStencilPass | 1.0 |"),
+                  std::string::npos)
+            << table;
+    }
+}

@@ -59,6 +59,7 @@ Reference Trace(const std::string& sceneName, float size)
     const RayTrace::Camera camera = Capture::TracedCamera(scene, Width, Height);
     RayTrace::Light light;
     light.Position = scene.Light->Position;
+    light.Reach = scene.Light->Radius;
     Reference reference;
     reference.Hard = RayTrace::Visibility(traced, camera, light, 1, &reference.Objects);
     light.Radius = size;

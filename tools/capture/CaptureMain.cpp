@@ -3,11 +3,12 @@
 // writes the final picture (and, for the soft-shadow renderer, one light's shadow value)
 // as PNG, with the time of every frame.
 //
-//   korvo_capture --scene box|sphere|casters|zori|dazu --out picture.png
+//   korvo_capture --scene box|sphere|...|zori|dazu --out picture.png
 //                 [--renderer hard|soft] [--fbo 0|1] [--width 640] [--height 480]
 //                 [--frames 10] [--step 20] [--source 0.6] [--cast 1] [--english 1]
 //                 [--set r_Name=value,r_Other=value]
 //                 [--shadow-light 0 --shadow-out shadow.png] [--timings timings.txt]
+//                 [--passes passes.md]
 //
 // Every frame's line in the timings gives its time and the part of it spent in animation
 // and skinning, light collection, silhouettes and shadow-volume updates, and the rest of
@@ -19,6 +20,7 @@
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "render/IRenderer.h"
+#include "render/PassProfiler.h"
 #include "render/RendererEx.h"
 #include "render/WorldRenderer.h"
 #include "tools/capture/CaptureSetup.h"
@@ -37,6 +39,7 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -115,12 +118,42 @@ int Run(const std::map<std::string, std::string>& options)
         }
     };
 
+    // --passes FILE: every pass's figures, from the second frame on (the first compiles the
+    // shaders and fills the buffers). Query objects live in the frame's one context, so with
+    // P-buffers only the times are taken.
+    const std::string passesPath = option("passes", "");
+    std::unique_ptr<Korvo::PassProfiler> profiler;
+    int profiledFrames = 0;
+    auto profile = [&](const Sys::Ptr<Korvo::IRenderer>& r, int frame) {
+        if (passesPath.empty() || frame < 1)
+            return;
+        if (!profiler) {
+            profiler = std::make_unique<Korvo::PassProfiler>(r_GL_FramebufferObject.value);
+            r->SetPassProfiler(profiler.get());
+        }
+        ++profiledFrames;
+    };
+    auto writePasses = [&](const Sys::Ptr<Korvo::IRenderer>& r) {
+        if (!profiler)
+            return;
+        r->SetPassProfiler(nullptr);
+        FILE* file = std::fopen(passesPath.c_str(), "w");
+        if (file == nullptr)
+            throw Sys::Exception("Failed to write <%s>.", passesPath.c_str());
+        std::fprintf(file, "%s", profiler->Table(profiledFrames).c_str());
+        std::fclose(file);
+        profiler.reset();
+    };
+
     if (sceneName == "zori" || sceneName == "dazu") {
         Capture::FixedStepDemo demo(sceneName, window, stepMs);
         keepShadow(demo.GetRenderer());
-        for (int i = 0; i < frames; ++i)
+        for (int i = 0; i < frames; ++i) {
+            profile(demo.GetRenderer(), i);
             step([&demo] { demo.Step(); });
+        }
         save(demo.GetRenderer());
+        writePasses(demo.GetRenderer());
     } else {
         Sys::Ptr<Korvo::IRender> system(new Korvo::RenderGL2(window));
         {
@@ -136,9 +169,12 @@ int Run(const std::map<std::string, std::string>& options)
             world->SetViewer(scene.Camera);
             keepShadow(world->GetRenderer());
             const float seconds = stepMs / 1000.0f;
-            for (int i = 0; i < frames; ++i)
+            for (int i = 0; i < frames; ++i) {
+                profile(world->GetRenderer(), i);
                 step([&world, seconds] { world->Render(seconds); });
+            }
             save(world->GetRenderer());
+            writePasses(world->GetRenderer());
         }
         system = nullptr;
     }
@@ -173,7 +209,8 @@ const char* const Usage =
     "\n"
     "Draws a scene off-screen on the current X display and writes the last frame as PNG.\n"
     "\n"
-    "  --scene box|sphere|casters|zori|dazu   scene (box); zori and dazu are the demo's\n"
+    "  --scene NAME            box (default), sphere, casters, crossing, stacked, tower, pipe,\n"
+    "                          notch: test scenes; zori, dazu: the demo's\n"
     "  --out FILE              the picture (needed)\n"
     "  --renderer hard|soft    hard or soft shadows (soft)\n"
     "  --fbo 0|1               off-screen buffers as framebuffer objects (1) or P-buffers\n"
@@ -186,20 +223,22 @@ const char* const Usage =
     "  --set name=value[,...]  further configuration variables\n"
     "  --shadow-light N --shadow-out FILE   one light's shadow value as PNG (soft renderer)\n"
     "  --timings FILE          every frame's time and its parts\n"
+    "  --passes FILE           every pass's time, primitives, fragment shaders and samples\n"
     "  --help                  show this text\n"
     "\n"
     "Exit codes: 0 written, 1 failed, 2 wrong arguments.\n";
 
 // Options whose value must be one of a few words.
 const std::map<std::string, std::vector<std::string>> Choices = {
-    {"scene", {"box", "sphere", "casters", "zori", "dazu"}},
+    {"scene", {"box", "sphere", "casters", "crossing", "stacked", "tower", "pipe", "notch", "zori",
+               "dazu"}},
     {"renderer", {"hard", "soft"}},
     {"fbo", {"0", "1"}},
     {"cast", {"0", "1"}},
     {"english", {"0", "1"}},
 };
 const char* const Numbers[] = {"width", "height", "frames", "step", "shadow-light", "source"};
-const char* const Texts[] = {"out", "set", "shadow-out", "timings"};
+const char* const Texts[] = {"out", "passes", "set", "shadow-out", "timings"};
 
 bool Known(const std::string& name)
 {

@@ -294,6 +294,10 @@ std::vector<float> Visibility(Scene& scene, const Camera& camera, const Light& l
             const Vec3f surface = nearPoint + ray * t;
             const Vec3f toLight = light.Position - surface;
             const float distance = toLight.Length();
+            if (light.Reach > 0.0f && distance >= light.Reach) {
+                pixel = OutOfReach;
+                continue;
+            }
             if (Math::Dot(normal, toLight) <= 0.0f) {
                 pixel = FacesAway;
                 continue;

@@ -50,11 +50,15 @@ struct Camera {
 struct Light {
     Math::Vec3f Position;
     float Radius = 0.0f;
+    // Surfaces this far from the light or further get no light at all, so no shadow either
+    // (OutOfReach); 0: the light reaches everywhere.
+    float Reach = 0.0f;
 };
 
 // Pixel values of the visibility image.
 constexpr float NoSurface = -1.0f;     // the pixel sees no triangle
 constexpr float FacesAway = -2.0f;     // the surface is turned away from the light
+constexpr float OutOfReach = -3.0f;    // the surface lies beyond the light's reach
 
 // Visibility of the light for every pixel, rows from the bottom (the order of
 // glReadPixels). samplesPerAxis^2 rays per pixel, stratified over the solid angle of

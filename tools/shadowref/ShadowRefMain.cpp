@@ -234,6 +234,7 @@ int Run(const Options& options)
         camera.Height = options.Height;
         RayTrace::Light sphere;
         sphere.Position = light.Position;
+        sphere.Reach = light.Radius;
         std::vector<int> objects;
         const std::vector<float> hard =
             RayTrace::Visibility(seen, camera, sphere, 1, &objects, &occluders);

@@ -71,8 +71,10 @@ void main()
     float da = dot(a, w);
     float db = dot(b, w);
     float nearest = 1e-3 * distance;
-    if (da < nearest && db < nearest)
-        discard;
+    if (da < nearest && db < nearest) {
+        gl_FragColor = vec4(0.0);
+        return;
+    }
     if (da < nearest)
         a = mix(a, b, (nearest - da) / (db - da));
     else if (db < nearest)
@@ -92,13 +94,17 @@ void main()
     float qb = dot(a2, d);
     float qc = dot(a2, a2) - 1.0;
     float discriminant = qb * qb - qa * qc;
-    if (qa < 1e-12 || discriminant <= 0.0)
-        discard;
+    if (qa < 1e-12 || discriminant <= 0.0) {
+        gl_FragColor = vec4(0.0);
+        return;
+    }
     float root = sqrt(discriminant);
     float t0 = max((-qb - root) / qa, 0.0);
     float t1 = min((-qb + root) / qa, 1.0);
-    if (t0 >= t1)
-        discard;
+    if (t0 >= t1) {
+        gl_FragColor = vec4(0.0);
+        return;
+    }
     vec2 q0 = a2 + t0 * d;
     vec2 q1 = a2 + t1 * d;
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "app/Ptr.h"
+#include "math/Mat4.h"
+#include "math/Vec3.h"
+#include "world/IModel.h"
+#include "world/IPointLightSource.h"
+#include "world/ShadowLimits.h"
+
+#include <vector>
+
+namespace Korvo {
+
+class IViewer;
+
+// Which casters of each light can shadow anything the frame shows lit, and how far their
+// wedges must reach (ShadowLimits, in each caster's space). A caster all of whose meshes
+// lie past the limits casts on nothing lit and is left out for that light.
+//
+// Update comes before the frame's first pass. The tables keep what they grew to, so a
+// frame allocates nothing once the scene's lights and casters have been seen.
+class ShadowReach {
+public:
+    ShadowReach();
+
+    // viewer and world may be null (no frustum, no world in the scene's box).
+    void Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
+                const IViewer* viewer, const IModel* world,
+                const std::vector<Sys::Ptr<IModel>>& models);
+
+    // The light's casters whose shadows can fall on lit surfaces, in the light's own order.
+    const std::vector<Sys::Ptr<IModel>>& ZPassCasters(const IPointLightSource& light) const;
+    const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
+    // The limits for a caster of ZFailCasters(light), for its penumbra wedges.
+    const ShadowLimits& Limits(const IPointLightSource& light, const IModel& caster) const;
+    // The window depths between which the light's sphere lies, [0, 1] where the view gives
+    // no narrower range: surfaces outside them get none of the light, so its shadow passes
+    // may skip them (the depth-bounds test).
+    void DepthBounds(const IPointLightSource& light, float& nearest, float& farthest) const;
+
+    // The window depth of a point `depth` in front of the eye under a perspective
+    // projection (0 at the near plane; 1 at the far plane or at infinity).
+    static float WindowDepth(const Math::Mat4& projection, float depth);
+
+private:
+    struct LightRow {
+        const IPointLightSource* Light = nullptr;
+        std::vector<Sys::Ptr<IModel>> ZPass;
+        std::vector<Sys::Ptr<IModel>> ZFail;
+        std::vector<ShadowLimits> Limits;   // one per ZFail caster
+        float DepthNearest = 0.0f, DepthFarthest = 1.0f;
+    };
+
+    void AddBox(const IModel& model);
+    // The world-space limits of the light carried into the caster's space; false when
+    // every mesh of the caster lies beyond them.
+    bool InModelSpace(const IPointLightSource& light, const IModel& caster,
+                      ShadowLimits& limits) const;
+    const LightRow& Row(const IPointLightSource& light) const;
+
+    std::vector<LightRow> Rows;
+    size_t RowCount = 0;
+    std::vector<Math::Vec3f> Frustum;    // apex and the four far corners, or none
+    std::vector<Math::Vec3f> SceneBox;   // eight corners, or none
+    Math::Vec3f BoxMin, BoxMax;
+    bool HasBox = false;
+};
+
+} // namespace Korvo

@@ -1,0 +1,68 @@
+#include "world/ShadowLimits.h"
+
+#include "gl/IProgram.h"
+
+#include <algorithm>
+
+namespace Korvo {
+
+using Math::Vec3f;
+
+float ShadowLimits::Farthest(const Vec3f& axis) const
+{
+    float reach = Reach;
+    if (HasView) {
+        float farthest = Math::Dot(View[0] - Light, axis);
+        for (const Vec3f& p : View)
+            farthest = std::max(farthest, Math::Dot(p - Light, axis));
+        reach = std::min(reach, farthest);
+    }
+    if (HasScene) {
+        float farthest = Math::Dot(Scene[0] - Light, axis);
+        for (const Vec3f& p : Scene)
+            farthest = std::max(farthest, Math::Dot(p - Light, axis));
+        reach = std::min(reach, farthest);
+    }
+    return reach * 1.01f + 1e-3f;
+}
+
+bool ShadowLimits::Beyond(const Vec3f& boxMin, const Vec3f& boxMax) const
+{
+    if (Reach <= 0.0f)
+        return true;
+    const Vec3f toCentre = (boxMin + boxMax) * 0.5f - Light;
+    const float radius = (boxMax - boxMin).Length() * 0.5f;
+    const float distance = toCentre.Length();
+    if (distance > radius) {
+        // Every point of the box's sphere lies at least distance - radius along the axis.
+        const Vec3f axis = toCentre * (1.0f / distance);
+        return Farthest(axis) <= distance - radius;
+    }
+    // Near a large box, the direction to its nearest point: the whole box lies past the
+    // plane through that point across it.
+    const Vec3f nearest(std::clamp(Light.x, boxMin.x, boxMax.x),
+                        std::clamp(Light.y, boxMin.y, boxMax.y),
+                        std::clamp(Light.z, boxMin.z, boxMax.z));
+    const Vec3f toNearest = nearest - Light;
+    const float along = toNearest.Length();
+    if (along <= 0.0f)
+        return false;
+    return Farthest(toNearest * (1.0f / along)) <= along;
+}
+
+void ShadowLimits::SetWedgeUniforms(const GL::IProgram& program) const
+{
+    const float reach[4] = {0.0f, 0.0f, 0.0f, Reach};
+    float view[5 * 3], scene[8 * 3];
+    for (int i = 0; i < 5; ++i)
+        view[3 * i] = View[i].x, view[3 * i + 1] = View[i].y, view[3 * i + 2] = View[i].z;
+    for (int i = 0; i < 8; ++i)
+        scene[3 * i] = Scene[i].x, scene[3 * i + 1] = Scene[i].y, scene[3 * i + 2] = Scene[i].z;
+    const float use[2] = {HasView ? 1.0f : 0.0f, HasScene ? 1.0f : 0.0f};
+    program.SetUniform4f("u_ShadowBound", reach);
+    program.SetUniformArray("u_ViewHull", 5, 3, view);
+    program.SetUniformArray("u_SceneHull", 8, 3, scene);
+    program.SetUniform2f("u_HullUse", use);
+}
+
+} // namespace Korvo

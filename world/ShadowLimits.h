@@ -1,0 +1,41 @@
+#pragma once
+
+#include "math/Vec3.h"
+
+namespace GL {
+class IProgram;
+}
+
+namespace Korvo {
+
+// Where the surfaces that one light lights in one frame can lie, in the space of the model
+// whose shadow is drawn: within the light's reach, inside the view frustum cut at the
+// scene's farthest depth (its apex and four far corners) and inside the box around the
+// scene (eight corners). A shadow needs to reach no further than these.
+//
+// Across any axis from the light, all of them lie on the light's side of one plane, at the
+// smallest of the three distances along it. A mesh that lies wholly past such a plane
+// shadows nothing lit; the penumbra wedges end on one (their shader picks the axis).
+struct ShadowLimits {
+    Math::Vec3f Light;
+    float Reach = 0.0f;     // the light's radius; 0: the light lights nothing
+    bool HasView = false;
+    Math::Vec3f View[5];
+    bool HasScene = false;
+    Math::Vec3f Scene[8];
+
+    // How far along the unit axis from the light the lit surfaces can lie, with a margin
+    // that keeps a far end off the farthest of them.
+    float Farthest(const Math::Vec3f& axis) const;
+
+    // Whether the whole box, and so every shadow it casts, lies past the lit surfaces: along
+    // the axis from the light to the box's centre (or to its nearest point where the light
+    // lies within the box's sphere), farther than Farthest. False for a light inside it.
+    bool Beyond(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax) const;
+
+    // "u_ShadowBound" (the reach in w), "u_ViewHull", "u_SceneHull" and "u_HullUse" of a
+    // wedge program.
+    void SetWedgeUniforms(const GL::IProgram& program) const;
+};
+
+} // namespace Korvo
