@@ -34,6 +34,11 @@ struct RasterState {
     GLenum DepthFunc = GL_LESS;
     bool DepthWrite = true;
     bool DepthClamp = false;
+    // Fragments over stored depths outside [DepthBoundsMin, DepthBoundsMax] are dropped
+    // (GL_EXT_depth_bounds_test).
+    bool DepthBounds = false;
+    float DepthBoundsMin = 0.0f;
+    float DepthBoundsMax = 1.0f;
     bool ColorWrite[4] = {true, true, true, true};
     bool StencilTest = false;
     StencilFace Front;
@@ -50,6 +55,8 @@ struct RasterState {
     {
         return DepthTest == o.DepthTest && DepthFunc == o.DepthFunc &&
                DepthWrite == o.DepthWrite && DepthClamp == o.DepthClamp &&
+               DepthBounds == o.DepthBounds && DepthBoundsMin == o.DepthBoundsMin &&
+               DepthBoundsMax == o.DepthBoundsMax &&
                ColorWrite[0] == o.ColorWrite[0] && ColorWrite[1] == o.ColorWrite[1] &&
                ColorWrite[2] == o.ColorWrite[2] && ColorWrite[3] == o.ColorWrite[3] &&
                StencilTest == o.StencilTest && Front == o.Front && Back == o.Back &&
@@ -84,6 +91,15 @@ struct RasterState {
     {
         RasterState s = *this;
         s.DepthClamp = on;
+        return s;
+    }
+    // Only where the stored depth lies within [nearest, farthest].
+    RasterState DepthBoundsTest(float nearest, float farthest) const
+    {
+        RasterState s = *this;
+        s.DepthBounds = true;
+        s.DepthBoundsMin = nearest;
+        s.DepthBoundsMax = farthest;
         return s;
     }
     RasterState Colors(bool r, bool g, bool b, bool a) const

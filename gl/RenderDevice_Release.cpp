@@ -46,6 +46,7 @@ RenderDevice_Release::RenderDevice_Release(Sys::Ptr<IFrameBuffer> primary)
     }
     glGetIntegerv(GL_MAX_TEXTURE_UNITS, &fixedFunctionUnits);
     depthClampAvailable = Extensions && Extensions->GL_NV_depth_clamp;
+    depthBoundsAvailable = Extensions && Extensions->GL_EXT_depth_bounds_test;
     for (int& target : enabledTargets)
         target = NoTarget;
     PrimaryFrameBuffer = primary;
@@ -74,6 +75,9 @@ void RenderDevice_Release::SetRasterState(const RasterState& s)
     if (s.DepthClamp && !depthClampAvailable)
         throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_PARAMETER,
                                       "Depth clamping is not available.");
+    if (s.DepthBounds && !depthBoundsAvailable)
+        throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_PARAMETER,
+                                      "The depth-bounds test is not available.");
     const bool all = !rasterKnown;
     const RasterState& o = CurrentRasterState;
     if (all || s.DepthTest != o.DepthTest)
@@ -88,6 +92,15 @@ void RenderDevice_Release::SetRasterState(const RasterState& s)
     }
     if (depthClampAvailable && (all || s.DepthClamp != o.DepthClamp))
         Enable(GL_DEPTH_CLAMP_NV, s.DepthClamp);
+    if (depthBoundsAvailable) {
+        if (all || s.DepthBounds != o.DepthBounds)
+            Enable(GL_DEPTH_BOUNDS_TEST_EXT, s.DepthBounds);
+        if (s.DepthBounds && (all || !o.DepthBounds || s.DepthBoundsMin != o.DepthBoundsMin ||
+                              s.DepthBoundsMax != o.DepthBoundsMax)) {
+            glDepthBoundsEXT(s.DepthBoundsMin, s.DepthBoundsMax);
+            ++StateCalls;
+        }
+    }
     if (all || s.ColorWrite[0] != o.ColorWrite[0] || s.ColorWrite[1] != o.ColorWrite[1] ||
         s.ColorWrite[2] != o.ColorWrite[2] || s.ColorWrite[3] != o.ColorWrite[3]) {
         glColorMask(s.ColorWrite[0], s.ColorWrite[1], s.ColorWrite[2], s.ColorWrite[3]);

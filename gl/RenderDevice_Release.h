@@ -59,6 +59,7 @@ private:
     int fixedFunctionUnits = 0;
     bool conditionalRenderActive = false;
     bool depthClampAvailable = false;
+    bool depthBoundsAvailable = false;
     // What GL holds, where known: false after ForgetState until the next setter.
     bool rasterKnown = true;
     bool attributesKnown = true;

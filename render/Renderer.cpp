@@ -112,9 +112,11 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     const bool separate = r_GL_SeparateStencil.value;
     const bool clamp = r_GL_DepthClamp.value;
 
-    // Every volume face counts in the stencil, nothing else is written.
-    const GL::RasterState count =
-        GL::RasterState().NoColor().NoDepthWrite().StencilFunc(GL_ALWAYS, 0);
+    // Every volume face counts in the stencil, nothing else is written; surfaces outside the
+    // light's depth range get none of its light and need no count.
+    const GL::RasterState count = Reach.DepthBounded(
+        light, GL::RasterState().NoColor().NoDepthWrite().StencilFunc(GL_ALWAYS, 0),
+        r_GL_DepthBoundsTest.value);
     const GL::RasterState sides = count.Depth(GL_LESS).Clamped(clamp).Culling(GL_BACK);
     // Clearing self-shadowing starts the volumes at the caster's faces turned from the
     // light, counted the other way round, so its lit faces stay outside them: the near caps

@@ -252,9 +252,12 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     // Counting in the stencil, or by adding and subtracting 1/255 in alpha. Blending only
     // writes where the depth test passes, so the depth-fail counts of the blending variant
     // invert the test instead (GREATER for depth fail, ALWAYS for caps that always count).
-    const GL::RasterState count =
+    // Surfaces outside the light's depth range get none of its light and need no count.
+    const GL::RasterState count = Reach.DepthBounded(
+        light,
         stencil ? GL::RasterState().NoColor().NoDepthWrite().StencilFunc(GL_ALWAYS, 0)
-                : GL::RasterState().AlphaOnly().NoDepthWrite().Additive();
+                : GL::RasterState().AlphaOnly().NoDepthWrite().Additive(),
+        r_GL_DepthBoundsTest.value);
     const GLenum depthFail = stencil ? GL_LESS : GL_GREATER;
     const GL::RasterState zPassSides = count.Depth(GL_LESS).Clamped(clamp).Culling(GL_BACK);
     const GL::RasterState zFailSides = count.Depth(depthFail).Clamped(clamp).Culling(GL_BACK);
@@ -348,14 +351,16 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
     BeginPass("DrawCoveragePass");
     BindTarget(Coverage);
     // The wedges add into alpha where they cover a surface (see the shadow volume's steps).
-    const GL::RasterState coverage = GL::RasterState()
-                                         .AlphaOnly()
-                                         .NoDepthWrite()
-                                         .StencilFunc(GL_ALWAYS, 0)
-                                         .Depth(GL_LESS)
-                                         .Clamped(r_GL_DepthClamp.value)
-                                         .Culling(GL_BACK)
-                                         .Additive();
+    const GL::RasterState coverage = Reach.DepthBounded(light,
+                                                        GL::RasterState()
+                                                            .AlphaOnly()
+                                                            .NoDepthWrite()
+                                                            .StencilFunc(GL_ALWAYS, 0)
+                                                            .Depth(GL_LESS)
+                                                            .Clamped(r_GL_DepthClamp.value)
+                                                            .Culling(GL_BACK)
+                                                            .Additive(),
+                                                        r_GL_DepthBoundsTest.value);
     const ShadowVolumeDrawPlan::WedgeSteps wedges = ShadowVolumeDrawPlan::Wedges(coverage);
 
     Device->SetRasterState(coverage);
@@ -387,7 +392,6 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexCoordinate", 0);
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
-            Reach.Limits(light, *caster).SetWedgeUniforms(**program);
         }
         DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value);
     }
@@ -425,10 +429,13 @@ void RendererEx::CombineShadow(const IPointLightSource& light)
 void RendererEx::FillNoShadow()
 {
     BindTarget(ShadowValue);
+    // Alpha 1 over the shadow area, which a P-buffer target may exceed.
     Device->SetRasterState(GL::RasterState().AlphaOnly());
-    Device->SetProgram(ColorTransform);
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    RendererCommon::DrawTargetQuad(FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, FrameSet->GetShadowWidth(), FrameSet->GetShadowHeight());
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
     Device->SetRasterState(GL::RasterState());
 }
 

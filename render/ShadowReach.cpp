@@ -209,4 +209,14 @@ float ShadowReach::WindowDepth(const Math::Mat4& projection, float depth)
     return std::min(1.0f, std::max(0.0f, 0.5f * ndc + 0.5f));
 }
 
+GL::RasterState ShadowReach::DepthBounded(const IPointLightSource& light,
+                                          const GL::RasterState& block, bool test) const
+{
+    if (!test)
+        return block;
+    float nearest, farthest;
+    DepthBounds(light, nearest, farthest);
+    return block.DepthBoundsTest(nearest, farthest);
+}
+
 } // namespace Korvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Ptr.h"
+#include "gl/RasterState.h"
 #include "math/Mat4.h"
 #include "math/Vec3.h"
 #include "world/IModel.h"
@@ -13,9 +14,9 @@ namespace Korvo {
 
 class IViewer;
 
-// Which casters of each light can shadow anything the frame shows lit, and how far their
-// wedges must reach (ShadowLimits, in each caster's space). A caster all of whose meshes
-// lie past the limits casts on nothing lit and is left out for that light.
+// Which casters of each light can shadow anything the frame shows lit (ShadowLimits, in each
+// caster's space): a caster all of whose meshes lie past the limits casts on nothing lit and
+// is left out for that light, its volumes and wedges alike.
 //
 // Update comes before the frame's first pass. The tables keep what they grew to, so a
 // frame allocates nothing once the scene's lights and casters have been seen.
@@ -31,12 +32,16 @@ public:
     // The light's casters whose shadows can fall on lit surfaces, in the light's own order.
     const std::vector<Sys::Ptr<IModel>>& ZPassCasters(const IPointLightSource& light) const;
     const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
-    // The limits for a caster of ZFailCasters(light), for its penumbra wedges.
+    // The limits for a caster of ZFailCasters(light).
     const ShadowLimits& Limits(const IPointLightSource& light, const IModel& caster) const;
     // The window depths between which the light's sphere lies, [0, 1] where the view gives
     // no narrower range: surfaces outside them get none of the light, so its shadow passes
     // may skip them (the depth-bounds test).
     void DepthBounds(const IPointLightSource& light, float& nearest, float& farthest) const;
+    // The block with the light's depth bounds tested where `test` says so (the driver has
+    // the test and r_GL_DepthBoundsTest is on), else the block as it is.
+    GL::RasterState DepthBounded(const IPointLightSource& light, const GL::RasterState& block,
+                                 bool test) const;
 
     // The window depth of a point `depth` in front of the eye under a perspective
     // projection (0 at the near plane; 1 at the far plane or at infinity).

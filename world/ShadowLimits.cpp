@@ -1,7 +1,5 @@
 #include "world/ShadowLimits.h"
 
-#include "gl/IProgram.h"
-
 #include <algorithm>
 
 namespace Korvo {
@@ -48,21 +46,6 @@ bool ShadowLimits::Beyond(const Vec3f& boxMin, const Vec3f& boxMax) const
     if (along <= 0.0f)
         return false;
     return Farthest(toNearest * (1.0f / along)) <= along;
-}
-
-void ShadowLimits::SetWedgeUniforms(const GL::IProgram& program) const
-{
-    const float reach[4] = {0.0f, 0.0f, 0.0f, Reach};
-    float view[5 * 3], scene[8 * 3];
-    for (int i = 0; i < 5; ++i)
-        view[3 * i] = View[i].x, view[3 * i + 1] = View[i].y, view[3 * i + 2] = View[i].z;
-    for (int i = 0; i < 8; ++i)
-        scene[3 * i] = Scene[i].x, scene[3 * i + 1] = Scene[i].y, scene[3 * i + 2] = Scene[i].z;
-    const float use[2] = {HasView ? 1.0f : 0.0f, HasScene ? 1.0f : 0.0f};
-    program.SetUniform4f("u_ShadowBound", reach);
-    program.SetUniformArray("u_ViewHull", 5, 3, view);
-    program.SetUniformArray("u_SceneHull", 8, 3, scene);
-    program.SetUniform2f("u_HullUse", use);
 }
 
 } // namespace Korvo

@@ -2,10 +2,6 @@
 
 #include "math/Vec3.h"
 
-namespace GL {
-class IProgram;
-}
-
 namespace Korvo {
 
 // Where the surfaces that one light lights in one frame can lie, in the space of the model
@@ -15,7 +11,7 @@ namespace Korvo {
 //
 // Across any axis from the light, all of them lie on the light's side of one plane, at the
 // smallest of the three distances along it. A mesh that lies wholly past such a plane
-// shadows nothing lit; the penumbra wedges end on one (their shader picks the axis).
+// shadows nothing lit.
 struct ShadowLimits {
     Math::Vec3f Light;
     float Reach = 0.0f;     // the light's radius; 0: the light lights nothing
@@ -32,10 +28,6 @@ struct ShadowLimits {
     // the axis from the light to the box's centre (or to its nearest point where the light
     // lies within the box's sphere), farther than Farthest. False for a light inside it.
     bool Beyond(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax) const;
-
-    // "u_ShadowBound" (the reach in w), "u_ViewHull", "u_SceneHull" and "u_HullUse" of a
-    // wedge program.
-    void SetWedgeUniforms(const GL::IProgram& program) const;
 };
 
 } // namespace Korvo

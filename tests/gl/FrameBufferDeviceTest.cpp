@@ -1,6 +1,7 @@
 #include "app/DeveloperException.h"
 #include "gl/FragmentShader.h"
 #include "gl/FrameBuffer.h"
+#include "gl/ExtensionRegistry.h"
 #include "gl/FrameBufferObject.h"
 #include "gl/PBuffer.h"
 #include "gl/Program.h"
@@ -264,9 +265,25 @@ TEST_F(FrameBuffers, DeviceRasterStateIssuesOnlyTheDifference)
     device.SetVertexFormat(two);
     EXPECT_EQ(device.StateCalls, attributeCalls);
 
+    // The depth-bounds test where the driver has it, a refusal where it has not.
+    const GL::RasterState bounded = none.DepthBoundsTest(0.25f, 0.75f);
+    if (GL::Extensions && GL::Extensions->GL_EXT_depth_bounds_test) {
+        device.SetRasterState(bounded);
+        GLfloat range[2] = {0.0f, 0.0f};
+        glGetFloatv(GL_DEPTH_BOUNDS_EXT, range);
+        EXPECT_TRUE(glIsEnabled(GL_DEPTH_BOUNDS_TEST_EXT));
+        EXPECT_EQ(range[0], 0.25f);
+        EXPECT_EQ(range[1], 0.75f);
+    } else {
+        EXPECT_THROW(device.SetRasterState(bounded), Sys::DeveloperException);
+    }
+
     device.SetVertexFormat(GL::VertexFormat());
     device.SetRasterState(none);
     EXPECT_EQ(RasterStateReadBack(), none);
+    if (GL::Extensions && GL::Extensions->GL_EXT_depth_bounds_test) {
+        EXPECT_FALSE(glIsEnabled(GL_DEPTH_BOUNDS_TEST_EXT));
+    }
 }
 
 TEST_F(FrameBuffers, IndexedDrawStartsAtTheIndexOffset)

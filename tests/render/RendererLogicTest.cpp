@@ -270,6 +270,12 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     const Math::Mat4& p = viewer.GetProjectionMatrix();
     EXPECT_NEAR(centre, 0.5f * (p(2, 2) * -40.0f + p(2, 3)) / 40.0f + 0.5f, 1e-6f);
     EXPECT_EQ(Korvo::ShadowReach::WindowDepth(p, 0.5f), 0.0f);
+    const GL::RasterState block = GL::RasterState().NoColor();
+    EXPECT_EQ(reach.DepthBounded(*light, block, false), block);
+    const GL::RasterState bounded = reach.DepthBounded(*light, block, true);
+    EXPECT_TRUE(bounded.DepthBounds);
+    EXPECT_EQ(bounded.DepthBoundsMin, nearest);
+    EXPECT_EQ(bounded.DepthBoundsMax, farthest);
 
     // No reach, no shadows.
     light->Radius = 0.0f;
