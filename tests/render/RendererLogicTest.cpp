@@ -5,9 +5,9 @@
 #include "render/OverlayLines.h"
 #include "render/OverlayText.h"
 #include "render/ShadowReach.h"
-#include "world/IStaticModel.h"
 #include "world/OmniLightSource.h"
 #include "world/Viewer.h"
+#include "tests/support/BoxModels.h"
 #include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
@@ -178,34 +178,14 @@ TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
 
 } // namespace
 
-namespace {
-
-class BoxMesh : public Korvo::IMesh {
-public:
-    BoxMesh(Math::Vec3f lo, Math::Vec3f hi) : IMesh("Box")
-    {
-        BoundsMin = lo;
-        BoundsMax = hi;
-    }
-    std::string GetTypeName() const override { return "BoxMesh"; }
-    void Draw() override {}
-};
-
-class BoxModel : public Korvo::IStaticModel {
-public:
-    BoxModel(Math::Vec3f lo, Math::Vec3f hi) { Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new BoxMesh(lo, hi))); }
-    std::string GetTypeName() const override { return "BoxModel"; }
-};
-
-} // namespace
 
 TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
 {
     using Math::Vec3f;
-    Sys::Ptr<Korvo::IModel> world(new BoxModel(Vec3f(-50, 0, -50), Vec3f(50, 20, 50)));
-    Sys::Ptr<Korvo::IModel> near(new BoxModel(Vec3f(-1, 2, -1), Vec3f(1, 4, 1)));
-    Sys::Ptr<Korvo::IModel> far(new BoxModel(Vec3f(40, 0, 40), Vec3f(45, 5, 45)));
-    Sys::Ptr<Korvo::IModel> around(new BoxModel(Vec3f(-2, 8, -2), Vec3f(2, 12, 2)));
+    Sys::Ptr<Korvo::IModel> world = ::Test::ModelWithBoxes({{Vec3f(-50, 0, -50), Vec3f(50, 20, 50)}});
+    Sys::Ptr<Korvo::IModel> near = ::Test::ModelWithBoxes({{Vec3f(-1, 2, -1), Vec3f(1, 4, 1)}});
+    Sys::Ptr<Korvo::IModel> far = ::Test::ModelWithBoxes({{Vec3f(40, 0, 40), Vec3f(45, 5, 45)}});
+    Sys::Ptr<Korvo::IModel> around = ::Test::ModelWithBoxes({{Vec3f(-2, 8, -2), Vec3f(2, 12, 2)}});
     near->Position = Vec3f(3, 0, 2);   // the limits follow the caster into its own space
     Sys::Ptr<Korvo::OmniLightSource> light(new Korvo::OmniLightSource(100.0f));
     light->Position = Vec3f(0, 10, 0);

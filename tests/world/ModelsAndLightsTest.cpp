@@ -1,6 +1,7 @@
 #include "world/ISkinnedModel.h"
 #include "world/IStaticModel.h"
 #include "world/OmniLightSource.h"
+#include "tests/support/BoxModels.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,7 @@ using Korvo::IMesh;
 using Korvo::IModel;
 using Math::Vec3f;
 
-class BoxMesh : public Korvo::IMesh {
-public:
-    BoxMesh(Vec3f lo, Vec3f hi) : IMesh("Box")
-    {
-        BoundsMin = lo;
-        BoundsMax = hi;
-    }
-    std::string GetTypeName() const override { return "BoxMesh"; }
-    void Draw() override {}
-};
-
-class StaticModel : public Korvo::IStaticModel {
-public:
-    std::string GetTypeName() const override { return "StaticModel"; }
-};
-
-Sys::Ptr<IModel> ModelWithBoxes(std::initializer_list<std::pair<Vec3f, Vec3f>> boxes)
-{
-    Sys::Ptr<StaticModel> model(new StaticModel);
-    for (const auto& box : boxes)
-        model->Meshes.push_back(Sys::Ptr<IMesh>(new BoxMesh(box.first, box.second)));
-    return model;
-}
+using Test::ModelWithBoxes;
 
 // A pose that records which one the meshes were skinned with.
 class Pose : public Korvo::ISkeleton {
