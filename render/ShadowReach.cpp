@@ -50,7 +50,6 @@ ShadowReach::ShadowReach()
     for (LightRow& row : Rows) {
         row.ZPass.reserve(casters);
         row.ZFail.reserve(casters);
-        row.Limits.reserve(casters);
     }
     Frustum.reserve(5);
     SceneBox.reserve(8);
@@ -121,7 +120,6 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         row.Light = &light;
         row.ZPass.clear();
         row.ZFail.clear();
-        row.Limits.clear();
         row.DepthNearest = 0.0f;
         row.DepthFarthest = 1.0f;
         if (viewer != nullptr && IsPerspective(viewer->GetProjectionMatrix())) {
@@ -130,24 +128,18 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
             row.DepthNearest = WindowDepth(projection, depth - light.Radius * 1.01f);
             row.DepthFarthest = WindowDepth(projection, depth + light.Radius * 1.01f);
         }
-        ShadowLimits limits;
         for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
-            if (InModelSpace(light, *caster, limits))
+            if (Casts(light, *caster))
                 row.ZPass.push_back(caster);
-        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
-            if (!InModelSpace(light, *caster, limits))
-                continue;
-            row.ZFail.push_back(caster);
-            row.Limits.push_back(limits);
-        }
+        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
+            if (Casts(light, *caster))
+                row.ZFail.push_back(caster);
     }
 }
 
-bool ShadowReach::InModelSpace(const IPointLightSource& light, const IModel& caster,
-                               ShadowLimits& limits) const
+ShadowLimits ShadowReach::LimitsFor(const IPointLightSource& light, const IModel& caster) const
 {
-    if (light.Radius <= 0.0f)
-        return false;
+    ShadowLimits limits;
     const Math::Mat4 toModel = caster.GetModelMatrix().InverseRigid();
     limits.Light = toModel.TransformPoint(light.Position);
     limits.Reach = light.Radius;
@@ -157,6 +149,14 @@ bool ShadowReach::InModelSpace(const IPointLightSource& light, const IModel& cas
     limits.HasScene = !SceneBox.empty();
     for (size_t i = 0; i < SceneBox.size(); ++i)
         limits.Scene[i] = toModel.TransformPoint(SceneBox[i]);
+    return limits;
+}
+
+bool ShadowReach::Casts(const IPointLightSource& light, const IModel& caster) const
+{
+    if (light.Radius <= 0.0f)
+        return false;
+    const ShadowLimits limits = LimitsFor(light, caster);
     for (const Sys::Ptr<IMesh>& mesh : caster.Meshes)
         if (!limits.Beyond(mesh->BoundsMin, mesh->BoundsMax))
             return true;
@@ -179,16 +179,6 @@ const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZPassCasters(const IPointLight
 const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZFailCasters(const IPointLightSource& light) const
 {
     return Row(light).ZFail;
-}
-
-const ShadowLimits& ShadowReach::Limits(const IPointLightSource& light,
-                                        const IModel& caster) const
-{
-    const LightRow& row = Row(light);
-    for (size_t i = 0; i < row.ZFail.size(); ++i)
-        if (row.ZFail[i].Get() == &caster)
-            return row.Limits[i];
-    throw Sys::DeveloperException("A caster was drawn that the frame's shadow table lacks.");
 }
 
 void ShadowReach::DepthBounds(const IPointLightSource& light, float& nearest,

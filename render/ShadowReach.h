@@ -32,8 +32,8 @@ public:
     // The light's casters whose shadows can fall on lit surfaces, in the light's own order.
     const std::vector<Sys::Ptr<IModel>>& ZPassCasters(const IPointLightSource& light) const;
     const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
-    // The limits for a caster of ZFailCasters(light).
-    const ShadowLimits& Limits(const IPointLightSource& light, const IModel& caster) const;
+    // The limits of this frame's lit surfaces for the light, in the caster's space.
+    ShadowLimits LimitsFor(const IPointLightSource& light, const IModel& caster) const;
     // The window depths between which the light's sphere lies, [0, 1] where the view gives
     // no narrower range: surfaces outside them get none of the light, so its shadow passes
     // may skip them (the depth-bounds test).
@@ -52,15 +52,12 @@ private:
         const IPointLightSource* Light = nullptr;
         std::vector<Sys::Ptr<IModel>> ZPass;
         std::vector<Sys::Ptr<IModel>> ZFail;
-        std::vector<ShadowLimits> Limits;   // one per ZFail caster
         float DepthNearest = 0.0f, DepthFarthest = 1.0f;
     };
 
     void AddBox(const IModel& model);
-    // The world-space limits of the light carried into the caster's space; false when
-    // every mesh of the caster lies beyond them.
-    bool InModelSpace(const IPointLightSource& light, const IModel& caster,
-                      ShadowLimits& limits) const;
+    // False when the light reaches nothing or every mesh of the caster lies past its limits.
+    bool Casts(const IPointLightSource& light, const IModel& caster) const;
     const LightRow& Row(const IPointLightSource& light) const;
 
     std::vector<LightRow> Rows;

@@ -202,16 +202,15 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     EXPECT_TRUE(reach.ZFailCasters(*light)[0] == near);
     EXPECT_TRUE(reach.ZFailCasters(*light)[1] == around);
     ASSERT_EQ(reach.ZPassCasters(*light).size(), 1u);
-    EXPECT_THROW(reach.Limits(*light, *far), Sys::DeveloperException);
 
     // The light among a caster's own box: never past the limits.
-    const Korvo::ShadowLimits& aroundLimits = reach.Limits(*light, *around);
+    const Korvo::ShadowLimits& aroundLimits = reach.LimitsFor(*light, *around);
     EXPECT_FALSE(aroundLimits.Beyond(around->Meshes[0]->BoundsMin, around->Meshes[0]->BoundsMax));
 
     // Every point the light reaches that the view shows inside the scene lies within the
     // limits along any axis, and the view cuts them well short of the reach. (The far
     // caster, within reach and within the scene, lies out of view beside the eye.)
-    const Korvo::ShadowLimits& limits = reach.Limits(*light, *near);
+    const Korvo::ShadowLimits& limits = reach.LimitsFor(*light, *near);
     const Math::Mat4 toModel = near->GetModelMatrix().InverseRigid();
     const Math::Mat4 toClip = viewer.GetProjectionMatrix() * viewer.GetViewMatrix();
     std::mt19937 random(7);
