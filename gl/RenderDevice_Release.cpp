@@ -110,36 +110,31 @@ void RenderDevice_Release::SetRasterState(const RasterState& s)
     if (all || s.StencilTest != o.StencilTest)
         Enable(GL_STENCIL_TEST, s.StencilTest);
     // Both faces in one call where they agree, else each face that changed.
-    const bool frontFunc = all || !SameFunc(s.Front, o.Front);
-    const bool backFunc = all || !SameFunc(s.Back, o.Back);
-    if ((frontFunc || backFunc) && SameFunc(s.Front, s.Back)) {
-        glStencilFunc(s.Front.Func, s.Front.Ref, s.Front.Mask);
-        ++StateCalls;
-    } else {
-        if (frontFunc) {
-            glStencilFuncSeparate(GL_FRONT, s.Front.Func, s.Front.Ref, s.Front.Mask);
+    const auto setFaces = [&](auto same, auto setBoth, auto setOne) {
+        const bool front = all || !same(s.Front, o.Front);
+        const bool back = all || !same(s.Back, o.Back);
+        if ((front || back) && same(s.Front, s.Back)) {
+            setBoth(s.Front);
+            ++StateCalls;
+            return;
+        }
+        if (front) {
+            setOne(GL_FRONT, s.Front);
             ++StateCalls;
         }
-        if (backFunc) {
-            glStencilFuncSeparate(GL_BACK, s.Back.Func, s.Back.Ref, s.Back.Mask);
+        if (back) {
+            setOne(GL_BACK, s.Back);
             ++StateCalls;
         }
-    }
-    const bool frontOps = all || !SameOps(s.Front, o.Front);
-    const bool backOps = all || !SameOps(s.Back, o.Back);
-    if ((frontOps || backOps) && SameOps(s.Front, s.Back)) {
-        glStencilOp(s.Front.Fail, s.Front.DepthFail, s.Front.DepthPass);
-        ++StateCalls;
-    } else {
-        if (frontOps) {
-            glStencilOpSeparate(GL_FRONT, s.Front.Fail, s.Front.DepthFail, s.Front.DepthPass);
-            ++StateCalls;
-        }
-        if (backOps) {
-            glStencilOpSeparate(GL_BACK, s.Back.Fail, s.Back.DepthFail, s.Back.DepthPass);
-            ++StateCalls;
-        }
-    }
+    };
+    setFaces(SameFunc, [](const StencilFace& f) { glStencilFunc(f.Func, f.Ref, f.Mask); },
+             [](GLenum face, const StencilFace& f) {
+                 glStencilFuncSeparate(face, f.Func, f.Ref, f.Mask);
+             });
+    setFaces(SameOps, [](const StencilFace& f) { glStencilOp(f.Fail, f.DepthFail, f.DepthPass); },
+             [](GLenum face, const StencilFace& f) {
+                 glStencilOpSeparate(face, f.Fail, f.DepthFail, f.DepthPass);
+             });
     if (all || s.StencilWriteMask != o.StencilWriteMask) {
         glStencilMask(s.StencilWriteMask);
         ++StateCalls;
