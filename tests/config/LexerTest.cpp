@@ -58,7 +58,7 @@ TEST(Lexer, QuotedWordsKeepTheirBlanks)
     EXPECT_EQ(Words("x \"open"), (W{"x", "open"}));
 }
 
-TEST(Token, ClassifiesItsText)
+TEST(Token, ClassifiesAndConvertsItsText)
 {
     using Utils::Token;
     EXPECT_TRUE(Token("string").IsType());
@@ -68,18 +68,8 @@ TEST(Token, ClassifiesItsText)
     EXPECT_TRUE(Token("+.5").IsFloat());
     EXPECT_FALSE(Token(".5").IsFloat());
     EXPECT_FALSE(Token("1.2.3").IsFloat());
-}
-
-TEST(Token, ConvertsItsText)
-{
-    using Utils::Token;
     EXPECT_EQ(Token("99999999999").ToInt(), INT_MAX);
     EXPECT_EQ(Token("-99999999999").ToInt(), INT_MIN);
     EXPECT_FLOAT_EQ(Token("0.25").ToFloat(), 0.25f);
-}
-
-TEST(Token, EmptyTextIsRefused)
-{
-    EXPECT_EQ(ErrorOf([] { Utils::Token token(""); }),
-              "Token::Token : Invalid <Str> parameter.");
+    EXPECT_EQ(ErrorOf([] { Token token(""); }), "Token::Token : Invalid <Str> parameter.");
 }

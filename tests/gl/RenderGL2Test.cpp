@@ -28,50 +28,45 @@ int Detect(const char* extensions, bool compiles = true, bool* asked = nullptr)
 
 } // namespace
 
-TEST(DeviceDetection, NvidiaRows)
+TEST(DeviceDetection, ExtensionRowsAndTheTestShader)
 {
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_NV_transform_feedback "),
-              Korvo::DEVICE_G8X);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_EXT_transform_feedback "),
-              Korvo::DEVICE_G8X);
-    // Geometry shaders without transform feedback fit no known chip.
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_EXT_geometry_shader4 GL_NV_vertex_program3 "
-                     "GL_NV_fragment_program2 GL_NV_primitive_restart "),
-              Korvo::DEVICE_UNKNOWN);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program3 "
-                     "GL_NV_fragment_program2 GL_NV_vertex_program2 GL_NV_fragment_program "),
-              Korvo::DEVICE_NV4X_G7X);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program3 "
-                     "GL_NV_vertex_program2 GL_NV_fragment_program "),
-              Korvo::DEVICE_NV3X);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_primitive_restart GL_NV_vertex_program2 "),
-              Korvo::DEVICE_UNKNOWN);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_register_combiners2 GL_NV_texture_shader "
-                     "GL_NV_texture_shader2 "),
-              Korvo::DEVICE_NV2X);
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_NV_register_combiners2 GL_NV_texture_shader "),
-              Korvo::DEVICE_UNKNOWN);
-}
+    const std::string nv = "GL_NV_register_combiners ", ati = "GL_ATI_fragment_shader ";
+    const struct {
+        std::string extensions;
+        int type;
+    } rows[] = {
+        {nv + "GL_EXT_geometry_shader4 GL_NV_transform_feedback ", Korvo::DEVICE_G8X},
+        {nv + "GL_EXT_geometry_shader4 GL_EXT_transform_feedback ", Korvo::DEVICE_G8X},
+        // Geometry shaders without transform feedback fit no known chip.
+        {nv + "GL_EXT_geometry_shader4 GL_NV_vertex_program3 GL_NV_fragment_program2 "
+              "GL_NV_primitive_restart ", Korvo::DEVICE_UNKNOWN},
+        {nv + "GL_NV_primitive_restart GL_NV_vertex_program3 GL_NV_fragment_program2 "
+              "GL_NV_vertex_program2 GL_NV_fragment_program ", Korvo::DEVICE_NV4X_G7X},
+        {nv + "GL_NV_primitive_restart GL_NV_vertex_program3 GL_NV_vertex_program2 "
+              "GL_NV_fragment_program ", Korvo::DEVICE_NV3X},
+        {nv + "GL_NV_primitive_restart GL_NV_vertex_program2 ", Korvo::DEVICE_UNKNOWN},
+        {nv + "GL_NV_register_combiners2 GL_NV_texture_shader GL_NV_texture_shader2 ",
+         Korvo::DEVICE_NV2X},
+        {nv + "GL_NV_register_combiners2 GL_NV_texture_shader ", Korvo::DEVICE_UNKNOWN},
+        {ati + "GL_EXT_geometry_shader4 GL_ATI_texture_compression_3dc ", Korvo::DEVICE_R600},
+        {ati, Korvo::DEVICE_UNKNOWN},
+        // NVIDIA is asked first; anything else is unknown.
+        {nv + ati + "GL_ATI_texture_compression_3dc ", Korvo::DEVICE_UNKNOWN},
+        {"GL_ARB_fragment_shader GL_ARB_vertex_shader ", Korvo::DEVICE_UNKNOWN},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Detect(row.extensions.c_str()), row.type) << row.extensions;
 
-TEST(DeviceDetection, AtiRowsAndTheTestShader)
-{
+    // Only the R500 row needs the test shader to compile.
     bool asked = false;
-    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_EXT_geometry_shader4 "
-                     "GL_ATI_texture_compression_3dc ",
-                     true, &asked),
-              Korvo::DEVICE_R600);
-    EXPECT_FALSE(asked);
-    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_ATI_texture_compression_3dc ", true, &asked),
+    EXPECT_EQ(Detect((ati + "GL_ATI_texture_compression_3dc ").c_str(), true, &asked),
               Korvo::DEVICE_R500);
     EXPECT_TRUE(asked);
-    EXPECT_EQ(Detect("GL_ATI_fragment_shader GL_ATI_texture_compression_3dc ", false),
+    EXPECT_EQ(Detect((ati + "GL_ATI_texture_compression_3dc ").c_str(), false),
               Korvo::DEVICE_R400);
-    EXPECT_EQ(Detect("GL_ATI_fragment_shader "), Korvo::DEVICE_UNKNOWN);
-    // NVIDIA is asked first; anything else is unknown.
-    EXPECT_EQ(Detect("GL_NV_register_combiners GL_ATI_fragment_shader "
-                     "GL_ATI_texture_compression_3dc "),
-              Korvo::DEVICE_UNKNOWN);
-    EXPECT_EQ(Detect("GL_ARB_fragment_shader GL_ARB_vertex_shader "), Korvo::DEVICE_UNKNOWN);
+    asked = false;
+    Detect((ati + "GL_EXT_geometry_shader4 GL_ATI_texture_compression_3dc ").c_str(), true, &asked);
+    EXPECT_FALSE(asked);
     EXPECT_STREQ(Korvo::RenderGL2::GetDeviceTypeName(Korvo::DEVICE_G7X), "NVIDIA G7X\n");
 }
 

@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 using namespace Platform;
 
@@ -28,6 +29,14 @@ GL::PixelFormatDesc WindowRequest(int samples = 0)
     desc.Samples = samples;
     desc.SampleBuffers = samples > 0 ? 1 : 0;
     return desc;
+}
+
+// Double buffer, stereo, pixel type, acceleration, colour, red, alpha, depth, stencil and
+// sample bits.
+std::vector<int> Fields(const GL::PixelFormatDesc& d)
+{
+    return {d.DoubleBuffer, d.Stereo, d.PixelType, d.Acceleration, d.ColorBits, d.RedBits,
+            d.AlphaBits, d.DepthBits, d.StencilBits, d.Samples};
 }
 
 // Each test gets a fresh window for the context under test, with the helper's own
@@ -64,18 +73,8 @@ TEST_F(ContextClassesTest, WindowContextGetsTheRequestedFormatAndBecomesCurrent)
     EXPECT_EQ(wglGetCurrentContext(), window->GetRC());
     EXPECT_TRUE(window->IsWindow());
 
-    const GL::PixelFormatDesc got = window->GetPixelFormatDesc();
-    EXPECT_TRUE(got.DoubleBuffer);
-    EXPECT_FALSE(got.Stereo);
-    EXPECT_EQ(got.PixelType, 1);
-    EXPECT_EQ(got.Acceleration, 2);
-    EXPECT_EQ(got.ColorBits, 32);
-    EXPECT_EQ(got.RedBits, 8);
-    EXPECT_EQ(got.AlphaBits, 8);
-    EXPECT_EQ(got.DepthBits, 24);
-    EXPECT_EQ(got.StencilBits, 8);
-    EXPECT_EQ(got.Samples, 0);
-    EXPECT_NO_THROW(window->SwapBuffers());
+    EXPECT_EQ(Fields(window->GetPixelFormatDesc()), (std::vector<int>{1, 0, 1, 2, 32, 8, 8, 24, 8, 0}));
+    window->SwapBuffers();
     window = nullptr;
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     ASSERT_TRUE(context->MakeCurrent());
@@ -84,10 +83,8 @@ TEST_F(ContextClassesTest, WindowContextGetsTheRequestedFormatAndBecomesCurrent)
 TEST_F(ContextClassesTest, MultisampledWindowGoesThroughTheDummyWindow)
 {
     Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(4), target->Get()));
-    const GL::PixelFormatDesc got = window->GetPixelFormatDesc();
-    EXPECT_EQ(got.SampleBuffers, 1);
-    EXPECT_EQ(got.Samples, 4);
-    EXPECT_EQ(got.DepthBits, 24);
+    EXPECT_EQ(window->GetPixelFormatDesc().SampleBuffers, 1);
+    EXPECT_EQ(Fields(window->GetPixelFormatDesc()), (std::vector<int>{1, 0, 1, 2, 32, 8, 8, 24, 8, 4}));
     EXPECT_FALSE(IsClassRegistered("Dummy Window"));
     window = nullptr;
     ASSERT_TRUE(context->MakeCurrent());
@@ -135,13 +132,11 @@ TEST_F(ContextClassesTest, PBufferSharesWithTheCurrentContextAndStaysCurrent)
     EXPECT_TRUE(wglQueryPbufferARB(pbuffer->GetPBuffer(), WGL_PBUFFER_WIDTH_ARB, &width));
     EXPECT_EQ(width, 128);
 
-    const GL::PixelFormatDesc got = pbuffer->GetPixelFormatDesc();
-    EXPECT_FALSE(got.DoubleBuffer);
-    EXPECT_EQ(got.PixelType, 1);
-    EXPECT_EQ(got.Acceleration, 2);
-    EXPECT_EQ(got.DepthBits, 24);
-    EXPECT_EQ(got.StencilBits, 8);
-    EXPECT_NO_THROW(pbuffer->SwapBuffers());
+    const std::vector<int> got = Fields(pbuffer->GetPixelFormatDesc());
+    EXPECT_EQ(std::vector<int>(got.begin(), got.begin() + 4), (std::vector<int>{0, 0, 1, 2}));
+    EXPECT_EQ(got[7], 24);
+    EXPECT_EQ(got[8], 8);
+    pbuffer->SwapBuffers();
 
     pbuffer = nullptr;
     ASSERT_TRUE(context->MakeCurrent());
@@ -176,15 +171,6 @@ TEST_F(ContextClassesTest, FloatPBufferIsRefusedHonestly)
     wgl.WGL_ARB_pbuffer = false;
     desc.PixelType = 1;
     EXPECT_EQ(ErrorOf([&] { GL::PBuffer(desc, 64, 64); }), "P-buffer unsupported.");
-
-    // Without any registry the description cannot be read.
-    GL::Extensions = nullptr;
-    Sys::Ptr<GL::WindowContext> window(new GL::WindowContext(WindowRequest(), target->Get()));
-    EXPECT_NE(ErrorOf([&] { window->GetPixelFormatDesc(); })
-                  .find("No available OpenGL extensions list."),
-              std::string::npos);
-    window = nullptr;
-    ASSERT_TRUE(context->MakeCurrent());
 }
 
 } // namespace

@@ -1,8 +1,6 @@
-// The real program and its test twin, run on the Xvfb display and driven with xdotool:
-// start-up without and with a configuration file, every way to end (keys, window close,
-// signals, the window destroyed or the connection killed from outside), failures from a
-// scene, no display at all, a configuration file that cannot be written, full screen on
-// servers of their own, a resized window, the command line, and the installed program.
+// The real program and its test twin, run on the Xvfb display and driven with xdotool.
+
+#include "tests/support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -28,14 +26,6 @@
 namespace {
 
 const char* const WindowTitle = "Korvo Demo 2007";
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 bool EndsWith(const std::string& text, const std::string& tail)
 {
@@ -138,7 +128,7 @@ public:
         return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     }
 
-    std::string File(const char* name) const { return ReadFile(dir + "/" + name); }
+    std::string File(const char* name) const { return TestFiles::Read(dir + "/" + name); }
 
     std::string dir;
     pid_t pid = 0;
@@ -182,35 +172,48 @@ void WriteXvfbSettings(const ProgramRun& run, const std::string& more = "")
     std::ofstream(run.dir + "/sys_Config.conf") << "bool r_GL_FramebufferObject = 1\n" << more;
 }
 
-TEST(ProgramTest, FirstStartWithoutConfigurationReportsTheFileAndLeavesDefaults)
+// Without a display the fatal message goes to standard error and nothing is written; the
+// first start reports the missing configuration and writes the defaults; a configuration
+// that can be neither read nor written is reported too. The log always closes.
+TEST(ProgramTest, NoDisplayFirstStartAndUnwritableConfiguration)
 {
-    ProgramRun run(KORVO_BINARY, "first_start");
-    EXPECT_EQ(run.Wait(), 1);
-    const std::string errors = run.File("stderr.txt");
-    EXPECT_NE(errors.find("Exception\nUnable to open file \"sys_Config.conf\""), std::string::npos)
-        << errors;
-    EXPECT_EQ(errors.find("Fatal Exception"), std::string::npos);
-    const std::string config = run.File("sys_Config.conf");
-    EXPECT_NE(config.find("demo_ID"), std::string::npos) << config;
-    EXPECT_NE(config.find("r_Screen_Width"), std::string::npos) << config;
+    ProgramRun run(KORVO_BINARY, "first_start", false);
+    const int code = run.Wait();
+    EXPECT_NE(code, 0);
+    EXPECT_LT(code, 128) << "ended by a signal";
+    EXPECT_NE(run.File("stderr.txt").find("Fatal Exception\nFailed to create main window!"),
+              std::string::npos) << run.File("stderr.txt");
     ExpectClosedLog(run);
+    struct stat info;
+    EXPECT_NE(stat((run.dir + "/sys_Config.conf").c_str(), &info), 0);
 
-    // The next start finds the file and keeps running until told to stop.
-    WriteXvfbSettings(run);
-    run.Start(KORVO_BINARY);
-    run.Keys("Escape");
-    EXPECT_EQ(run.Wait(), 0);
-    EXPECT_EQ(run.File("stderr.txt").find("Exception"), std::string::npos) << run.File("stderr.txt");
-    ExpectClosedLog(run);
+    for (bool unwritable : {false, true}) {
+        SCOPED_TRACE(unwritable);
+        if (unwritable) {
+            unlink((run.dir + "/sys_Config.conf").c_str());
+            mkdir((run.dir + "/sys_Config.conf").c_str(), 0755);
+        }
+        run.Start(KORVO_BINARY);
+        EXPECT_EQ(run.Wait(), 1);
+        const std::string errors = run.File("stderr.txt");
+        EXPECT_NE(errors.find("Exception\nUnable to open file \"sys_Config.conf\""),
+                  std::string::npos) << errors;
+        EXPECT_EQ(errors.find("Fatal Exception"), std::string::npos);
+        ExpectClosedLog(run);
+        if (!unwritable) {
+            const std::string config = run.File("sys_Config.conf");
+            EXPECT_NE(config.find("demo_ID"), std::string::npos) << config;
+            EXPECT_NE(config.find("r_Screen_Width"), std::string::npos) << config;
+        }
+    }
 }
 
 TEST(ProgramTest, EscapeAltF4AndWindowCloseEachEndCleanlyWithSavedConfiguration)
 {
-    const char* ways[] = {"Escape", "alt+F4", "close"};
-    for (const char* way : ways) {
+    ProgramRun run(KORVO_BINARY, "end");
+    FirstStart(run);
+    for (const char* way : {"Escape", "alt+F4", "close"}) {
         SCOPED_TRACE(way);
-        ProgramRun run(KORVO_BINARY, std::string("end_") + (way[0] == 'a' ? "altf4" : way));
-        FirstStart(run);
         // A setting changed by hand is read and written back, normalised.
         WriteXvfbSettings(run, "int demo_ID = 7\n");
         run.Start(KORVO_BINARY);
@@ -231,38 +234,32 @@ TEST(ProgramTest, EscapeAltF4AndWindowCloseEachEndCleanlyWithSavedConfiguration)
     }
 }
 
-TEST(ProgramTest, KeysReachTheSceneWithWindowsCodesButNotEscapeOrReleases)
+// Key presses reach the scene with Windows codes, Escape and releases do not; the messages
+// waiting at a frame are all handled before the next one ('m' queues three more).
+TEST(ProgramTest, KeysReachTheSceneAndWaitingMessagesComeBeforeTheNextFrame)
 {
     ProgramRun run(KORVO_TEST_BINARY, "keys");
     FirstStart(run);
     run.Start(KORVO_TEST_BINARY);
-    run.Keys("a space b Left F1 7 Escape");
-    EXPECT_EQ(run.Wait(), 0);
-    EXPECT_EQ(run.File("keys.txt"), "65\n32\n66\n37\n112\n55\ndestroyed after some frames\n");
-    ExpectClosedLog(run);
-}
-
-TEST(ProgramTest, WaitingMessagesAreAllHandledBeforeTheNextFrame)
-{
-    ProgramRun run(KORVO_TEST_BINARY, "message_order");
-    FirstStart(run);
-    run.Start(KORVO_TEST_BINARY);
-    run.Keys("m");
+    run.Keys("a space b Left F1 7 m");
     run.Keys("Escape");
     EXPECT_EQ(run.Wait(), 0);
-    std::istringstream keys(run.File("keys.txt"));
+    const std::string keys = run.File("keys.txt");
+    EXPECT_EQ(keys.rfind("65\n32\n66\n37\n112\n55\n77\n", 0), 0u) << keys;
+    EXPECT_TRUE(EndsWith(keys, "destroyed after some frames\n")) << keys;
+    std::istringstream lines(keys);
     std::string line, mark;
     long frames = -1;
     std::vector<long> counts;
-    while (std::getline(keys, line)) {
+    while (std::getline(lines, line)) {
         std::istringstream fields(line);
         if (fields >> mark >> frames && (mark == "M" || mark == "Z"))
             counts.push_back(frames);
     }
-    ASSERT_EQ(counts.size(), 4u) << run.File("keys.txt");
+    ASSERT_EQ(counts.size(), 4u) << keys;
     EXPECT_GT(counts[0], 0) << "frames run while no message waits";
-    for (long count : counts)
-        EXPECT_EQ(count, counts[0]) << run.File("keys.txt");
+    EXPECT_EQ(counts, std::vector<long>(4, counts[0])) << keys;
+    ExpectClosedLog(run);
 }
 
 TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
@@ -276,48 +273,18 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
                           {"c", "Critical Exception\nTest scene: critical failure."},
                           {"e", "Exception\nTest scene: failure."},
                           {"s", "Std Exception\nTest scene: standard failure."}};
+    ProgramRun run(KORVO_TEST_BINARY, "fail");
+    FirstStart(run);
     for (const Case& test : cases) {
         SCOPED_TRACE(test.key);
-        ProgramRun run(KORVO_TEST_BINARY, std::string("fail_") + test.key);
-        FirstStart(run);
         run.Start(KORVO_TEST_BINARY);
         run.Keys(test.key);
         EXPECT_EQ(run.Wait(), 1);
-        const std::string errors = run.File("stderr.txt");
-        EXPECT_EQ(errors, std::string(test.box) + "\n");
+        EXPECT_EQ(run.File("stderr.txt"), std::string(test.box) + "\n");
         ExpectClosedLog(run);
         // The scene was released by the shutdown before the box came up.
         EXPECT_NE(run.File("keys.txt").find("destroyed"), std::string::npos);
     }
-}
-
-TEST(ProgramTest, WithoutDisplayTheFatalMessageGoesToStandardError)
-{
-    ProgramRun run(KORVO_BINARY, "no_display", false);
-    const int code = run.Wait();
-    EXPECT_NE(code, 0);
-    EXPECT_LT(code, 128) << "ended by a signal";
-    const std::string errors = run.File("stderr.txt");
-    EXPECT_NE(errors.find("Fatal Exception\nFailed to create main window!"), std::string::npos)
-        << errors;
-    ExpectClosedLog(run);
-    // Nothing was loaded, so nothing was written over.
-    struct stat info;
-    EXPECT_NE(stat((run.dir + "/sys_Config.conf").c_str(), &info), 0);
-}
-
-TEST(ProgramTest, UnwritableConfigurationIsReportedAndTheLogStillCloses)
-{
-    ProgramRun run(KORVO_BINARY, "unwritable", false);
-    run.Wait();
-    // A directory where the file should be can be neither read nor written.
-    mkdir((run.dir + "/sys_Config.conf").c_str(), 0755);
-    run.Start(KORVO_BINARY);
-    EXPECT_EQ(run.Wait(), 1);
-    const std::string errors = run.File("stderr.txt");
-    EXPECT_NE(errors.find("Exception\nUnable to open file \"sys_Config.conf\""), std::string::npos)
-        << errors;
-    ExpectClosedLog(run);
 }
 
 // A damaged model file ends start-up with the loader's message in the "Exception" box; the
@@ -399,7 +366,7 @@ TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
     std::system(("rm -rf '" + prefix + "'").c_str());
     const std::string install = std::string("'" KORVO_CMAKE "' --install '" KORVO_BUILD_DIR
                                             "' --prefix '") + prefix + "' > install.txt 2>&1";
-    ASSERT_EQ(std::system(install.c_str()), 0) << ReadFile("install.txt");
+    ASSERT_EQ(std::system(install.c_str()), 0) << TestFiles::Read("install.txt");
     const std::string program = prefix + "/bin/korvo";
 
     ProgramRun run(program.c_str(), "installed_run");
@@ -620,13 +587,10 @@ TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
             return Undrawn(Pixels(server.display, window, 0, 0, 640, 480)) < 0.5;
         })) << "no picture";
 
-        XWindowAttributes attributes;
-        ASSERT_NE(XGetWindowAttributes(server.display, window, &attributes), 0);
-        EXPECT_EQ(attributes.map_state, IsViewable);
-        EXPECT_EQ(attributes.x, 0);
-        EXPECT_EQ(attributes.y, 0);
-        EXPECT_EQ(attributes.width, 640);
-        EXPECT_EQ(attributes.height, 480);
+        XWindowAttributes a;
+        ASSERT_NE(XGetWindowAttributes(server.display, window, &a), 0);
+        EXPECT_EQ(std::vector<int>({a.map_state, a.x, a.y, a.width, a.height}),
+                  std::vector<int>({IsViewable, 0, 0, 640, 480}));
         int crtcWidth = 0, crtcHeight = 0, crtcModes = 0;
         server.Crtc(&crtcWidth, &crtcHeight, &crtcModes);
         EXPECT_EQ(crtcWidth, 640);
