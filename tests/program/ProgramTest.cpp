@@ -208,32 +208,6 @@ TEST(ProgramTest, NoDisplayFirstStartAndUnwritableConfiguration)
     }
 }
 
-TEST(ProgramTest, EscapeAltF4AndWindowCloseEachEndCleanlyWithSavedConfiguration)
-{
-    ProgramRun run(KORVO_BINARY, "end");
-    FirstStart(run);
-    for (const char* way : {"Escape", "alt+F4", "close"}) {
-        SCOPED_TRACE(way);
-        // A setting changed by hand is read and written back, normalised.
-        WriteXvfbSettings(run, "int demo_ID = 7\n");
-        run.Start(KORVO_BINARY);
-        if (std::string(way) == "close") {
-            const unsigned long window = run.Window();
-            ASSERT_NE(window, 0u);
-            const std::string command = std::string(KORVO_SEND_DELETE) + " " + std::to_string(window);
-            ASSERT_EQ(std::system(command.c_str()), 0);
-        } else {
-            run.Keys(way);
-        }
-        EXPECT_EQ(run.Wait(), 0);
-        const std::string config = run.File("sys_Config.conf");
-        EXPECT_NE(config.find("r_Shadow_WedgeCount"), std::string::npos) << config;
-        EXPECT_EQ(config.find("= 7"), std::string::npos) << "demo_ID is clamped: " << config;
-        EXPECT_EQ(run.File("stderr.txt"), "");
-        ExpectClosedLog(run);
-    }
-}
-
 // Key presses reach the scene with Windows codes, Escape and releases do not; the messages
 // waiting at a frame are all handled before the next one ('m' queues three more).
 TEST(ProgramTest, KeysReachTheSceneAndWaitingMessagesComeBeforeTheNextFrame)
@@ -383,26 +357,6 @@ TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
     EXPECT_EQ(Capture("ls -A '" + run.dir + "'"), "stderr.txt\nsys_Config.conf\nsys_Log.log\n");
 }
 
-// SIGINT (Ctrl+C), SIGTERM and SIGHUP end the program through its shutdown, and then with
-// the status the signal gives when nothing handles it.
-TEST(ProgramTest, SignalsEndThroughTheShutdownWithTheirConventionalStatus)
-{
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        SCOPED_TRACE(signal);
-        ProgramRun run(KORVO_BINARY, "signal_" + std::to_string(signal));
-        FirstStart(run);
-        WriteXvfbSettings(run, "int demo_ID = 7\nbool r_Shadow_PenumbraWedges = 0\n");
-        run.Start(KORVO_BINARY);
-        ASSERT_NE(run.Window(), 0u);
-        kill(run.pid, signal);
-        EXPECT_EQ(run.Wait(), 128 + signal);
-        EXPECT_EQ(run.File("sys_Config.conf").find("= 7"), std::string::npos)
-            << "not written back: " << run.File("sys_Config.conf");
-        EXPECT_EQ(run.File("stderr.txt"), "");
-        ExpectClosedLog(run);
-    }
-}
-
 int IgnoreXError(Display*, XErrorEvent*)
 {
     return 0;
@@ -448,42 +402,60 @@ bool Eventually(F done)
     return false;
 }
 
-// A resized window is drawn over completely; destroying the window from outside ends the
-// program like a close, killing its X connection ends it with status 1; both save the
-// configuration and close the log, and under the sanitizers nothing outlives the globals.
-TEST(ProgramTest, WindowResizedDestroyedOrDisconnectedFromOutsideStillShutsDown)
+// Every way to end: keys, the window manager's close, signals (through the shutdown, then
+// with the status the signal gives when nothing handles it), the window destroyed from
+// outside (after a resize, whose new edges the picture must reach) or the X connection
+// killed (status 1). Each saves the configuration, normalised, and closes the log; under
+// the sanitizers nothing outlives the globals.
+TEST(ProgramTest, EveryWayToEndShutsDownAndSavesTheConfiguration)
 {
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
     XSetErrorHandler(IgnoreXError);
-    for (const char* way : {"windowclose", "windowkill"}) {
-        SCOPED_TRACE(way);
-        const bool kill = std::string(way) == "windowkill";
-        ProgramRun run(KORVO_BINARY, std::string("outside_") + way);
-        FirstStart(run);
+    ProgramRun run(KORVO_BINARY, "end");
+    FirstStart(run);
+    const struct {
+        std::string way;
+        int status;
+    } ends[] = {{"Escape", 0},  {"alt+F4", 0}, {"close", 0}, {"SIGINT", 128 + SIGINT},
+                {"SIGTERM", 128 + SIGTERM}, {"SIGHUP", 128 + SIGHUP}, {"windowclose", 0},
+                {"windowkill", 1}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.way);
         WriteXvfbSettings(run, "int demo_ID = 7\nbool r_Shadow_PenumbraWedges = 0\n");
         run.Start(KORVO_BINARY);
         const unsigned long window = run.Window();
         ASSERT_NE(window, 0u);
-        // Frames are drawn once the scene is loaded.
-        EXPECT_TRUE(Eventually([&] { return Undrawn(Pixels(display, window, 0, 0, 640, 480)) < 0.5; }));
-        if (!kill) {
-            std::system((run.Xdotool() + "windowsize " + std::to_string(window) + " 800 600").c_str());
-            EXPECT_TRUE(Eventually([&] {
-                return Undrawn(Pixels(display, window, 640, 0, 160, 600)) < 0.5
-                       && Undrawn(Pixels(display, window, 0, 480, 800, 120)) < 0.5;
-            })) << "the picture does not reach the new edges";
+        const std::string id = std::to_string(window);
+        if (end.way == "close") {
+            ASSERT_EQ(std::system((KORVO_SEND_DELETE " " + id).c_str()), 0);
+        } else if (end.way.rfind("SIG", 0) == 0) {
+            kill(run.pid, end.status - 128);
+        } else if (end.way.rfind("window", 0) == 0) {
+            EXPECT_TRUE(Eventually([&] { return Undrawn(Pixels(display, window, 0, 0, 640, 480)) < 0.5; }));
+            if (end.way == "windowclose") {
+                std::system((run.Xdotool() + "windowsize " + id + " 800 600").c_str());
+                EXPECT_TRUE(Eventually([&] {
+                    return Undrawn(Pixels(display, window, 640, 0, 160, 600)) < 0.5
+                           && Undrawn(Pixels(display, window, 0, 480, 800, 120)) < 0.5;
+                })) << "the picture does not reach the new edges";
+            }
+            std::system((run.Xdotool() + end.way + " " + id + " 2>/dev/null").c_str());
+        } else {
+            run.Keys(end.way);
         }
-        std::system((run.Xdotool() + way + " " + std::to_string(window) + " 2>/dev/null").c_str());
-        EXPECT_EQ(run.Wait(), kill ? 1 : 0);
+        EXPECT_EQ(run.Wait(), end.status);
         const std::string errors = run.File("stderr.txt");
-        if (kill)
+        if (end.status == 1) {
             EXPECT_NE(errors.find("was lost"), std::string::npos) << errors;
-        else
+            EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
+            EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
+        } else {
             EXPECT_EQ(errors, "");
-        EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
-        EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
-        EXPECT_EQ(run.File("sys_Config.conf").find("= 7"), std::string::npos);
+        }
+        const std::string config = run.File("sys_Config.conf");
+        EXPECT_NE(config.find("r_Shadow_WedgeCount"), std::string::npos) << config;
+        EXPECT_EQ(config.find("= 7"), std::string::npos) << "demo_ID is clamped: " << config;
         ExpectClosedLog(run);
     }
     XCloseDisplay(display);
