@@ -185,33 +185,26 @@ TEST_F(ConfigSystemTest, EmptyFilesChangeNothingLongLinesComeInPieces)
 
 TEST_F(ConfigSystemTest, SaveThenLoadRestoresEveryValue)
 {
-    demo_ID.value = 1;
-    r_Screen_BitPerPixel.value = 16;
-    r_Screen_Height.value = 768;
-    r_Screen_Samples.value = 4;
-    r_Screen_Width.value = 1024;
-    r_Shadow_WedgeCount.value = 99999;
+    auto values = [] {
+        std::vector<std::string> texts;
+        for (ICVar* cvar : Variables(~0u))
+            texts.push_back(ValueText(*cvar));
+        return texts;
+    };
+    for (CVar<int>* cvar : {&demo_ID, &r_Screen_BitPerPixel, &r_Screen_Height, &r_Screen_Samples,
+                            &r_Screen_Width, &r_Shadow_WedgeCount})
+        cvar->SetFromString("99999999");  // each at its maximum
     r_GL_Renderer.value = "Mesa DRI llvmpipe";
-    std::vector<CVar<bool>*> bools;
     for (ICVar* cvar : Variables(~0u))
-        if (cvar->GetType() == ICVar::TypeBool) {
-            bools.push_back(static_cast<CVar<bool>*>(cvar));
-            bools.back()->value = !bools.back()->defaultValue;
-        }
-    ASSERT_EQ(bools.size(), 18u);
+        if (cvar->GetType() == ICVar::TypeBool)
+            static_cast<CVar<bool>*>(cvar)->value = !static_cast<CVar<bool>*>(cvar)->defaultValue;
 
-    std::vector<std::string> saved;
-    for (ICVar* cvar : Variables(~0u))
-        saved.push_back(ValueText(*cvar));
+    const std::vector<std::string> saved = values();
     ConfigSystem::Instance().Save();
     for (ICVar* cvar : Variables(~0u))
         cvar->Reset();
     ConfigSystem::Instance().Load();
-
-    std::vector<std::string> loaded;
-    for (ICVar* cvar : Variables(~0u))
-        loaded.push_back(ValueText(*cvar));
-    EXPECT_EQ(loaded, saved);
+    EXPECT_EQ(values(), saved);
 }
 
 TEST_F(ConfigSystemTest, OverlongStringStillEndsItsLine)

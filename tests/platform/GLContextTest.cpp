@@ -14,19 +14,6 @@ namespace {
 
 class GLContextTest : public ::Test::GLTest {};
 
-TEST_F(GLContextTest, WindowFormatIsTheOneAskedForAndFixedOnceSet)
-{
-    HDC dc = context->GetDC();
-    PIXELFORMATDESCRIPTOR pfd;
-    ASSERT_GT(DescribePixelFormat(dc, GetPixelFormat(dc), sizeof(pfd), &pfd), 0);
-    EXPECT_EQ(pfd.dwFlags & (PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER),
-              PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER);
-    EXPECT_EQ(std::vector<int>({pfd.cColorBits, pfd.cAlphaBits, pfd.cDepthBits, pfd.cStencilBits}),
-              std::vector<int>({32, 8, 24, 8}));
-    EXPECT_FALSE(SetPixelFormat(dc, GetPixelFormat(dc), &pfd));
-    EXPECT_EQ(GetLastError(), ERROR_INVALID_PIXEL_FORMAT);
-}
-
 int ChooseOne(HDC dc, const std::vector<int>& attributes)
 {
     int format = 0;
