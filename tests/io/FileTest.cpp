@@ -1,4 +1,3 @@
-#include "app/DeveloperException.h"
 #include "io/BinaryFile.h"
 #include "io/TextFile.h"
 #include "tests/support/ErrorOf.h"
@@ -10,7 +9,6 @@
 #include <vector>
 
 namespace {
-
 
 // Reads a whole file the way the program's readers do.
 std::vector<std::string> ReadAll(IO::TextFile& file)
@@ -41,16 +39,6 @@ TEST(TextFile, ReadsLinesUntilTheEnd)
     EXPECT_EQ(ReadAll(open), std::vector<std::string>{"no break"});
 }
 
-TEST(TextFile, LongLinesComeBackInPieces)
-{
-    TestFiles::Write("long.txt", std::string(10000, 'a') + "\n" + std::string(8191, 'b') + "\n");
-    IO::TextFile file("long.txt", IO::TextFile::ModeRead);
-    EXPECT_EQ(file.ReadString(), std::string(8191, 'a'));
-    EXPECT_EQ(file.ReadString(), std::string(10000 - 8191, 'a') + "\n");
-    EXPECT_EQ(file.ReadString(), std::string(8191, 'b'));
-    EXPECT_EQ(file.ReadString(), "\n");
-}
-
 TEST(TextFile, WritesAppendsAndTruncatesFormattedText)
 {
     {
@@ -77,12 +65,6 @@ TEST(TextFile, FailuresRaiseTheirTexts)
     IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
     EXPECT_EQ(ErrorOf([&] { full.WriteString("line\n"); }), "End of file.");
     EXPECT_EQ(ErrorOf([&] { full.PrintFormat("%s\n", "line"); }), "End of file.");
-    EXPECT_THROW(IO::TextFile("x.txt", static_cast<IO::TextFile::OpenMode>(4)),
-                 Sys::DeveloperException);
-
-    const std::string log = TestFiles::Read("sys_Log.log");
-    EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"missing/x.txt\"\n---\n"),
-              std::string::npos);
 }
 
 TEST(BinaryFile, ReadsSeeksAndMeasures)

@@ -112,35 +112,6 @@ TEST_F(ContextClassesTest, FailuresLeaveThePreviousContextCurrentAndNothingBehin
     ASSERT_TRUE(context->MakeCurrent());
 }
 
-TEST_F(ContextClassesTest, PBufferSharesWithTheCurrentContextAndStaysCurrent)
-{
-    GLuint list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    glEndList();
-
-    GL::PixelFormatDesc desc;
-    desc.RedBits = desc.GreenBits = desc.BlueBits = 8;
-    desc.DepthBits = 24;
-    desc.StencilBits = 8;
-    Sys::Ptr<GL::PBuffer> pbuffer(new GL::PBuffer(desc, 128, 64));
-    EXPECT_EQ(wglGetCurrentContext(), pbuffer->GetRC());
-    EXPECT_FALSE(pbuffer->IsWindow());
-    EXPECT_TRUE(glIsList(list)) << "display lists are shared with the window's context";
-    int width = 0;
-    EXPECT_TRUE(wglQueryPbufferARB(pbuffer->GetPBuffer(), WGL_PBUFFER_WIDTH_ARB, &width));
-    EXPECT_EQ(width, 128);
-
-    const std::vector<int> got = Fields(pbuffer->GetPixelFormatDesc());
-    EXPECT_EQ(std::vector<int>(got.begin(), got.begin() + 4), (std::vector<int>{0, 0, 1, 2}));
-    EXPECT_EQ(got[7], 24);
-    EXPECT_EQ(got[8], 8);
-    pbuffer->SwapBuffers();
-
-    pbuffer = nullptr;
-    ASSERT_TRUE(context->MakeCurrent());
-    glDeleteLists(list, 1);
-}
-
 TEST_F(ContextClassesTest, FloatPBufferIsRefusedHonestly)
 {
     GL::PixelFormatDesc desc;
