@@ -1,5 +1,3 @@
-#include "app/DeveloperException.h"
-#include "gl/ExtensionRegistry.h"
 #include "gl/FragmentShader.h"
 #include "gl/Program.h"
 #include "gl/VertexShader.h"
@@ -10,45 +8,24 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
 using TestFiles::ReadLog;
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    mkdir("MediaData", 0755);
-    mkdir("MediaData/Shaders", 0755);
-    std::ofstream file("MediaData/" + path);
-    file << text;
-}
-
 const char* const vertexSource =
-    "attribute vec3 in_Position;\n"
-    "attribute vec2 in_TexCoord;\n"
-    "varying vec2 v_TexCoord;\n"
-    "void main()\n"
-    "{\n"
-    "    v_TexCoord = in_TexCoord;\n"
-    "    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Position, 1.0);\n"
-    "}\n";
+    "attribute vec3 in_Position;\nattribute vec2 in_TexCoord;\nvarying vec2 v_TexCoord;\n"
+    "void main()\n{\n    v_TexCoord = in_TexCoord;\n"
+    "    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Position, 1.0);\n}\n";
 
 const char* const fragmentSource =
-    "struct Light { vec3 Position; float Radius; };\n"
-    "uniform Light u_Lights[4];\n"
-    "uniform vec4 u_Colour;\n"
-    "uniform float u_Unused;\n"
-    "uniform float u_Weights[4];\n"
-    "varying vec2 v_TexCoord;\n"
-    "void main()\n"
-    "{\n"
+    "struct Light { vec3 Position; float Radius; };\nuniform Light u_Lights[4];\n"
+    "uniform vec4 u_Colour;\nuniform float u_Unused;\nuniform float u_Weights[4];\n"
+    "varying vec2 v_TexCoord;\nvoid main()\n{\n"
     "    gl_FragColor = u_Colour * u_Lights[2].Radius + vec4(v_TexCoord, 0.0, 0.0)\n"
-    "                 + vec4(u_Lights[0].Position, u_Weights[3]);\n"
-    "}\n";
+    "                 + vec4(u_Lights[0].Position, u_Weights[3]);\n}\n";
 
 } // namespace
 
@@ -131,11 +108,12 @@ TEST(ShaderLoaderDefine, PlacedAfterTheVersionLine)
 
 TEST_F(Shaders, LoaderCompilesEachSourceOnce)
 {
-    WriteFile("Shaders/Plain.frag", "#version 110\nvoid main()\n{\n#ifdef RED\n"
-                                    "    gl_FragColor = vec4(1.0);\n#else\n"
-                                    "    gl_FragColor = vec4(0.0);\n#endif\n}\n");
-    WriteFile("Shaders/Plain.vert", "void main() { gl_Position = ftransform(); }\n");
-    WriteFile("Shaders/Empty.frag", "");
+    ASSERT_EQ(std::system("mkdir -p MediaData/Shaders"), 0);
+    TestFiles::Write("MediaData/Shaders/Plain.frag",
+                     "#version 110\nvoid main()\n{\n#ifdef RED\n    gl_FragColor = vec4(1.0);\n"
+                     "#else\n    gl_FragColor = vec4(0.0);\n#endif\n}\n");
+    TestFiles::Write("MediaData/Shaders/Plain.vert", "void main() { gl_Position = ftransform(); }\n");
+    TestFiles::Write("MediaData/Shaders/Empty.frag", "");
     Media::ShaderLoader loader;
 
     auto first = loader.LoadFragmentShader("Shaders/Plain.frag", "");
@@ -149,7 +127,7 @@ TEST_F(Shaders, LoaderCompilesEachSourceOnce)
     EXPECT_FALSE(red == first);
     EXPECT_EQ(loader.GetCompileCount(), 2);
 
-    // The caches are per kind: the same path as a vertex shader is a shader of its own.
+    // Vertex shaders have a cache of their own.
     auto vertex = loader.LoadVertexShader("Shaders/Plain.vert", "");
     EXPECT_EQ(vertex->GetTarget(), static_cast<GLenum>(GL_VERTEX_SHADER));
     EXPECT_EQ(loader.GetCompileCount(), 3);
