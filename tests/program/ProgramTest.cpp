@@ -17,7 +17,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -141,21 +140,25 @@ private:
         const std::string path = std::string(getcwd(cwd, sizeof(cwd))) + "/" + name;
         std::system(("rm -rf '" + path + "'").c_str());
         mkdir(path.c_str(), 0755);
-        if (const char* data = std::getenv("KORVO_MEDIA_DIR")) {
-            const std::string media = data;
-            struct stat info;
-            if (stat(media.c_str(), &info) == 0)
-                symlink(media.c_str(), (path + "/MediaData").c_str());
-        }
+        if (const char* data = std::getenv("KORVO_MEDIA_DIR"))
+            symlink(data, (path + "/MediaData").c_str());
         return path;
     }
 };
+
+// Passes when `text` holds `part`; shows the text otherwise.
+testing::AssertionResult Holds(const std::string& text, const std::string& part)
+{
+    if (text.find(part) != std::string::npos)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "no \"" << part << "\" in:\n" << text;
+}
 
 // The log of a run that went through the whole shutdown.
 void ExpectClosedLog(const ProgramRun& run)
 {
     const std::string log = run.File("sys_Log.log");
-    EXPECT_NE(log.find("Pointer usage statistic"), std::string::npos) << log;
+    EXPECT_TRUE(Holds(log, "Pointer usage statistic"));
     EXPECT_TRUE(EndsWith(log, "\n\n--- Log closed ---")) << log;
 }
 
@@ -169,7 +172,7 @@ void FirstStart(ProgramRun& run)
 // P-buffers, which the server does not have; framebuffer objects it has.
 void WriteXvfbSettings(const ProgramRun& run, const std::string& more = "")
 {
-    std::ofstream(run.dir + "/sys_Config.conf") << "bool r_GL_FramebufferObject = 1\n" << more;
+    TestFiles::Write(run.dir + "/sys_Config.conf", "bool r_GL_FramebufferObject = 1\n" + more);
 }
 
 // Without a display the fatal message goes to standard error and nothing is written; the
@@ -181,8 +184,7 @@ TEST(ProgramTest, NoDisplayFirstStartAndUnwritableConfiguration)
     const int code = run.Wait();
     EXPECT_NE(code, 0);
     EXPECT_LT(code, 128) << "ended by a signal";
-    EXPECT_NE(run.File("stderr.txt").find("Fatal Exception\nFailed to create main window!"),
-              std::string::npos) << run.File("stderr.txt");
+    EXPECT_TRUE(Holds(run.File("stderr.txt"), "Fatal Exception\nFailed to create main window!"));
     ExpectClosedLog(run);
     struct stat info;
     EXPECT_NE(stat((run.dir + "/sys_Config.conf").c_str(), &info), 0);
@@ -196,14 +198,11 @@ TEST(ProgramTest, NoDisplayFirstStartAndUnwritableConfiguration)
         run.Start(KORVO_BINARY);
         EXPECT_EQ(run.Wait(), 1);
         const std::string errors = run.File("stderr.txt");
-        EXPECT_NE(errors.find("Exception\nUnable to open file \"sys_Config.conf\""),
-                  std::string::npos) << errors;
+        EXPECT_TRUE(Holds(errors, "Exception\nUnable to open file \"sys_Config.conf\""));
         EXPECT_EQ(errors.find("Fatal Exception"), std::string::npos);
         ExpectClosedLog(run);
         if (!unwritable) {
-            const std::string config = run.File("sys_Config.conf");
-            EXPECT_NE(config.find("demo_ID"), std::string::npos) << config;
-            EXPECT_NE(config.find("r_Screen_Width"), std::string::npos) << config;
+            EXPECT_TRUE(Holds(run.File("sys_Config.conf"), "int         demo_ID "));
         }
     }
 }
@@ -257,7 +256,7 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
         EXPECT_EQ(run.File("stderr.txt"), std::string(test.box) + "\n");
         ExpectClosedLog(run);
         // The scene was released by the shutdown before the box came up.
-        EXPECT_NE(run.File("keys.txt").find("destroyed"), std::string::npos);
+        EXPECT_TRUE(Holds(run.File("keys.txt"), "destroyed"));
     }
 }
 
@@ -278,12 +277,10 @@ TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
     run.Start(KORVO_BINARY);
     EXPECT_EQ(run.Wait(), 1);
     const std::string errors = run.File("stderr.txt");
-    EXPECT_NE(errors.find("Exception\nUnable to load 3DS model from file "
-                          "\"MediaData/Models/3DS/DAZU/Pipes.3ds\"."),
-              std::string::npos)
-        << errors;
+    EXPECT_TRUE(Holds(errors, "Exception\nUnable to load 3DS model from file "
+                              "\"MediaData/Models/3DS/DAZU/Pipes.3ds\"."));
     EXPECT_EQ(errors.find("Fatal"), std::string::npos) << errors;
-    EXPECT_NE(run.File("sys_Config.conf").find("r_GL_FramebufferObject"), std::string::npos);
+    EXPECT_TRUE(Holds(run.File("sys_Config.conf"), "r_GL_FramebufferObject"));
     ExpectClosedLog(run);
 }
 
@@ -315,20 +312,17 @@ TEST(ProgramTest, CommandLine)
     here.Keys("Escape");
     EXPECT_EQ(here.Wait(), 0);
     const std::string config = elsewhere.File("sys_Config.conf");
-    EXPECT_NE(config.find("int         r_Screen_Width              = 800\n"), std::string::npos)
-        << config;
-    EXPECT_NE(config.find("int         demo_ID                     = 1\n"), std::string::npos);
-    const std::string log = elsewhere.File("sys_Log.log");
-    EXPECT_NE(log.find("WARNING: --set: demo_ID = 5 is out of range; 1 is used.\n"),
-              std::string::npos) << log;
+    EXPECT_TRUE(Holds(config, "int         r_Screen_Width              = 800\n"));
+    EXPECT_TRUE(Holds(config, "int         demo_ID                     = 1\n"));
+    EXPECT_TRUE(Holds(elsewhere.File("sys_Log.log"),
+                      "WARNING: --set: demo_ID = 5 is out of range; 1 is used.\n"));
     ExpectClosedLog(elsewhere);
     EXPECT_EQ(Capture("ls -A '" + here.dir + "'"), "stderr.txt\n");
 
     // A name that is no variable ends start-up like any failure there.
     here.Start(KORVO_TEST_BINARY, true, {"--dir", elsewhere.dir, "--set", "r_Screen_Widht=800"});
     EXPECT_EQ(here.Wait(), 1);
-    EXPECT_NE(here.File("stderr.txt").find("Unknown variable \"r_Screen_Widht\""),
-              std::string::npos) << here.File("stderr.txt");
+    EXPECT_TRUE(Holds(here.File("stderr.txt"), "Unknown variable \"r_Screen_Widht\""));
 }
 
 // What `cmake --install` puts under a prefix runs from an empty folder: the program finds
@@ -351,8 +345,7 @@ TEST(ProgramTest, InstalledProgramRunsFromAnEmptyFolder)
     run.Keys("Escape");
     EXPECT_EQ(run.Wait(), 0);
     EXPECT_EQ(run.File("stderr.txt"), "");
-    EXPECT_NE(run.File("sys_Config.conf").find("r_GL_FramebufferObject      = 1\n"),
-              std::string::npos);
+    EXPECT_TRUE(Holds(run.File("sys_Config.conf"), "r_GL_FramebufferObject      = 1\n"));
     ExpectClosedLog(run);
     EXPECT_EQ(Capture("ls -A '" + run.dir + "'"), "stderr.txt\nsys_Config.conf\nsys_Log.log\n");
 }
@@ -447,14 +440,14 @@ TEST(ProgramTest, EveryWayToEndShutsDownAndSavesTheConfiguration)
         EXPECT_EQ(run.Wait(), end.status);
         const std::string errors = run.File("stderr.txt");
         if (end.status == 1) {
-            EXPECT_NE(errors.find("was lost"), std::string::npos) << errors;
+            EXPECT_TRUE(Holds(errors, "was lost"));
             EXPECT_EQ(errors.find("runtime error"), std::string::npos) << errors;
             EXPECT_EQ(errors.find("Sanitizer"), std::string::npos) << errors;
         } else {
             EXPECT_EQ(errors, "");
         }
         const std::string config = run.File("sys_Config.conf");
-        EXPECT_NE(config.find("r_Shadow_WedgeCount"), std::string::npos) << config;
+        EXPECT_TRUE(Holds(config, "r_Shadow_WedgeCount"));
         EXPECT_EQ(config.find("= 7"), std::string::npos) << "demo_ID is clamped: " << config;
         ExpectClosedLog(run);
     }
@@ -502,26 +495,25 @@ public:
         }
     }
 
-    // The size of the first CRTC's mode and how many modes its first output lists.
-    void Crtc(int* width, int* height, int* modes) const
+    // The first CRTC's width and height, and how many modes its first output lists.
+    std::vector<int> Crtc() const
     {
-        *width = *height = *modes = -1;
+        std::vector<int> found{-1, -1, -1};
         XRRScreenResources* resources =
             XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-        if (resources == nullptr)
-            return;
-        if (resources->ncrtc > 0) {
+        if (resources != nullptr && resources->ncrtc > 0) {
             XRRCrtcInfo* crtc = XRRGetCrtcInfo(display, resources, resources->crtcs[0]);
-            *width = static_cast<int>(crtc->width);
-            *height = static_cast<int>(crtc->height);
+            found = {static_cast<int>(crtc->width), static_cast<int>(crtc->height), -1};
             if (crtc->noutput > 0) {
                 XRROutputInfo* output = XRRGetOutputInfo(display, resources, crtc->outputs[0]);
-                *modes = output->nmode;
+                found[2] = output->nmode;
                 XRRFreeOutputInfo(output);
             }
             XRRFreeCrtcInfo(crtc);
         }
-        XRRFreeScreenResources(resources);
+        if (resources != nullptr)
+            XRRFreeScreenResources(resources);
+        return found;
     }
 
     std::string name;
@@ -544,9 +536,8 @@ TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
         PrivateServer server(test.screen);
         ASSERT_NE(server.display, nullptr);
         XSetErrorHandler(IgnoreXError);
-        int width = 0, height = 0, modes = 0;
-        server.Crtc(&width, &height, &modes);
-        ASSERT_GT(modes, 0);
+        const std::vector<int> desktop = server.Crtc();
+        ASSERT_GT(desktop[2], 0);
 
         ProgramRun run(KORVO_BINARY, std::string("full_screen_") + test.screen);
         FirstStart(run);
@@ -563,10 +554,8 @@ TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
         ASSERT_NE(XGetWindowAttributes(server.display, window, &a), 0);
         EXPECT_EQ(std::vector<int>({a.map_state, a.x, a.y, a.width, a.height}),
                   std::vector<int>({IsViewable, 0, 0, 640, 480}));
-        int crtcWidth = 0, crtcHeight = 0, crtcModes = 0;
-        server.Crtc(&crtcWidth, &crtcHeight, &crtcModes);
-        EXPECT_EQ(crtcWidth, 640);
-        EXPECT_EQ(crtcHeight, 480);
+        const std::vector<int> during = server.Crtc();
+        EXPECT_EQ(std::vector<int>(during.begin(), during.begin() + 2), (std::vector<int>{640, 480}));
         ::Window focus = 0;
         int revert = 0;
         XGetInputFocus(server.display, &focus, &revert);
@@ -577,19 +566,11 @@ TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
         else
             kill(run.pid, SIGTERM);
         EXPECT_EQ(run.Wait(), test.byEscape ? 0 : 128 + SIGTERM);
-        server.Crtc(&crtcWidth, &crtcHeight, &crtcModes);
-        EXPECT_EQ(crtcWidth, width);
-        EXPECT_EQ(crtcHeight, height);
-        EXPECT_EQ(crtcModes, modes) << "the mode made for the run is still listed";
+        EXPECT_EQ(server.Crtc(), desktop) << "the desktop mode, and no mode made for the run";
 
-        const std::string log = run.File("sys_Log.log");
-        EXPECT_NE(log.find("WARNING: r_Screen_Samples is 8, but the driver offers at most "),
-                  std::string::npos)
-            << log;
-        const std::string config = run.File("sys_Config.conf");
-        const size_t samples = config.find("r_Screen_Samples");
-        ASSERT_NE(samples, std::string::npos);
-        EXPECT_EQ(config.substr(config.find('=', samples), 3), "= 8") << config;
+        EXPECT_TRUE(Holds(run.File("sys_Log.log"),
+                          "WARNING: r_Screen_Samples is 8, but the driver offers at most "));
+        EXPECT_TRUE(Holds(run.File("sys_Config.conf"), "r_Screen_Samples            = 8\n"));
         EXPECT_EQ(run.File("stderr.txt"), "");
         ExpectClosedLog(run);
     }
