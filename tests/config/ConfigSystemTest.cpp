@@ -22,24 +22,13 @@ std::vector<ICVar*> Variables(uint32_t mask)
     return list;
 }
 
-std::string ValueText(const ICVar& cvar)
+// Loads a configuration file holding `text`; returns what the log gained meanwhile.
+std::string Load(const std::string& text)
 {
-    CVarDesc desc;
-    cvar.GetDesc(desc);
-    return desc.valueText;
-}
-
-// The log's text written since `before` (what ReadLog returned earlier).
-std::string LogSince(const std::string& before)
-{
-    return TestFiles::ReadLog().substr(before.size());
-}
-
-// Loads a configuration file holding `text`.
-void Load(const std::string& text)
-{
+    const std::string before = TestFiles::ReadLog();
     TestFiles::Write(ConfigSystem::FileName(), text);
     ConfigSystem::Instance().Load();
+    return TestFiles::ReadLog().substr(before.size());
 }
 
 class ConfigSystemTest : public testing::Test {
@@ -112,8 +101,7 @@ TEST_F(ConfigSystemTest, IntegersAreClampedOtherValuesMustParse)
 
 TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
 {
-    const std::string before = TestFiles::ReadLog();
-    Load("// int demo_ID = 1\n"
+    const std::string log = Load("// int demo_ID = 1\n"
          "int r_Screen_Width = 800\n"
          "int r_Screen_Height=600\n"              // one word "r_Screen_Height=600"
          "bool r_Screen_Samples = 4\n"            // keyword not compared with the type
@@ -142,7 +130,6 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
 
     // Every line that holds words but sets nothing as written says so in the log, by line
     // number and reason; comments and blank lines do not.
-    const std::string log = LogSince(before);
     EXPECT_EQ(TestFiles::Count(log, "WARNING: "), 9) << log;
     for (const char* warning :
          {"line 3 ignored: not of the form \"type name = value\": int r_Screen_Height=600\n",
@@ -153,12 +140,10 @@ TEST_F(ConfigSystemTest, LoadTakesOnlyWellFormedLines)
             << log;
 
     // A file that is no configuration at all is not copied into the log line by line.
-    const std::string beforeNoise = TestFiles::ReadLog();
     std::string noise;
     for (int i = 0; i < 60; ++i)
         noise += "int r_Screen_Width = 800 " + std::to_string(i) + "\n";
-    Load(noise);
-    const std::string noiseLog = LogSince(beforeNoise);
+    const std::string noiseLog = Load(noise);
     EXPECT_EQ(TestFiles::Count(noiseLog, "WARNING: "), 51);
     EXPECT_NE(noiseLog.find("WARNING: sys_Config.conf: 10 more lines ignored or changed.\n"),
               std::string::npos) << noiseLog;
@@ -187,8 +172,11 @@ TEST_F(ConfigSystemTest, SaveThenLoadRestoresEveryValue)
 {
     auto values = [] {
         std::vector<std::string> texts;
-        for (ICVar* cvar : Variables(~0u))
-            texts.push_back(ValueText(*cvar));
+        for (ICVar* cvar : Variables(~0u)) {
+            CVarDesc desc;
+            cvar->GetDesc(desc);
+            texts.push_back(desc.valueText);
+        }
         return texts;
     };
     for (CVar<int>* cvar : {&demo_ID, &r_Screen_BitPerPixel, &r_Screen_Height, &r_Screen_Samples,
@@ -256,7 +244,7 @@ TEST_F(ConfigSystemTest, ValuesChangedAfterLoadingAreReportedOnSave)
     const std::string before = TestFiles::ReadLog();
     r_GL_DepthBoundsTest.value = false;
     ConfigSystem::Instance().Save();
-    const std::string log = LogSince(before);
+    const std::string log = TestFiles::ReadLog().substr(before.size());
     // The override is the user's choice, saved without a word; the driver's refusal is not.
     EXPECT_EQ(TestFiles::Count(log, "WARNING: "), 1) << log;
     EXPECT_NE(log.find("WARNING: r_GL_DepthBoundsTest changed from \"1\" to \"0\": the driver "
