@@ -77,12 +77,7 @@ TEST(GLErrors, TextsNameClassErrorAndMessage)
               "GL::Tested\n\nGL_INVALID_OPERATION\nFailed at 3.");
     EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x0506, "Texture %s.", "x"); }),
               "GL_INVALID_FRAMEBUFFER_OPERATION\nTexture x.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(Named(), 0, "x"); }),
-              "No OpenGL errors has occured.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0, "x"); }),
-              "Invalid Throw() call: no OpenGL errors.");
     EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x1234, "x"); }), "Unknown OpenGL error code.");
-    EXPECT_STREQ(GL::Exception::GetErrorName(0x18A26), "GLU_OUT_OF_MEMORY");
 
     Platform::SetLastError(2000);
     EXPECT_EQ(ErrorOf([] { GL::ExceptionWGL::Throw(Named(), "Failed %s.", "here"); }),
