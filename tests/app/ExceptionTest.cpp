@@ -59,10 +59,6 @@ TEST(Exception, TextsOfEveryForm)
               "Korvo::RenderGL2\n\nERR_INVALID_ENUM\nUnknown <T>.");
     EXPECT_EQ(MessageAndEntry([&] { return DE(who, "Late call."); }),
               "Korvo::RenderGL2\n\n\nLate call.");
-    EXPECT_EQ(MessageAndEntry([&] { return DE(who, nullptr); }), "Korvo::RenderGL2\n\n");
-    // A code without a name leaves only the separator after it.
-    EXPECT_EQ(MessageAndEntry([] { return DE(static_cast<DE::ErrorCode>(7), "Odd."); }),
-              "\nOdd.");
 }
 
 TEST(Exception, EmptyTextsAndCopiesLogNothing)

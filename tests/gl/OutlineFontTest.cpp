@@ -95,9 +95,8 @@ protected:
     {
         GLFixture::SetUp();
         fbo = Sys::Ptr<GL::FrameBufferObject>(new GL::FrameBufferObject(256, 64));
-        colour = Sys::Ptr<const GL::TextureRectangle>(
-            new GL::TextureRectangle(GL_RGBA8, 256, 64, GL_RGBA, GL_UNSIGNED_BYTE));
-        fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, colour);
+        fbo->AttachTextureRectangle(GL_COLOR_ATTACHMENT0_EXT, Sys::Ptr<const GL::TextureRectangle>(
+            new GL::TextureRectangle(GL_RGBA8, 256, 64, GL_RGBA, GL_UNSIGNED_BYTE)));
         fbo->Bind();
         glDrawBuffer(GL_COLOR_ATTACHMENT0_EXT);
         glReadBuffer(GL_COLOR_ATTACHMENT0_EXT);
@@ -138,7 +137,6 @@ protected:
         glClear(GL_COLOR_BUFFER_BIT);
     }
     Sys::Ptr<GL::FrameBufferObject> fbo;
-    Sys::Ptr<const GL::TextureRectangle> colour;
 };
 
 TEST_F(OutlineFontDrawing, DrawsLatinAndCyrillicWithoutTouchingTheMatrixStack)

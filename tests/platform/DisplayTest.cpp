@@ -6,8 +6,6 @@
 #include "platform/DirectDrawErrors.h"
 #include "tests/support/GLTestContext.h"
 
-#include <tuple>
-
 using namespace Platform;
 
 namespace {
@@ -42,10 +40,7 @@ TEST(DisplayTest, ReadsTheDesktopModeAndRefusesAForeignColourDepth)
 // Where a size can be neither found nor created, the smallest mode that holds it is taken.
 TEST(DisplayTest, NearestLargerModeIsTheSmallestThatHoldsTheSize)
 {
-    DisplayModeInfo modes[5];
-    const int sizes[5][2] = {{1280, 1024}, {800, 600}, {1024, 768}, {640, 400}, {720, 480}};
-    for (int i = 0; i < 5; ++i)
-        std::tie(modes[i].width, modes[i].height) = std::tie(sizes[i][0], sizes[i][1]);
+    const DisplayModeInfo modes[5] = {{1280, 1024}, {800, 600}, {1024, 768}, {640, 400}, {720, 480}};
     EXPECT_EQ(FindNearestLargerMode(modes, 5, 640, 480), 4);
     EXPECT_EQ(FindNearestLargerMode(modes, 5, 800, 480), 1);
     EXPECT_EQ(FindNearestLargerMode(modes, 5, 1024, 700), 2);

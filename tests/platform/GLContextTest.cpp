@@ -5,7 +5,6 @@
 #include <GL/glew.h>
 
 #include <string>
-#include <vector>
 
 using namespace Platform;
 
@@ -13,24 +12,16 @@ namespace {
 
 class GLContextTest : public ::Test::GLTest {};
 
-int ChooseOne(HDC dc, const std::vector<int>& attributes)
-{
-    int format = 0;
-    UINT count = 0;
-    if (!wglChoosePixelFormatARB(dc, attributes.data(), nullptr, 1, &format, &count) || count == 0)
-        return 0;
-    return format;
-}
-
 // An impossible P-buffer, a bad query and a bad handle are refused with an error the process
 // lives through (X reports them asynchronously).
 TEST_F(GLContextTest, XErrorsAreRecordedAndTheProcessGoesOn)
 {
     HDC dc = context->GetDC();
-    const int format = ChooseOne(
-        dc, {WGL_DRAW_TO_PBUFFER_ARB, 1, WGL_SUPPORT_OPENGL_ARB, 1, WGL_PIXEL_TYPE_ARB,
-             WGL_TYPE_RGBA_ARB, WGL_RED_BITS_ARB, 8, WGL_DEPTH_BITS_ARB, 24, 0, 0});
-    ASSERT_GT(format, 0);
+    const int request[] = {WGL_DRAW_TO_PBUFFER_ARB, 1, WGL_SUPPORT_OPENGL_ARB, 1, WGL_PIXEL_TYPE_ARB,
+                           WGL_TYPE_RGBA_ARB, WGL_RED_BITS_ARB, 8, WGL_DEPTH_BITS_ARB, 24, 0, 0};
+    int format = 0;
+    UINT count = 0;
+    ASSERT_TRUE(wglChoosePixelFormatARB(dc, request, nullptr, 1, &format, &count) && count > 0);
     SetLastError(0);
     EXPECT_EQ(wglCreatePbufferARB(dc, format, 1 << 20, 1 << 20, nullptr), nullptr);
     EXPECT_NE(GetLastError(), 0u);

@@ -107,10 +107,10 @@ TEST_F(WindowMessageTest, QueueNeverBlocksAndQuitComesAfterPendingMessages)
 
     PostQuitMessage(3);
     PostMessageA(window, WM_KEYDOWN, 0x43, 0);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    EXPECT_EQ(msg.message, WM_KEYDOWN);
-    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(msg.message, WM_KEYDOWN);
+    for (UINT removal : {PM_NOREMOVE, PM_REMOVE}) {
+        ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, removal));
+        EXPECT_EQ(msg.message, WM_KEYDOWN);
+    }
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
     EXPECT_EQ(msg.message, WM_QUIT);
     EXPECT_EQ(msg.wParam, 3u);
