@@ -104,24 +104,18 @@ TEST_F(PtrTest, ReportGivesItsVerdictOnTheDeallocationLine)
 {
     ASSERT_EQ(Sys::RefStatistic::GetAllocations(), Sys::RefStatistic::GetDeallocations())
         << "an earlier test leaked";
-    std::string before = ReadLog();
-    Sys::RefStatistic::Report();
-    const int32_t n = Sys::RefStatistic::GetAllocations();
-    const std::string counts = "Num allocations: " + std::to_string(n) +
-                               "\nNum deallocations: " + std::to_string(n) + ". ";
-    EXPECT_EQ(ReadLog().substr(before.size()),
-              "\n----- Pointer usage statistic -----\n\n" + counts + "Found no memory leaks.");
-
+    auto report = [] {
+        const std::string before = ReadLog();
+        Sys::RefStatistic::Report();
+        return ReadLog().substr(before.size());
+    };
+    const std::string n = std::to_string(Sys::RefStatistic::GetAllocations());
+    EXPECT_EQ(report(), "\n----- Pointer usage statistic -----\n\nNum allocations: " + n +
+                            "\nNum deallocations: " + n + ". Found no memory leaks.");
     {
         Sys::Ptr<Base> held(new Base);
-        before = ReadLog();
-        Sys::RefStatistic::Report();
-        EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found memory leaks!"),
-                  std::string::npos);
+        EXPECT_NE(report().find(". WARNING: Found memory leaks!"), std::string::npos);
     }
     StrayRelease::Count();
-    before = ReadLog();
-    Sys::RefStatistic::Report();
-    EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found wrong memory usage!"),
-              std::string::npos);
+    EXPECT_NE(report().find(". WARNING: Found wrong memory usage!"), std::string::npos);
 }
