@@ -115,8 +115,7 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
 
         Korvo::IRender::Size size;
         render->GetWindowSize(size);
-        EXPECT_EQ(size.Width, 320);
-        EXPECT_EQ(size.Height, 240);
+        EXPECT_TRUE(size.Width == 320 && size.Height == 240) << size.Width << "x" << size.Height;
 
         // A framed window centred on the desktop; at the desktop's size, a bare pop-up.
         EXPECT_EQ(Style(window), 0x06CA0000ul);
@@ -129,8 +128,7 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
         GL::Device->SetFrameBuffer(nullptr);
         GLint viewport[4] = {};
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], 320);
-        EXPECT_EQ(viewport[3], 240);
+        EXPECT_TRUE(viewport[2] == 320 && viewport[3] == 240) << viewport[2] << "x" << viewport[3];
     }
     EXPECT_FALSE(GL::Extensions || GL::Driver || GL::Caps || GL::Device);
 

@@ -60,10 +60,7 @@ protected:
     {
         g_Keys.clear();
         WNDCLASSA windowClass;
-        windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
         windowClass.lpfnWndProc = RecordingProc;
-        windowClass.hCursor = ClassCursor::Arrow;
-        windowClass.hbrBackground = ClassBrush::Black;
         windowClass.lpszClassName = "Korvo Message Test";
         ASSERT_NE(RegisterClassA(&windowClass), 0);
         window = CreateWindowExA(0, "Korvo Message Test", "test", WS_POPUP | WS_VISIBLE, 0, 0,
