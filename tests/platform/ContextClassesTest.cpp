@@ -23,9 +23,8 @@ GL::PixelFormatDesc WindowRequest(int samples = 0)
     GL::PixelFormatDesc desc;
     desc.DoubleBuffer = true;
     desc.ColorBits = 32;
-    desc.RedBits = desc.GreenBits = desc.BlueBits = desc.AlphaBits = 8;
+    desc.RedBits = desc.GreenBits = desc.BlueBits = desc.AlphaBits = desc.StencilBits = 8;
     desc.DepthBits = 24;
-    desc.StencilBits = 8;
     desc.Samples = samples;
     desc.SampleBuffers = samples > 0 ? 1 : 0;
     return desc;

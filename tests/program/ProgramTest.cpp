@@ -263,11 +263,9 @@ TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
     ProgramRun run(KORVO_BINARY, "damaged_model");
     FirstStart(run);
     // A private copy of the data folder whose first model of the walking scene is cut short.
-    const char* data = std::getenv("KORVO_MEDIA_DIR");
-    ASSERT_NE(data, nullptr);
     const std::string media = run.dir + "/MediaData";
-    unlink(media.c_str());
-    ASSERT_EQ(std::system(("cp -r '" + std::string(data) + "' '" + media + "'").c_str()), 0);
+    ASSERT_EQ(std::system(("cp -rL '" + media + "' '" + media + ".copy' && rm '" + media +
+                           "' && mv '" + media + ".copy' '" + media + "'").c_str()), 0);
     ASSERT_EQ(truncate((media + "/Models/3DS/DAZU/Pipes.3ds").c_str(), 100), 0);
     WriteXvfbSettings(run);
     run.Start(KORVO_BINARY);
