@@ -116,20 +116,16 @@ TEST_F(Shaders, LoaderCompilesEachSourceOnce)
     TestFiles::Write("MediaData/Shaders/Empty.frag", "");
     Media::ShaderLoader loader;
 
-    auto first = loader.LoadFragmentShader("Shaders/Plain.frag", "");
-    auto second = loader.LoadFragmentShader("Shaders/Plain.frag", "");
-    EXPECT_TRUE(first == second);
+    auto plain = loader.LoadFragmentShader("Shaders/Plain.frag", "");
+    EXPECT_TRUE(plain == loader.LoadFragmentShader("Shaders/Plain.frag", ""));
     EXPECT_EQ(loader.GetCompileCount(), 1);
-
     auto red = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
-    auto redAgain = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
-    EXPECT_TRUE(red == redAgain);
-    EXPECT_FALSE(red == first);
+    EXPECT_TRUE(red == loader.LoadFragmentShader("Shaders/Plain.frag", "RED"));
+    EXPECT_FALSE(red == plain);
     EXPECT_EQ(loader.GetCompileCount(), 2);
-
     // Vertex shaders have a cache of their own.
-    auto vertex = loader.LoadVertexShader("Shaders/Plain.vert", "");
-    EXPECT_EQ(vertex->GetTarget(), static_cast<GLenum>(GL_VERTEX_SHADER));
+    EXPECT_EQ(loader.LoadVertexShader("Shaders/Plain.vert", "")->GetTarget(),
+              static_cast<GLenum>(GL_VERTEX_SHADER));
     EXPECT_EQ(loader.GetCompileCount(), 3);
 
     EXPECT_EQ(ErrorOf([&] { loader.LoadFragmentShader("Shaders/Empty.frag", ""); }),

@@ -162,12 +162,6 @@ void ExpectClosedLog(const ProgramRun& run)
     EXPECT_TRUE(EndsWith(log, "\n\n--- Log closed ---")) << log;
 }
 
-// A directory whose configuration file exists, as after a first start.
-void FirstStart(ProgramRun& run)
-{
-    EXPECT_EQ(run.Wait(), 1);
-}
-
 // Settings for a run of the demo scenes on Xvfb. The default P-buffer path needs float
 // P-buffers, which the server does not have; framebuffer objects it has.
 void WriteXvfbSettings(const ProgramRun& run, const std::string& more = "")
@@ -212,7 +206,7 @@ TEST(ProgramTest, NoDisplayFirstStartAndUnwritableConfiguration)
 TEST(ProgramTest, KeysReachTheSceneAndWaitingMessagesComeBeforeTheNextFrame)
 {
     ProgramRun run(KORVO_TEST_BINARY, "keys");
-    FirstStart(run);
+    EXPECT_EQ(run.Wait(), 1);  // the first start writes the configuration
     run.Start(KORVO_TEST_BINARY);
     run.Keys("a space b Left F1 7 m");
     run.Keys("Escape");
@@ -243,7 +237,7 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
                           {"e", "Exception\nTest scene: failure."},
                           {"s", "Std Exception\nTest scene: standard failure."}};
     ProgramRun run(KORVO_TEST_BINARY, "fail");
-    FirstStart(run);
+    EXPECT_EQ(run.Wait(), 1);  // the first start writes the configuration
     for (const Case& test : cases) {
         SCOPED_TRACE(test.key);
         run.Start(KORVO_TEST_BINARY);
@@ -261,7 +255,7 @@ TEST(ProgramTest, SceneFailuresShowTheBoxOfTheirClassAfterShutdown)
 TEST(ProgramTest, DamagedModelFileEndsStartUpWithTheLoadersMessage)
 {
     ProgramRun run(KORVO_BINARY, "damaged_model");
-    FirstStart(run);
+    EXPECT_EQ(run.Wait(), 1);  // the first start writes the configuration
     // A private copy of the data folder whose first model of the walking scene is cut short.
     const std::string media = run.dir + "/MediaData";
     ASSERT_EQ(std::system(("cp -rL '" + media + "' '" + media + ".copy' && rm '" + media +
@@ -400,7 +394,7 @@ TEST(ProgramTest, EveryWayToEndShutsDownAndSavesTheConfiguration)
     ASSERT_NE(display, nullptr);
     XSetErrorHandler(IgnoreXError);
     ProgramRun run(KORVO_BINARY, "end");
-    FirstStart(run);
+    EXPECT_EQ(run.Wait(), 1);  // the first start writes the configuration
     const struct {
         std::string way;
         int status;
@@ -534,7 +528,7 @@ TEST(ProgramTest, FullScreenCoversTheOutputWithThePictureAndGivesTheModeBack)
         ASSERT_GT(desktop[2], 0);
 
         ProgramRun run(KORVO_BINARY, std::string("full_screen_") + test.screen);
-        FirstStart(run);
+        EXPECT_EQ(run.Wait(), 1);  // the first start writes the configuration
         WriteXvfbSettings(run, "bool r_Screen_Full = 1\nint r_Screen_Samples = 8\n"
                                "bool r_Shadow_PenumbraWedges = 0\n");
         run.Start(KORVO_BINARY, true, {}, server.name);
