@@ -111,7 +111,6 @@ TEST(RenderGL2, BringsUpLogsAndTearsDownOnLlvmpipe)
         EXPECT_EQ(Korvo::DeviceType, Korvo::DEVICE_R500);
         ASSERT_TRUE(GL::Extensions && GL::Extensions->WGL && GL::Driver && GL::Caps && GL::Device);
         EXPECT_EQ(r_GL_Renderer.value, GL::Driver->Renderer);
-        EXPECT_NE(r_GL_Renderer.value.find("llvmpipe"), std::string::npos);
 
         Korvo::IRender::Size size;
         render->GetWindowSize(size);
