@@ -86,7 +86,7 @@ TEST_F(ConfigSystemTest, IntegersAreClampedOtherValuesMustParse)
     r_Screen_Samples.SetFromString("+8");
     r_Screen_Samples.SetFromString("7.0");
     EXPECT_EQ(r_Screen_Samples.value, 8);
-    // A sign with no digit is no number, for integers and floats alike.
+    // A sign with no digit is no number.
     for (const char* text : {"+", "-", "-.", "+."})
         EXPECT_FALSE(r_Screen_Samples.SetFromString(text)) << text;
     EXPECT_EQ(r_Screen_Samples.value, 8);

@@ -47,11 +47,7 @@ TEST(Token, ClassifiesAndConvertsItsText)
     EXPECT_FALSE(Token("Int").IsType());
     EXPECT_TRUE(Token("-5").IsInteger());
     EXPECT_FALSE(Token("5-").IsInteger());
-    EXPECT_TRUE(Token("+.5").IsFloat());
-    EXPECT_FALSE(Token(".5").IsFloat());
-    EXPECT_FALSE(Token("1.2.3").IsFloat());
     EXPECT_EQ(Token("99999999999").ToInt(), INT_MAX);
     EXPECT_EQ(Token("-99999999999").ToInt(), INT_MIN);
-    EXPECT_FLOAT_EQ(Token("0.25").ToFloat(), 0.25f);
     EXPECT_EQ(ErrorOf([] { Token token(""); }), "Token::Token : Invalid <Str> parameter.");
 }
