@@ -10,9 +10,12 @@ namespace {
 
 using TestFiles::ReadLog;
 
-// What the log gained since `before`.
-std::string Added(const std::string& before)
+// What the log gained while `write` ran.
+template <class Write>
+std::string Added(Write write)
 {
+    const std::string before = ReadLog();
+    write();
     const std::string now = ReadLog();
     EXPECT_EQ(now.compare(0, before.size(), before), 0);
     return now.substr(before.size());
@@ -42,56 +45,41 @@ TEST(Log, FirstConstructionOpensWithTheBanner)
     EXPECT_EQ(ReadLog(), text);
 }
 
-TEST(Log, EntriesAreWrappedByKind)
+TEST(Log, EntriesAreWrappedByKindAndLongTextsCutAtTheBuffer)
 {
-    std::string before = ReadLog();
-    Sys::Log::Message(Sys::Log::Error, "x");
-    EXPECT_EQ(Added(before), "\n---\nERROR:\n\nx\n---\n");
+    using L = Sys::Log;
+    EXPECT_EQ(Added([] { L::Message(L::Error, "x"); }), "\n---\nERROR:\n\nx\n---\n");
+    EXPECT_EQ(Added([] { L::Message(L::Warning, "Found memory leaks!"); }),
+              "WARNING: Found memory leaks!");
+    EXPECT_EQ(Added([] {
+                  L::Message(L::Developer, "%d%%", 5);
+                  L::Message(static_cast<L::MessageKind>(3), "unknown kind");
+              }),
+              "DEVELOPER: 5%");
+    EXPECT_EQ(Added([] {
+                  L::Print("50% plain ");
+                  L::PrintFormat("%s=%d\n", "n", 7);
+              }),
+              "50% plain n=7\n");
 
-    before = ReadLog();
-    Sys::Log::Message(Sys::Log::Warning, "Found memory leaks!");
-    EXPECT_EQ(Added(before), "WARNING: Found memory leaks!");
-
-    before = ReadLog();
-    Sys::Log::Message(Sys::Log::Developer, "%d%%", 5);
-    Sys::Log::Message(static_cast<Sys::Log::MessageKind>(3), "unknown kind");
-    EXPECT_EQ(Added(before), "DEVELOPER: 5%");
-
-    before = ReadLog();
-    Sys::Log::Print("50% plain ");
-    Sys::Log::PrintFormat("%s=%d\n", "n", 7);
-    EXPECT_EQ(Added(before), "50% plain n=7\n");
-}
-
-TEST(Log, LongTextsAreCutAtTheBuffer)
-{
     const std::string big(6000, 'q');
-    std::string before = ReadLog();
-    Sys::Log::PrintFormat("%s", big.c_str());
-    EXPECT_EQ(Added(before), std::string(4095, 'q'));
-
-    before = ReadLog();
-    Sys::Log::Message(Sys::Log::Warning, "%s", big.c_str());
-    EXPECT_EQ(Added(before), "WARNING: " + std::string(4095, 'q'));
-
-    // Print has no buffer: its text goes out whole.
-    before = ReadLog();
-    Sys::Log::Print(big.c_str());
-    EXPECT_EQ(Added(before), big);
+    EXPECT_EQ(Added([&] { L::PrintFormat("%s", big.c_str()); }), std::string(4095, 'q'));
+    EXPECT_EQ(Added([&] { L::Message(L::Warning, "%s", big.c_str()); }),
+              "WARNING: " + std::string(4095, 'q'));
+    EXPECT_EQ(Added([&] { L::Print(big.c_str()); }), big);  // Print has no buffer
 }
 
+// Nothing reopens the log; later writes are dropped.
 TEST(Log, CloseWritesTheLastLineForGood)
 {
-    const std::string before = ReadLog();
-    Sys::Log::Close();
+    EXPECT_EQ(Added([] {
+                  Sys::Log::Close();
+                  EXPECT_FALSE(Sys::Log::IsOpen());
+                  Sys::Log late;
+                  Sys::Log::Print("late");
+                  Sys::Log::Message(Sys::Log::Error, "late");
+                  Sys::Log::Close();
+              }),
+              "\n\n--- Log closed ---");
     EXPECT_FALSE(Sys::Log::IsOpen());
-    EXPECT_EQ(Added(before), "\n\n--- Log closed ---");
-
-    // Nothing reopens it; later writes are dropped.
-    Sys::Log late;
-    Sys::Log::Print("late");
-    Sys::Log::Message(Sys::Log::Error, "late");
-    Sys::Log::Close();
-    EXPECT_FALSE(Sys::Log::IsOpen());
-    EXPECT_EQ(Added(before), "\n\n--- Log closed ---");
 }

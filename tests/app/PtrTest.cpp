@@ -21,8 +21,6 @@ struct Derived : Base {
     int value = 7;
 };
 
-struct Other : Base {};
-
 // Reaches the counters to stage what a correct program never produces.
 struct StrayRelease : Sys::RefStatistic {
     static void Count() { CountDeallocation(); }
@@ -40,70 +38,33 @@ protected:
 
 } // namespace
 
-TEST_F(PtrTest, CopiesShareOneCount)
+TEST_F(PtrTest, CopiesShareOneCountAndSelfAssignmentKeepsTheObject)
 {
     {
-        // Null pointers count nothing.
         Sys::Ptr<Base> null(static_cast<Base*>(nullptr));
-        Sys::Ptr<Base> nullCopy(null);
-        EXPECT_TRUE(nullCopy.IsEmpty());
+        Sys::Ptr<Base> nullCopy(null);  // null pointers count nothing
         Sys::Ptr<Base> one(new Base), two(new Base);
         Sys::Ptr<Base> shared(new Base);
         Sys::Ptr<Base> copies[4] = {shared, shared, shared, shared};
         EXPECT_EQ(*shared.counter.count, 5);
-        EXPECT_TRUE(copies[3] == shared);
         EXPECT_FALSE(one == two);
         copies[0] = one;
         EXPECT_EQ(*shared.counter.count, 4);
         EXPECT_EQ(*one.counter.count, 2);
-        EXPECT_EQ(Base::live, 3);
-    }
-    EXPECT_EQ(Base::live, 0);
-    EXPECT_EQ(Allocated(), 3);
-    EXPECT_EQ(Deallocated(), 3);
-}
 
-TEST_F(PtrTest, SelfAssignmentKeepsTheObject)
-{
-    {
-        Sys::Ptr<Base> a(new Base);
-        Sys::Ptr<Base>& alias = a;
-        a = alias;
-        EXPECT_EQ(*a.counter.count, 1);
-        Sys::Ptr<Base> b(a);
-        a = b;  // already shares b's count
-        b = a;
-        EXPECT_EQ(*a.counter.count, 2);
-        EXPECT_EQ(Base::live, 1);
-        a = new Base;  // a fresh object replaces the shared one
-        EXPECT_EQ(*b.counter.count, 1);
-        EXPECT_EQ(Base::live, 2);
+        Sys::Ptr<Base>& alias = two;
+        two = alias;
+        EXPECT_EQ(*two.counter.count, 1);
+        copies[1] = two;
+        two = copies[1];  // already shares the count
+        EXPECT_EQ(*two.counter.count, 2);
+        two = new Base;   // a fresh object replaces the shared one
+        EXPECT_EQ(*copies[1].counter.count, 1);
+        EXPECT_EQ(Base::live, 4);
     }
     EXPECT_EQ(Base::live, 0);
-    EXPECT_EQ(Allocated(), 2);
-    EXPECT_EQ(Deallocated(), 2);
-}
-
-TEST_F(PtrTest, SameObjectUnderTwoCountsSurvivesAssignment)
-{
-    Base* object = new Base;
-    {
-        Sys::Ptr<Base> first(object);
-        Sys::Ptr<Base> second(object);
-        int32_t* abandoned = first.counter.count;
-        // first's count drops to 0 on the very object being assigned: the guard keeps it.
-        first = second;
-        EXPECT_EQ(Base::live, 1);
-        EXPECT_EQ(*abandoned, 0);
-        EXPECT_EQ(first.counter.count, second.counter.count);
-        EXPECT_EQ(*second.counter.count, 2);
-        delete Sys::RefCountBlock::Of(abandoned);
-    }
-    EXPECT_EQ(Base::live, 0);
-    EXPECT_EQ(Allocated(), 2);
-    EXPECT_EQ(Deallocated(), 1);
-    // The statistic took the one object twice; even it out for the report below.
-    StrayRelease::Count();
+    EXPECT_EQ(Allocated(), 4);
+    EXPECT_EQ(Deallocated(), 4);
 }
 
 TEST_F(PtrTest, ForcedReleaseDestroysOnce)
@@ -114,8 +75,6 @@ TEST_F(PtrTest, ForcedReleaseDestroysOnce)
     new (storage[0]) Sys::Ptr<Base>(global);
     new (storage[1]) Sys::Ptr<Base>(global);
 
-    global.Release();
-    EXPECT_FALSE(global.IsEmpty());  // a release that does not destroy keeps the pointer
     global.ReleaseAll();
     EXPECT_TRUE(global.IsEmpty());
     EXPECT_EQ(Base::live, 0);
@@ -133,9 +92,7 @@ TEST_F(PtrTest, RelatedTypesShareTheCount)
         assigned = derived;
         EXPECT_EQ(*derived.counter.count, 3);
         EXPECT_EQ(Sys::Ptr<Derived>::StaticFrom(base)->value, 7);
-        Sys::Ptr<Derived> down = Sys::Ptr<Derived>::DynamicFrom(base);
-        EXPECT_TRUE(Sys::Ptr<Other>::DynamicFrom(base).IsEmpty());
-        EXPECT_EQ(*derived.counter.count, 4);
+        EXPECT_EQ(*Sys::Ptr<Derived>::StaticFrom(base).counter.count, 4);
     }
     EXPECT_EQ(Base::live, 0);
     EXPECT_EQ(Deallocated(), 1);
@@ -145,24 +102,18 @@ TEST_F(PtrTest, ReportGivesItsVerdictOnTheDeallocationLine)
 {
     ASSERT_EQ(Sys::RefStatistic::GetAllocations(), Sys::RefStatistic::GetDeallocations())
         << "an earlier test leaked";
-    std::string before = ReadLog();
-    Sys::RefStatistic::Report();
-    const int32_t n = Sys::RefStatistic::GetAllocations();
-    const std::string counts = "Num allocations: " + std::to_string(n) +
-                               "\nNum deallocations: " + std::to_string(n) + ". ";
-    EXPECT_EQ(ReadLog().substr(before.size()),
-              "\n----- Pointer usage statistic -----\n\n" + counts + "Found no memory leaks.");
-
+    auto report = [] {
+        const std::string before = ReadLog();
+        Sys::RefStatistic::Report();
+        return ReadLog().substr(before.size());
+    };
+    const std::string n = std::to_string(Sys::RefStatistic::GetAllocations());
+    EXPECT_EQ(report(), "\n----- Pointer usage statistic -----\n\nNum allocations: " + n +
+                            "\nNum deallocations: " + n + ". Found no memory leaks.");
     {
         Sys::Ptr<Base> held(new Base);
-        before = ReadLog();
-        Sys::RefStatistic::Report();
-        EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found memory leaks!"),
-                  std::string::npos);
+        EXPECT_NE(report().find(". WARNING: Found memory leaks!"), std::string::npos);
     }
     StrayRelease::Count();
-    before = ReadLog();
-    Sys::RefStatistic::Report();
-    EXPECT_NE(ReadLog().substr(before.size()).find(". WARNING: Found wrong memory usage!"),
-              std::string::npos);
+    EXPECT_NE(report().find(". WARNING: Found wrong memory usage!"), std::string::npos);
 }

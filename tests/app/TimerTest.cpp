@@ -1,5 +1,6 @@
 #include "app/Exception.h"
 #include "app/Timer.h"
+#include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
 
@@ -21,37 +22,22 @@ int32_t After(Utils::Timer& timer, int32_t ms)
 
 } // namespace
 
-TEST(Timer, FirstCallOnlyStartsTheMeasurement)
+TEST(Timer, AveragesOverTheLastFramesAfterAFirstCallThatOnlyStarts)
 {
     g_Now = 5000;
-    Utils::Timer timer(1, FakeClock);
-    EXPECT_EQ(After(timer, 3000), 0);
-    EXPECT_EQ(After(timer, 40), 40);
-    EXPECT_EQ(After(timer, 0), 0);
-}
+    Utils::Timer single(1, FakeClock);
+    EXPECT_EQ(After(single, 3000), 0);
+    EXPECT_EQ(After(single, 40), 40);
+    EXPECT_EQ(After(single, 0), 0);
 
-TEST(Timer, AveragesOverTheLastFrames)
-{
-    g_Now = 0;
     Utils::Timer timer(5, FakeClock);
     EXPECT_EQ(After(timer, 0), 0);
-    EXPECT_EQ(After(timer, 10), 10);
-    EXPECT_EQ(After(timer, 20), 15);
-    EXPECT_EQ(After(timer, 30), 20);
-    EXPECT_EQ(After(timer, 40), 25);
-    EXPECT_EQ(After(timer, 50), 30);
-    EXPECT_EQ(After(timer, 60), 40);  // 10 has dropped out
-    EXPECT_EQ(After(timer, 1), 36);   // (30+40+50+60+1)/5, rounded towards zero
-}
-
-TEST(Timer, BrokenClockIsRefused)
-{
-    try {
-        Utils::Timer timer(1, BrokenClock);
-        FAIL() << "a timer without a clock was built";
-    } catch (const Sys::Exception& e) {
-        EXPECT_EQ(e.GetMessageText(), "Failed to obtain current clock.");
-    }
+    const int32_t steps[][2] = {{10, 10}, {20, 15}, {30, 20}, {40, 25}, {50, 30},
+                                {60, 40},   // 10 has dropped out
+                                {1, 36}};   // (30+40+50+60+1)/5, rounded towards zero
+    for (const auto& step : steps)
+        EXPECT_EQ(After(timer, step[0]), step[1]) << step[0];
+    EXPECT_EQ(ErrorOf([] { Utils::Timer(1, BrokenClock); }), "Failed to obtain current clock.");
 }
 
 TEST(Timer, DefaultClockIsWallTime)

@@ -1,6 +1,4 @@
-#include "app/DeveloperException.h"
 #include "gl/DriverDesc.h"
-#include "gl/Exception.h"
 #include "gl/ExceptionWGL.h"
 #include "gl/ExtensionRegistry.h"
 #include "platform/Platform.h"
@@ -20,18 +18,9 @@ struct Named : Sys::IRTTIObject {
 
 TEST(ExtensionRegistry, OnlyABlankEndsAName)
 {
-    GL::ExtensionRegistry both("2.0", "GL_EXT_abgr GL_EXT_bgra ");
-    EXPECT_TRUE(both.GL_EXT_abgr);
-    EXPECT_TRUE(both.GL_EXT_bgra);
-    EXPECT_EQ(both.Extensions.size(), 2u);
-
     GL::ExtensionRegistry unterminated("2.0", "GL_EXT_abgr GL_EXT_bgra");
     EXPECT_TRUE(unterminated.GL_EXT_abgr);
     EXPECT_FALSE(unterminated.GL_EXT_bgra);
-
-    GL::ExtensionRegistry doubled("2.0", "GL_EXT_abgr  GL_EXT_abgr ");
-    EXPECT_EQ(doubled.Extensions.size(), 2u);  // the name and the empty name
-    EXPECT_TRUE(doubled.IsSupported(""));
 
     // Names outside the fixed list are still answered.
     GL::ExtensionRegistry other("2.0", "GL_ARB_sync GL_ARB_fragment_shader ");
@@ -40,100 +29,43 @@ TEST(ExtensionRegistry, OnlyABlankEndsAName)
     EXPECT_FALSE(other.GL_ARB_vertex_shader);
 }
 
-TEST(ExtensionRegistry, NameWithBlankIsRefused)
-{
-    GL::ExtensionRegistry registry("2.0", "GL_EXT_abgr GL_EXT_bgra ");
-    try {
-        registry.IsSupported("GL_EXT_abgr GL_EXT_bgra");
-        FAIL() << "a name with a blank was answered";
-    } catch (const Sys::DeveloperException& e) {
-        EXPECT_NE(e.GetMessageText().find("ERR_INVALID_PARAMETER"), std::string::npos);
-        EXPECT_NE(e.GetMessageText().find("Invalid extension name: <GL_EXT_abgr GL_EXT_bgra>."),
-                  std::string::npos);
-    }
-}
-
 TEST(ExtensionRegistry, VersionFlags)
 {
     GL::ExtensionRegistry v212("2.1.2 NVIDIA 169.21", "");
-    EXPECT_TRUE(v212.GL_VERSION_1_1 && v212.GL_VERSION_1_5 && v212.GL_VERSION_2_0 &&
-                v212.GL_VERSION_2_1);
+    EXPECT_TRUE(v212.GL_VERSION_1_5 && v212.GL_VERSION_2_0 && v212.GL_VERSION_2_1);
     EXPECT_FALSE(v212.IsVersionSupported(2, 2));
-    EXPECT_FALSE(v212.IsVersionSupported(3, 0));
-
-    GL::ExtensionRegistry v20("2.0", "");
-    EXPECT_TRUE(v20.GL_VERSION_2_0);
-    EXPECT_FALSE(v20.GL_VERSION_2_1);
-
+    EXPECT_FALSE(GL::ExtensionRegistry("2.0", "").GL_VERSION_2_1);
     // A higher major number wins whatever the minor.
     GL::ExtensionRegistry v45("4.5 (Compatibility Profile) Mesa 22.3.6", "");
     EXPECT_TRUE(v45.GL_VERSION_2_1);
     EXPECT_TRUE(v45.IsVersionSupported(3, 9));
-
-    EXPECT_THROW(GL::ExtensionRegistry("2", ""), Sys::Exception);
-    EXPECT_EQ(ErrorOf([] { GL::ExtensionRegistry r("OpenGL", ""); }),
+    EXPECT_EQ(ErrorOf([] { GL::ExtensionRegistry r("2", ""); }),
               "Failed to query OpenGL version. Version string malformed!");
+
+    EXPECT_EQ(ErrorOf([] { GL::VersionDesc::Parse("7"); }),
+              "Failed to query version. Version string malformed!");
 }
 
 TEST(ExtensionRegistryWGL, FlagsFollowTheirGLXCounterparts)
 {
     GL::ExtensionRegistryWGL glx("GLX_ARB_multisample GLX_SGIX_fbconfig GLX_SGIX_pbuffer "
                                  "GLX_ARB_fbconfig_float GLX_MESA_swap_control ");
-    EXPECT_TRUE(glx.WGL_ARB_extensions_string);
-    EXPECT_TRUE(glx.WGL_ARB_multisample);
-    EXPECT_TRUE(glx.WGL_ARB_pixel_format);
-    EXPECT_TRUE(glx.WGL_ARB_pbuffer);
-    EXPECT_TRUE(glx.WGL_ARB_pixel_format_float);
-    EXPECT_TRUE(glx.WGL_EXT_swap_control);
+    EXPECT_TRUE(glx.WGL_ARB_multisample && glx.WGL_ARB_pixel_format && glx.WGL_ARB_pbuffer &&
+                glx.WGL_ARB_pixel_format_float && glx.WGL_EXT_swap_control);
     EXPECT_FALSE(glx.WGL_ATI_pixel_format_float);
-    EXPECT_FALSE(glx.WGL_ARB_render_texture);
     EXPECT_TRUE(glx.IsSupported("GLX_SGIX_pbuffer"));  // the names stay as reported
 
     GL::ExtensionRegistryWGL noSwap("GLX_SGIX_pbuffer ");
-    EXPECT_FALSE(noSwap.WGL_EXT_swap_control);
-    EXPECT_FALSE(noSwap.WGL_ARB_pixel_format);
+    EXPECT_FALSE(noSwap.WGL_EXT_swap_control || noSwap.WGL_ARB_pixel_format);
 
     // GLX 1.3 has P-buffers and FBConfigs without naming them.
     GL::ExtensionRegistryWGL core("GLX_ARB_multisample ", true);
-    EXPECT_TRUE(core.WGL_ARB_pbuffer);
-    EXPECT_TRUE(core.WGL_ARB_pixel_format);
-    EXPECT_FALSE(core.IsSupported("GLX_SGIX_pbuffer"));
-
-    GL::ExtensionRegistryWGL wgl("WGL_ARB_pbuffer WGL_ATI_pixel_format_float ");
-    EXPECT_TRUE(wgl.WGL_ARB_pbuffer);
-    EXPECT_TRUE(wgl.WGL_ATI_pixel_format_float);
+    EXPECT_TRUE(core.WGL_ARB_pbuffer && core.WGL_ARB_pixel_format);
 }
 
-TEST(VersionDesc, Parsing)
+// The GL error forms are met in the buffer and texture tests; these are the window system's.
+TEST(GLErrors, WindowSystemTextsNameClassErrorAndMessage)
 {
-    const GL::VersionDesc full = GL::VersionDesc::Parse("2.1.2 NVIDIA 169.21");
-    EXPECT_EQ(full.Major, 2);
-    EXPECT_EQ(full.Minor, 1);
-    EXPECT_EQ(full.Release, 2);
-    EXPECT_EQ(full.VendorString, "NVIDIA 169.21");
-    EXPECT_EQ(full.String, "2.1.2 NVIDIA 169.21");
-
-    const GL::VersionDesc two = GL::VersionDesc::Parse("2.0");
-    EXPECT_EQ(two.Release, 0);
-    EXPECT_EQ(two.VendorString, "");
-
-    EXPECT_EQ(ErrorOf([] { GL::VersionDesc::Parse("7"); }),
-              "Failed to query version. Version string malformed!");
-}
-
-TEST(GLErrors, TextsNameClassErrorAndMessage)
-{
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(Named(), 0x0502, "Failed at %d.", 3); }),
-              "GL::Tested\n\nGL_INVALID_OPERATION\nFailed at 3.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x0506, "Texture %s.", "x"); }),
-              "GL_INVALID_FRAMEBUFFER_OPERATION\nTexture x.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(Named(), 0, "x"); }),
-              "No OpenGL errors has occured.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0, "x"); }),
-              "Invalid Throw() call: no OpenGL errors.");
-    EXPECT_EQ(ErrorOf([] { GL::Exception::Throw(0x1234, "x"); }), "Unknown OpenGL error code.");
-    EXPECT_STREQ(GL::Exception::GetErrorName(0x18A26), "GLU_OUT_OF_MEMORY");
-
     Platform::SetLastError(2000);
     EXPECT_EQ(ErrorOf([] { GL::ExceptionWGL::Throw(Named(), "Failed %s.", "here"); }),
               "GL::Tested\n\nERROR_INVALID_PIXEL_FORMAT\nFailed here.");

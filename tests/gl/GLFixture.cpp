@@ -10,22 +10,15 @@
 
 #include <memory>
 
-Platform::HWND GLFixture::window = nullptr;
 Platform::HDC GLFixture::dc = nullptr;
 Platform::HGLRC GLFixture::context = nullptr;
 
-namespace {
-
-// The suite's window and context, made as every GL test makes them.
-std::unique_ptr<::Test::GLTestContext> g_Context;
-
-} // namespace
+static std::unique_ptr<::Test::GLTestContext> g_Context;
 
 void GLFixture::SetUpTestSuite()
 {
     g_Context = std::make_unique<::Test::GLTestContext>();
     ASSERT_TRUE(g_Context->IsReady()) << g_Context->Error();
-    window = g_Context->GetWindow();
     dc = g_Context->GetDC();
     context = g_Context->GetRC();
 
@@ -44,7 +37,6 @@ void GLFixture::TearDownTestSuite()
     g_Context.reset();
     context = nullptr;
     dc = nullptr;
-    window = nullptr;
 }
 
 void GLFixture::SetUp()

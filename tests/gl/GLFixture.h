@@ -15,7 +15,6 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    static Platform::HWND window;
     static Platform::HDC dc;
     static Platform::HGLRC context;
 };

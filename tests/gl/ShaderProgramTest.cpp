@@ -1,5 +1,3 @@
-#include "app/DeveloperException.h"
-#include "gl/ExtensionRegistry.h"
 #include "gl/FragmentShader.h"
 #include "gl/Program.h"
 #include "gl/VertexShader.h"
@@ -10,45 +8,24 @@
 
 #include <GL/glew.h>
 
-#include <cstdio>
-#include <fstream>
+#include <cstdlib>
 #include <string>
-#include <sys/stat.h>
 
 namespace {
 
 using TestFiles::ReadLog;
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    mkdir("MediaData", 0755);
-    mkdir("MediaData/Shaders", 0755);
-    std::ofstream file("MediaData/" + path);
-    file << text;
-}
-
 const char* const vertexSource =
-    "attribute vec3 in_Position;\n"
-    "attribute vec2 in_TexCoord;\n"
-    "varying vec2 v_TexCoord;\n"
-    "void main()\n"
-    "{\n"
-    "    v_TexCoord = in_TexCoord;\n"
-    "    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Position, 1.0);\n"
-    "}\n";
+    "attribute vec3 in_Position;\nattribute vec2 in_TexCoord;\nvarying vec2 v_TexCoord;\n"
+    "void main()\n{\n    v_TexCoord = in_TexCoord;\n"
+    "    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Position, 1.0);\n}\n";
 
 const char* const fragmentSource =
-    "struct Light { vec3 Position; float Radius; };\n"
-    "uniform Light u_Lights[4];\n"
-    "uniform vec4 u_Colour;\n"
-    "uniform float u_Unused;\n"
-    "uniform float u_Weights[4];\n"
-    "varying vec2 v_TexCoord;\n"
-    "void main()\n"
-    "{\n"
+    "struct Light { vec3 Position; float Radius; };\nuniform Light u_Lights[4];\n"
+    "uniform vec4 u_Colour;\nuniform float u_Unused;\nuniform float u_Weights[4];\n"
+    "varying vec2 v_TexCoord;\nvoid main()\n{\n"
     "    gl_FragColor = u_Colour * u_Lights[2].Radius + vec4(v_TexCoord, 0.0, 0.0)\n"
-    "                 + vec4(u_Lights[0].Position, u_Weights[3]);\n"
-    "}\n";
+    "                 + vec4(u_Lights[0].Position, u_Weights[3]);\n}\n";
 
 } // namespace
 
@@ -56,10 +33,6 @@ using Shaders = GLFixture;
 
 TEST_F(Shaders, CompileFailuresReachTheLog)
 {
-    EXPECT_EQ(ErrorOf([] { GL::FragmentShader(""); }), "Invalid <SourceStr> parameter.");
-    EXPECT_EQ(ErrorOf([] { GL::IShader(GL_TEXTURE_2D, "void main() {}"); }),
-              "ERR_INVALID_ENUM\nUnknown <Target> parameter.");
-
     EXPECT_EQ(ErrorOf([] { GL::FragmentShader("void main() { gl_FragColor = oops; }"); }),
               "Failed to compile shader. See program log for GLSL compiler log details.");
     const std::string log = ReadLog();
@@ -82,48 +55,29 @@ TEST_F(Shaders, ProgramBindsAttributesAndKeepsAUniformTable)
     EXPECT_EQ(glGetAttribLocation(program.GetHandle(), "in_Position"), 0);
 
     const auto& table = program.GetUniformTable();
-    EXPECT_EQ(table.count("u_Colour"), 1u);
     EXPECT_EQ(table.count("u_Unused"), 0u);  // optimised away
     const size_t linked = table.size();
 
     program.Bind();
     const float colour[4] = {0.25f, 0.5f, 0.75f, 1.0f};
     program.SetUniform4f("u_Colour", colour);
-    // A name the program lacks: nothing is set, nothing is raised, and the answer is kept
-    // as missing so that the driver is not asked again.
+    // A name the program lacks sets and raises nothing; a later element of an array and a
+    // member of a structure in an array are found although the driver lists neither.
     program.SetUniform1f("u_Unused", 3.0f);
-    ASSERT_EQ(table.count("u_Unused"), 1u);
-    EXPECT_EQ(table.at("u_Unused"), -1);
-    program.SetUniform1f("u_Unused", 4.0f);
-    EXPECT_EQ(program.GetUniformTable().size(), linked + 1);
-
-    // A later element of an array is listed under the array's first element only: it
-    // enters the table on first use, once.
-    ASSERT_EQ(table.count("u_Weights[2]"), 0u);
     program.SetUniform1f("u_Weights[2]", 2.0f);
-    EXPECT_EQ(program.GetUniformTable().size(), linked + 2);
     program.SetUniform1f("u_Weights[2]", 3.0f);
-    EXPECT_EQ(program.GetUniformTable().size(), linked + 2);
-    float weight = 0.0f;
-    glGetUniformfv(program.GetHandle(), program.GetUniformLocation("u_Weights[2]"), &weight);
-    EXPECT_FLOAT_EQ(weight, 3.0f);
+    program.SetUniform1f("u_Lights[2].Radius", 4.0f);
+    const struct {
+        const char* name;
+        size_t index;
+        float value;
+    } reads[] = {{"u_Weights[2]", 0, 3.0f}, {"u_Lights[2].Radius", 0, 4.0f}, {"u_Colour", 2, 0.75f}};
+    for (const auto& read : reads) {
+        float values[4] = {};
+        glGetUniformfv(program.GetHandle(), program.GetUniformLocation(read.name), values);
+        EXPECT_FLOAT_EQ(values[read.index], read.value) << read.name;
+    }
 
-    const std::string member = "u_Lights[2].Radius";
-    program.SetUniform1f(member, 4.0f);
-    EXPECT_EQ(program.GetUniformTable().count(member), 1u);
-    float radius = 0.0f;
-    glGetUniformfv(program.GetHandle(), program.GetUniformLocation(member), &radius);
-    EXPECT_FLOAT_EQ(radius, 4.0f);
-    float readColour[4] = {};
-    glGetUniformfv(program.GetHandle(), program.GetUniformLocation("u_Colour"), readColour);
-    EXPECT_FLOAT_EQ(readColour[2], 0.75f);
-
-    const float values[10] = {};
-    EXPECT_EQ(ErrorOf([&] { program.SetUniformArray("u_Colour", 1, 5, values); }),
-              "Invalid <Dimension> parameter.");
-    EXPECT_EQ(ErrorOf([&] { program.SetUniformArray("u_Colour", 1, 4, (const float*)nullptr); }),
-              "Invalid <Values> parameter.");
-    program.SetUniformArray("u_Colour", 1, 4, colour);
     program.Unbind();
 
     // Relinking rebuilds the table from the active uniforms only.
@@ -154,27 +108,24 @@ TEST(ShaderLoaderDefine, PlacedAfterTheVersionLine)
 
 TEST_F(Shaders, LoaderCompilesEachSourceOnce)
 {
-    WriteFile("Shaders/Plain.frag", "#version 110\nvoid main()\n{\n#ifdef RED\n"
-                                    "    gl_FragColor = vec4(1.0);\n#else\n"
-                                    "    gl_FragColor = vec4(0.0);\n#endif\n}\n");
-    WriteFile("Shaders/Plain.vert", "void main() { gl_Position = ftransform(); }\n");
-    WriteFile("Shaders/Empty.frag", "");
+    ASSERT_EQ(std::system("mkdir -p MediaData/Shaders"), 0);
+    TestFiles::Write("MediaData/Shaders/Plain.frag",
+                     "#version 110\nvoid main()\n{\n#ifdef RED\n    gl_FragColor = vec4(1.0);\n"
+                     "#else\n    gl_FragColor = vec4(0.0);\n#endif\n}\n");
+    TestFiles::Write("MediaData/Shaders/Plain.vert", "void main() { gl_Position = ftransform(); }\n");
+    TestFiles::Write("MediaData/Shaders/Empty.frag", "");
     Media::ShaderLoader loader;
 
-    auto first = loader.LoadFragmentShader("Shaders/Plain.frag", "");
-    auto second = loader.LoadFragmentShader("Shaders/Plain.frag", "");
-    EXPECT_TRUE(first == second);
+    auto plain = loader.LoadFragmentShader("Shaders/Plain.frag", "");
+    EXPECT_TRUE(plain == loader.LoadFragmentShader("Shaders/Plain.frag", ""));
     EXPECT_EQ(loader.GetCompileCount(), 1);
-
     auto red = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
-    auto redAgain = loader.LoadFragmentShader("Shaders/Plain.frag", "RED");
-    EXPECT_TRUE(red == redAgain);
-    EXPECT_FALSE(red == first);
+    EXPECT_TRUE(red == loader.LoadFragmentShader("Shaders/Plain.frag", "RED"));
+    EXPECT_FALSE(red == plain);
     EXPECT_EQ(loader.GetCompileCount(), 2);
-
-    // The caches are per kind: the same path as a vertex shader is a shader of its own.
-    auto vertex = loader.LoadVertexShader("Shaders/Plain.vert", "");
-    EXPECT_EQ(vertex->GetTarget(), static_cast<GLenum>(GL_VERTEX_SHADER));
+    // Vertex shaders have a cache of their own.
+    EXPECT_EQ(loader.LoadVertexShader("Shaders/Plain.vert", "")->GetTarget(),
+              static_cast<GLenum>(GL_VERTEX_SHADER));
     EXPECT_EQ(loader.GetCompileCount(), 3);
 
     EXPECT_EQ(ErrorOf([&] { loader.LoadFragmentShader("Shaders/Empty.frag", ""); }),

@@ -1,4 +1,3 @@
-#include "app/DeveloperException.h"
 #include "io/BinaryFile.h"
 #include "io/TextFile.h"
 #include "tests/support/ErrorOf.h"
@@ -10,7 +9,6 @@
 #include <vector>
 
 namespace {
-
 
 // Reads a whole file the way the program's readers do.
 std::vector<std::string> ReadAll(IO::TextFile& file)
@@ -41,17 +39,7 @@ TEST(TextFile, ReadsLinesUntilTheEnd)
     EXPECT_EQ(ReadAll(open), std::vector<std::string>{"no break"});
 }
 
-TEST(TextFile, LongLinesComeBackInPieces)
-{
-    TestFiles::Write("long.txt", std::string(10000, 'a') + "\n" + std::string(8191, 'b') + "\n");
-    IO::TextFile file("long.txt", IO::TextFile::ModeRead);
-    EXPECT_EQ(file.ReadString(), std::string(8191, 'a'));
-    EXPECT_EQ(file.ReadString(), std::string(10000 - 8191, 'a') + "\n");
-    EXPECT_EQ(file.ReadString(), std::string(8191, 'b'));
-    EXPECT_EQ(file.ReadString(), "\n");
-}
-
-TEST(TextFile, WritesAppendsAndTruncatesFormattedText)
+TEST(TextFile, WritesAndTruncatesFormattedText)
 {
     {
         IO::TextFile file("out.txt", IO::TextFile::ModeWrite);
@@ -61,11 +49,6 @@ TEST(TextFile, WritesAppendsAndTruncatesFormattedText)
         EXPECT_EQ(file.PrintFormat("%s", std::string(5000, 'x').c_str()), 4095);
     }
     EXPECT_EQ(TestFiles::Read("out.txt"), "one\n2 two\n" + std::string(4095, 'x'));
-    {
-        IO::TextFile file("out.txt", IO::TextFile::ModeAppend);
-        file.WriteString("!");
-    }
-    EXPECT_EQ(TestFiles::Read("out.txt").back(), '!');
 }
 
 TEST(TextFile, FailuresRaiseTheirTexts)
@@ -77,12 +60,6 @@ TEST(TextFile, FailuresRaiseTheirTexts)
     IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
     EXPECT_EQ(ErrorOf([&] { full.WriteString("line\n"); }), "End of file.");
     EXPECT_EQ(ErrorOf([&] { full.PrintFormat("%s\n", "line"); }), "End of file.");
-    EXPECT_THROW(IO::TextFile("x.txt", static_cast<IO::TextFile::OpenMode>(4)),
-                 Sys::DeveloperException);
-
-    const std::string log = TestFiles::Read("sys_Log.log");
-    EXPECT_NE(log.find("\n---\nERROR:\n\nUnable to open file \"missing/x.txt\"\n---\n"),
-              std::string::npos);
 }
 
 TEST(BinaryFile, ReadsSeeksAndMeasures)
@@ -115,9 +92,7 @@ TEST(BinaryFile, FailuresRaiseTheirTexts)
     char buffer[100];
     EXPECT_EQ(ErrorOf([&] { file.Read(buffer, 100); }), "I/O error while read from binary file.");
     EXPECT_TRUE(file.IsEOF());
-    EXPECT_EQ(ErrorOf([&] { file.Write(buffer, 4); }), "I/O error while write to binary file.");
     EXPECT_EQ(ErrorOf([&] { file.Seek(-1, 0); }), "Error at fseek().");
-    EXPECT_EQ(ErrorOf([&] { file.Seek(0, 3); }), "Error at fseek().");
     EXPECT_EQ(ErrorOf([] { IO::BinaryFile("x.3ds"); }), "Unable to open file \"x.3ds\"");
     EXPECT_EQ(ErrorOf([] { IO::BinaryFile("."); }), "Unable to open file \".\"");
 }

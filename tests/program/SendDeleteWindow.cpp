@@ -3,20 +3,13 @@
 
 #include <X11/Xlib.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <window id>\n", argv[0]);
+    Display* display = argc == 2 ? XOpenDisplay(nullptr) : nullptr;
+    if (display == nullptr)
         return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::fprintf(stderr, "cannot open display\n");
-        return 1;
-    }
     const Window window = std::strtoul(argv[1], nullptr, 0);
     XEvent event = {};
     event.xclient.type = ClientMessage;
