@@ -147,6 +147,9 @@ TEST_F(Scenes, WalkingSceneKeysAndFrames)
         camera->GetTarget()->position);
     EXPECT_NEAR(t.x, 0.0f, 1e-2f);
     EXPECT_NEAR(t.y, 0.0f, 1e-2f);
+    EXPECT_LT(t.z, 0.0f);
+    EXPECT_GT(camera->GetViewer()->GetViewMatrix().TransformPoint(
+                  camera->GetTarget()->position + Vec(0, 1, 0)).y, 0.0f) << "world up is up";
 }
 
 TEST_F(Scenes, LightSceneKeysAndMovingLight)
