@@ -140,6 +140,8 @@ TEST_F(Scenes, WalkingSceneKeysAndFrames)
         scene->OnFrame();
     EXPECT_GT(scene->GetMover(0)->GetPosition(), 0.0f);
     EXPECT_EQ(scene->GetCharacter()->Position, actor->position);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(scene->GetCharacter()->Orientation.m[i], actor->orientation.m[i]) << i;
     EXPECT_NEAR(actor->position.y, 0.0f, 1e-3f);
     const auto camera = scene->GetCamera(2);
     EXPECT_NEAR(camera->position.y, 60.0f, 1e-3f);

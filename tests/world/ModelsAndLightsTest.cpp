@@ -1,36 +1,14 @@
-#include "world/ISkinnedModel.h"
-#include "world/IStaticModel.h"
 #include "world/OmniLightSource.h"
 #include "tests/support/BoxModels.h"
 
 #include <gtest/gtest.h>
 
-
 namespace {
 
-using Korvo::IMesh;
 using Korvo::IModel;
 using Math::Vec3f;
 
 using Test::ModelWithBoxes;
-
-// An animation that counts how often it is chosen.
-class Animation : public Korvo::ISkeletalAnimation {
-public:
-    std::string GetTypeName() const override { return "Animation"; }
-    void Advance(float) override {}
-    void Select() override { ++Selections; }
-    int Selections = 0;
-};
-
-class SkinnedModel : public Korvo::ISkinnedModel {
-public:
-    std::string GetTypeName() const override { return "SkinnedModel"; }
-    int GetNumMeshes() const override { return 0; }
-    Sys::Ptr<IMesh> GetMesh(int) const override { return Sys::Ptr<IMesh>(); }
-    void DrawSkeleton() override {}
-    void Animate(float) override {}
-};
 
 TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
 {
@@ -61,22 +39,6 @@ TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
     EXPECT_EQ(dark.Radius, 0.0f);
     dark.CollectModelsInRange({ModelWithBoxes({{Vec3f(-1, -1, -1), Vec3f(1, 1, 1)}})});
     EXPECT_TRUE(dark.ModelsInRange.empty());
-}
-
-TEST(SkinnedModel, AnimationsAreChosenByNameAndAnUnknownNameGivesTheBindPose)
-{
-    SkinnedModel model;
-    Sys::Ptr<Animation> walk(new Animation), run(new Animation);
-    model.AddAnimation("Walk1", walk);
-    model.AddAnimation("Walk1", run);   // replaces the first one
-    model.SetAnimation("Walk1");
-    EXPECT_TRUE(model.CurrentAnimation == Sys::Ptr<Korvo::ISkeletalAnimation>(run));
-    EXPECT_EQ(run->Selections, 1);
-    EXPECT_EQ(walk->Selections, 0);
-
-    model.SetAnimation("Walk9");
-    EXPECT_TRUE(model.CurrentAnimation.IsEmpty());
-    EXPECT_EQ(model.CurrentAnimationName, "Walk9");
 }
 
 } // namespace
