@@ -35,10 +35,8 @@ TEST(MeshGeometry, NormalsAndBounds)
     EXPECT_GT(m[0].z, 0.99f);
     EXPECT_GT(m[0].x, 0.0f);
 
+    // Bounds of real meshes: the media GL test; no vertices give an empty box at the origin.
     Math::Vec3f lo, hi;
-    MeshGeometry::Bounds(q, lo, hi);
-    EXPECT_EQ(lo, Math::Vec3f(0, -1, 0));
-    EXPECT_EQ(hi, Math::Vec3f(4, 4, 1));
     MeshGeometry::Bounds({}, lo, hi);
     EXPECT_EQ(hi, Math::Vec3f());
 }
