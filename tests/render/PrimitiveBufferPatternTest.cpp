@@ -1,11 +1,9 @@
-#include "render/LookupTextureTables.h"
 #include "render/PrimitiveBufferPattern.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-using Korvo::LookupTextureTables;
 using Korvo::PrimitiveBufferPattern;
 
 TEST(PrimitiveBufferPattern, RepeatedIndexLists)
@@ -45,35 +43,4 @@ TEST(PrimitiveBufferPattern, RepeatedIndexLists)
     EXPECT_EQ(w.size(), 20000u);
     EXPECT_EQ(w[4], 1.0f);
     EXPECT_EQ(w[5], 0.0f);
-}
-
-TEST(LookupTextureTables, Atan2CubeMap)
-{
-    const auto t = LookupTextureTables::Atan2();
-    ASSERT_EQ(t.size(), 6u * 128 * 128);
-    auto at = [&](int face, int row, int column) { return int(t[(face * 128 + row) * 128 + column]); };
-    for (int c = 0; c < 128; ++c) {
-        EXPECT_EQ(at(0, 63, c), 0);
-        EXPECT_EQ(at(0, 64, c), 254);
-    }
-    EXPECT_EQ(at(2, 0, 63), 64);
-    EXPECT_EQ(at(2, 0, 64), 63);
-    EXPECT_EQ(at(3, 0, 63), 190);
-    EXPECT_EQ(at(3, 0, 64), 191);
-    // -X looks at half a turn.
-    EXPECT_EQ(at(1, 63, 0), 127);
-}
-
-TEST(LookupTextureTables, AreaS)
-{
-    const auto t = LookupTextureTables::AreaS();
-    ASSERT_EQ(t.size(), 256u * 256);
-    auto at = [&](int i, int j) { return int(t[i * 256 + j]); };
-    EXPECT_EQ(at(0, 0), 0);
-    EXPECT_EQ(at(0, 128), 65535);
-    EXPECT_EQ(at(0, 255), 511);
-    EXPECT_EQ(at(10, 20), 5119);
-    EXPECT_EQ(at(20, 10), 5119);
-    for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(at(i, i), 0);
 }
