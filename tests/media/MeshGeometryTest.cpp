@@ -41,28 +41,6 @@ TEST(MeshGeometry, NormalsAndBounds)
     EXPECT_EQ(hi, Math::Vec3f());
 }
 
-TEST(MeshGeometry, TangentFrameIsOrthonormalAndSurvivesFlatTexturing)
-{
-    std::vector<Math::Vec3f> p = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    std::vector<MeshGeometry::Triangle> t = {{0, 1, 2}, {0, 2, 3}};
-    const auto n = MeshGeometry::Normals(p, t);
-    std::vector<Math::Vec3f> tangents, bitangents;
-    MeshGeometry::TangentFrame(p, {{0, 0}, {1, 0}, {1, 1}, {0, 1}}, n, t, tangents, bitangents);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(tangents[i].Length(), 1.0f, 1e-5f);
-        EXPECT_NEAR(Math::Dot(tangents[i], n[i]), 0.0f, 1e-5f);
-        EXPECT_NEAR(Math::Dot(bitangents[i], tangents[i]), 0.0f, 1e-5f);
-        EXPECT_NEAR(bitangents[i].Length(), 1.0f, 1e-5f);
-    }
-    // All texture coordinates equal: nothing to divide by, and no NaN comes out.
-    MeshGeometry::TangentFrame(p, {{0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}, {0.5f, 0.5f}}, n, t,
-                               tangents, bitangents);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_FALSE(std::isnan(tangents[i].x));
-        EXPECT_FALSE(std::isnan(bitangents[i].y));
-    }
-}
-
 TEST(SkinMD5, BindPoseSkinsBackToItselfAndFollowsAJoint)
 {
     // Two joints, a triangle weighted to joint 1 and a vertex shared by both joints.
