@@ -1,8 +1,6 @@
 #include "tools/contentgen/ContentWriter.h"
 #include "tools/contentgen/Scenes.h"
 
-#include "game/PathMover.h"
-#include "math/Mat4.h"
 #include "media/ModelLoaderMD5.h"
 #include "media/TextFileMD5.h"
 #include "shadow/MeshAdjacencyMD5.h"
@@ -154,44 +152,4 @@ TEST_F(GeneratedContent, CharacterIsClosedAndEveryWalkLoopsWithFeetThatDoNotSlid
         for (int leg = 0; leg < 2; ++leg)
             EXPECT_GE(planted[leg], int(0.4 * (n - 1))) << leg;
     }
-}
-
-TEST_F(GeneratedContent, CharacterWalksForwardRoundThePathWithoutSkidding)
-{
-    const LoadedCharacter character = LoadCharacter();
-    // Played by the clock while the path mover carries it round the scene's ellipse and
-    // turns it along the path, the character walks forward: its planted soles stay almost
-    // still in the world (what remains is the turn of the body on the bend). Walking
-    // backward would drag them at twice the speed.
-    Sys::Ptr<Game::INode> node(new Game::INode);
-    Game::PathMover mover;
-    mover.BuildEllipsePath({0, 0, 0}, 100, 70, 32);
-    mover.SetMotion(node, Game::PathMover::OrientAlongPath, true, Game::PathMover::Loop, 18, true,
-                    0, 0, 1);
-    const Sys::Ptr<Korvo::ISkeletalAnimation> anim = LoadWalk(0);
-    const float dt = 1.0f / 90;
-    std::vector<Math::Vec3f> previous[2];
-    int planted = 0;
-    for (int step = 0; step < 540; ++step) {
-        mover.Update(dt);
-        anim->Advance(dt);
-        EXPECT_LT(anim->GetLerpedFrame().Offset.Length(), 1e-4f);
-        const Math::Mat4 model =
-            Math::Mat4::FromOrientationPosition(node->orientation, node->position);
-        for (int leg = 0; leg < 2; ++leg) {
-            std::vector<Math::Vec3f> sole =
-                Skin(*anim->GetLerpedFrame().Skeleton, character.Legs(), Feet[leg]);
-            for (Math::Vec3f& p : sole)
-                p = model.TransformPoint(p);
-            EXPECT_GE(MinY(sole), -0.02f) << step;
-            if (!previous[leg].empty())
-                for (size_t i = 0; i < sole.size(); ++i)
-                    if (sole[i].y < 0.02f && previous[leg][i].y < 0.02f) {
-                        ++planted;
-                        EXPECT_LT((sole[i] - previous[leg][i]).Length(), 0.08f) << step;
-                    }
-            previous[leg] = sole;
-        }
-    }
-    EXPECT_GT(planted, 1000);
 }
