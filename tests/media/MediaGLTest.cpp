@@ -191,8 +191,7 @@ TEST_F(MediaGL, PrimitiveBuffersAndLookupTextures)
     // The whole repeated index list is uploaded (its contents: the tables test).
     EXPECT_EQ(wedgeS.GetIndexBuffer()->GetNumIndices(), 120000);
     EXPECT_EQ(wedgeR.GetIndexBuffer()->GetNumIndices(), 240000);
-    EXPECT_TRUE(quad.GetVertexBuffer()->GetFormat().Has(1));
-    EXPECT_EQ(wedgeR.GetVertexBuffer()->GetFormat().Get(2).Type, GLenum(GL_SHORT));
+    EXPECT_EQ(quad.GetIndexBuffer()->GetNumIndices(), 30000);
 
     // The lookup textures read back: the atan2 cube (a turn in 256 steps from +X, the
     // column of -Y at 3/4 of it) and the area table.

@@ -1,7 +1,5 @@
 #include "shadow/ShadowVolumeDrawPlan.h"
 
-#include "app/DeveloperException.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -104,7 +102,4 @@ TEST(ShadowVolumeDrawPlan, StencilAndBlendTable)
         ASSERT_EQ(s.Count, 1);
         EXPECT_TRUE(s.State[0] == Pass);
     }
-
-    EXPECT_THROW(Plan::Plan(Plan::Sides, static_cast<Plan::Mode>(4), false, false, Pass),
-                 Sys::DeveloperException);
 }
