@@ -18,27 +18,6 @@ using Vec = Math::Vec3f;
 const uint32_t kSpace = 0x20;
 const uint32_t kKeyC = 0x43;
 
-Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
-                            Platform::LPARAM lp)
-{
-    return Platform::DefWindowProcA(w, m, wp, lp);
-}
-
-// A main window of the program's own kind. A window takes one pixel format for good, so
-// every scene gets a fresh one.
-struct MainWindow {
-    MainWindow()
-    {
-        handle = Platform::CreateWindowExA(
-            0, "Korvo", "Korvo Demo 2007",
-            Platform::WS_POPUP | Platform::WS_CLIPSIBLINGS | Platform::WS_CLIPCHILDREN,
-            Platform::CW_USEDEFAULT, Platform::CW_USEDEFAULT, Platform::CW_USEDEFAULT,
-            Platform::CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~MainWindow() { Platform::DestroyWindow(handle); }
-    Platform::HWND handle;
-};
-
 // Scene time that advances by 20 ms a frame whatever the machine's load, so that what a
 // test sees after a number of frames is always the same.
 int32_t g_Now = 0;
@@ -52,18 +31,28 @@ struct FixedStep : Scene {
     }
 };
 
-// A scene on its own window, ended the way the program ends it: the shader loader (which
-// keeps the shaders of the scene's context) goes first, then the scene.
+// A scene on a fresh main window of the program's own kind (a window takes one pixel format
+// for good), ended the way the program ends it: the shader loader (which keeps the shaders
+// of the scene's context) goes first, then the scene, then the window.
 template <class Scene>
 struct Running {
-    Running() : scene(new FixedStep<Scene>(window.handle)) {}
+    Running()
+        : window(Platform::CreateWindowExA(
+              0, "Korvo", "Korvo Demo 2007",
+              Platform::WS_POPUP | Platform::WS_CLIPSIBLINGS | Platform::WS_CLIPCHILDREN,
+              Platform::CW_USEDEFAULT, Platform::CW_USEDEFAULT, Platform::CW_USEDEFAULT,
+              Platform::CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr)),
+          scene(new FixedStep<Scene>(window))
+    {
+    }
     ~Running()
     {
         g_ShaderLoader = Sys::Ptr<Media::ShaderLoader>(new Media::ShaderLoader());
         scene = nullptr;
+        Platform::DestroyWindow(window);
     }
     Scene* operator->() const { return scene.Get(); }
-    MainWindow window;
+    Platform::HWND window;
     Sys::Ptr<Scene> scene;
 };
 
@@ -80,7 +69,10 @@ protected:
 
         Platform::WNDCLASSA windowClass;
         windowClass.style = Platform::CS_VREDRAW | Platform::CS_HREDRAW | Platform::CS_OWNDC;
-        windowClass.lpfnWndProc = Procedure;
+        windowClass.lpfnWndProc = [](Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
+                                     Platform::LPARAM lp) {
+            return Platform::DefWindowProcA(w, m, wp, lp);
+        };
         windowClass.lpszClassName = "Korvo";
         Platform::RegisterClassA(&windowClass);
 
@@ -140,6 +132,8 @@ TEST_F(Scenes, WalkingSceneKeysAndFrames)
         scene->OnFrame();
     EXPECT_GT(scene->GetMover(0)->GetPosition(), 0.0f);
     EXPECT_EQ(scene->GetCharacter()->Position, actor->position);
+    for (int i = 0; i < 9; ++i)
+        EXPECT_EQ(scene->GetCharacter()->Orientation.m[i], actor->orientation.m[i]) << i;
     EXPECT_NEAR(actor->position.y, 0.0f, 1e-3f);
     const auto camera = scene->GetCamera(2);
     EXPECT_NEAR(camera->position.y, 60.0f, 1e-3f);
@@ -147,6 +141,9 @@ TEST_F(Scenes, WalkingSceneKeysAndFrames)
         camera->GetTarget()->position);
     EXPECT_NEAR(t.x, 0.0f, 1e-2f);
     EXPECT_NEAR(t.y, 0.0f, 1e-2f);
+    EXPECT_LT(t.z, 0.0f);
+    EXPECT_GT(camera->GetViewer()->GetViewMatrix().TransformPoint(
+                  camera->GetTarget()->position + Vec(0, 1, 0)).y, 0.0f) << "world up is up";
 }
 
 TEST_F(Scenes, LightSceneKeysAndMovingLight)

@@ -2,8 +2,6 @@
 #include "media/SkeletonHierarchyMD5.h"
 #include "media/SkeletonMD5.h"
 
-#include "app/Exception.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -39,7 +37,7 @@ TEST(Skeleton, RotationMatrixMatchesQuaternionRotation)
     EXPECT_NEAR(back.z, v.z, 1e-5f);
 }
 
-TEST(Skeleton, InterpolationTakesTheShorterWayAndChecksItsInput)
+TEST(Skeleton, InterpolationTakesTheShorterWay)
 {
     SkeletonMD5 a(1), b(1), out(1);
     b.GetJoints()[0].Q[3] = -1.0f;
@@ -59,11 +57,6 @@ TEST(Skeleton, InterpolationTakesTheShorterWayAndChecksItsInput)
     d.GetJoints()[0].Q[3] = 1.0f;
     out.Interpolate(c, d, 0.5f);
     EXPECT_FLOAT_EQ(out.GetJoints()[0].Q[3], 1.0f);
-
-    SkeletonMD5 two(2);
-    EXPECT_THROW(out.Interpolate(a, two, 0.5f), Sys::Exception);
-    EXPECT_THROW(out.Interpolate(a, b, 1.5f), Sys::Exception);
-    EXPECT_THROW(out.Interpolate(a, b, std::nanf("")), Sys::Exception);
 }
 
 namespace {

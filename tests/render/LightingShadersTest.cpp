@@ -1,10 +1,17 @@
 // The lighting shader files on their own: a floor seen from straight above under one
 // light, drawn into a float target and read back.
-#include "tests/render/GLHarness.h"
+#include "gl/FragmentShader.h"
+#include "gl/Program.h"
+#include "gl/VertexShader.h"
+#include "media/ShaderLoader.h"
+#include "tests/gl/GLFixture.h"
+#include "tests/support/TestFiles.h"
 
-#include <gtest/gtest.h>
+#include <GL/glew.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -15,11 +22,11 @@ constexpr float Extent = 8.0f;   // the floor spans -Extent..Extent in x and z
 // World x (or z) of a pixel centre.
 float WorldOf(int pixel) { return -Extent + 2.0f * Extent * (pixel + 0.5f) / Size; }
 
-class LightingShaders : public ::testing::Test {
+class LightingShaders : public GLFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(gl.Ok()) << gl.Error;
+        GLFixture::SetUp();
         glGenTextures(1, &target);
         glBindTexture(GL_TEXTURE_RECTANGLE_ARB, target);
         glTexImage2D(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA32F_ARB, Size, Size, 0, GL_RGBA,
@@ -40,22 +47,35 @@ protected:
 
     void TearDown() override
     {
+        glUseProgram(0);
+        program = nullptr;
         glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
         glDeleteFramebuffersEXT(1, &framebuffer);
         glDeleteTextures(1, &target);
-        glUseProgram(0);
+        GLFixture::TearDown();
     }
 
-    GLuint Build(const std::string& model, const std::string& vertexDefine,
-                 const std::string& fragmentDefine)
+    // Links the model's two files, each definition put in as the shader loader puts it, and
+    // binds the program.
+    void Build(const std::string& model, const std::string& vertexDefine,
+               const std::string& fragmentDefine)
     {
-        const std::string folder = "Shaders/LightingModels/";
-        const GLuint program =
-            gl.BuildProgram({folder + model + ".vsh", folder + model + ".fsh", vertexDefine,
-                             fragmentDefine, {{0, "in_Vertex"}, {1, "in_Normal"}}});
-        EXPECT_NE(program, 0u) << gl.Error;
-        glUseProgram(program);
-        return program;
+        const char* root = std::getenv("KORVO_SOURCE_DIR");
+        const std::string path = std::string(root != nullptr ? root : ".") +
+                                 "/MediaData/Shaders/LightingModels/" + model;
+        auto source = [&](const char* extension, const std::string& define) {
+            const std::string text = TestFiles::Read(path + extension);
+            return define.empty() ? text : Media::ShaderLoader::InjectDefine(text, define);
+        };
+        program = Sys::Ptr<GL::Program>(new GL::Program());
+        program->AttachShader(Sys::Ptr<const GL::IShader>(
+            new GL::VertexShader(source(".vsh", vertexDefine))));
+        program->AttachShader(Sys::Ptr<const GL::IShader>(
+            new GL::FragmentShader(source(".fsh", fragmentDefine))));
+        program->BindAttribute("in_Vertex", 0);
+        program->BindAttribute("in_Normal", 1);
+        program->Link();
+        program->Bind();
     }
 
     // Draws the floor with the bound program and returns the red channel, row by row.
@@ -80,38 +100,29 @@ protected:
         return red;
     }
 
-    static void Set3(GLuint program, const char* name, float x, float y, float z)
+    // The renderers set these uniforms by name: each must be active, or setting it would
+    // silently do nothing.
+    int At(const char* name) const
     {
-        glUniform3f(glGetUniformLocation(program, name), x, y, z);
+        const int location = program->GetUniformLocation(name);
+        EXPECT_NE(location, -1) << name;
+        return location;
     }
-    static void Set1(GLuint program, const char* name, float v)
-    {
-        glUniform1f(glGetUniformLocation(program, name), v);
-    }
+    void Set3(const char* name, float x, float y, float z) const { glUniform3f(At(name), x, y, z); }
+    void Set1(const char* name, float v) const { glUniform1f(At(name), v); }
 
-    // One context for the whole program: opening a display per test is slow and, with
-    // many programs on one server, not always granted.
-    static void SetUpTestSuite() { shared = new GLHarness; }
-    static void TearDownTestSuite()
-    {
-        delete shared;
-        shared = nullptr;
-    }
-    static GLHarness* shared;
-    GLHarness& gl = *shared;
+    Sys::Ptr<GL::Program> program;
     GLuint target = 0;
     GLuint framebuffer = 0;
 };
 
-GLHarness* LightingShaders::shared = nullptr;
-
 TEST_F(LightingShaders, LambertFadesToZeroAtTheRadiusAndFollowsTheAngle)
 {
-    const GLuint program = Build("Lambert", "", "");
-    Set3(program, "u_LightSource.Position", 0, 2, 0);
-    Set1(program, "u_LightSource.Radius", 6.0f);
-    Set3(program, "u_LightSource.DiffuseColor", 1, 1, 1);
-    Set3(program, "u_Material.DiffuseColor", 0.8f, 0.8f, 0.8f);
+    Build("Lambert", "", "");
+    Set3("u_LightSource.Position", 0, 2, 0);
+    Set1("u_LightSource.Radius", 6.0f);
+    Set3("u_LightSource.DiffuseColor", 1, 1, 1);
+    Set3("u_Material.DiffuseColor", 0.8f, 0.8f, 0.8f);
     const std::vector<float> red = DrawFloor();
 
     const int row = Size / 2;
@@ -135,7 +146,7 @@ TEST_F(LightingShaders, LambertFadesToZeroAtTheRadiusAndFollowsTheAngle)
     EXPECT_LT(centre, 0.8f);
 
     // A light under the floor lights nothing.
-    Set3(program, "u_LightSource.Position", 0, -1, 0);
+    Set3("u_LightSource.Position", 0, -1, 0);
     for (float v : DrawFloor())
         EXPECT_EQ(v, 0.0f);
 }
@@ -155,16 +166,20 @@ TEST_F(LightingShaders, ShadowValueScalesTheLitPrograms)
 
     for (const char* model : {"Lambert", "Phong"}) {
         for (const std::string define : {"", "SHADOW"}) {
-            const GLuint program = Build(model, "", define);
-            Set3(program, "u_LightSource.Position", 0, 3, 0);
-            Set1(program, "u_LightSource.Radius", 20.0f);
-            Set3(program, "u_LightSource.DiffuseColor", 1, 1, 1);
-            Set3(program, "u_LightSource.SpecularColor", 1, 1, 1);
-            Set3(program, "u_Material.DiffuseColor", 0.5f, 0.5f, 0.5f);
-            Set1(program, "u_Material.SpecularPow", 16.0f);
-            Set3(program, "u_ViewPosition", 0, 10, 0);
-            glUniform1i(glGetUniformLocation(program, "u_TexShadow"), 0);
-            Set1(program, "u_TexCoordScale", 1.0f);
+            Build(model, "", define);
+            Set3("u_LightSource.Position", 0, 3, 0);
+            Set1("u_LightSource.Radius", 20.0f);
+            Set3("u_LightSource.DiffuseColor", 1, 1, 1);
+            Set3("u_Material.DiffuseColor", 0.5f, 0.5f, 0.5f);
+            if (model == std::string("Phong")) {
+                Set3("u_LightSource.SpecularColor", 1, 1, 1);
+                Set1("u_Material.SpecularPow", 16.0f);
+                Set3("u_ViewPosition", 0, 10, 0);
+            }
+            if (!define.empty()) {
+                glUniform1i(At("u_TexShadow"), 0);
+                Set1("u_TexCoordScale", 1.0f);
+            }
             const std::vector<float> red = DrawFloor();
             const int row = Size / 2;
             const float left = red[row * Size + Size / 2 - 2];
@@ -174,7 +189,6 @@ TEST_F(LightingShaders, ShadowValueScalesTheLitPrograms)
                 EXPECT_NEAR(left, red[row * Size + Size / 2 + 1], 0.05f) << model;
             else
                 EXPECT_EQ(left, 0.0f) << model;
-            glDeleteProgram(program);
         }
     }
     glDeleteTextures(1, &shadow);
@@ -182,16 +196,21 @@ TEST_F(LightingShaders, ShadowValueScalesTheLitPrograms)
 
 TEST_F(LightingShaders, AmbientAddsOnlyTheLightsItWasGiven)
 {
-    const GLuint program = Build("Ambient", "MAX_LIGHTS 3", "MAX_LIGHTS 3");
-    Set3(program, "u_AmbientColor", 0.02f, 0.02f, 0.02f);
-    Set3(program, "u_Material.DiffuseColor", 1, 1, 1);
+    for (int lights = 1; lights <= 5; ++lights) {   // every count a renderer draws with
+        const std::string define = "MAX_LIGHTS " + std::to_string(lights);
+        Build("Ambient", define, define);
+        Set3(("u_LightSource[" + std::to_string(lights - 1) + "].AmbientColor").c_str(), 0, 0, 0);
+    }
+    Build("Ambient", "MAX_LIGHTS 3", "MAX_LIGHTS 3");
+    Set3("u_AmbientColor", 0.02f, 0.02f, 0.02f);
+    Set3("u_Material.DiffuseColor", 1, 1, 1);
     const std::vector<float> dark = DrawFloor();
     for (float v : dark)
         EXPECT_NEAR(v, 0.02f, 1e-6f);
 
-    Set3(program, "u_LightSource[1].Position", 0, 1, 0);
-    Set1(program, "u_LightSource[1].Radius", 4.0f);
-    Set3(program, "u_LightSource[1].AmbientColor", 0.3f, 0.3f, 0.3f);
+    Set3("u_LightSource[1].Position", 0, 1, 0);
+    Set1("u_LightSource[1].Radius", 4.0f);
+    Set3("u_LightSource[1].AmbientColor", 0.3f, 0.3f, 0.3f);
     const std::vector<float> lit = DrawFloor();
     const int centre = (Size / 2) * Size + Size / 2;
     EXPECT_GT(lit[centre], 0.1f);

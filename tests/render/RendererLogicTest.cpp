@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <random>
 #include <string>
 
@@ -34,43 +33,6 @@ TEST(FrameRateCounter, ShowsZeroUntilTheFirstSecondAndThenRoundsOverWholePeriods
     EXPECT_EQ(counter.GetFramesPerSecond(), 30);
     counter.AddFrame(700);      // 2 frames in 1.1 s: 1.82 -> 2
     EXPECT_EQ(counter.GetFramesPerSecond(), 2);
-}
-
-TEST(OverlayText, EnglishAndRussianLinesShareRowsAndColours)
-{
-    using Korvo::OverlayText;
-    const int rows[] = {40, 60, 80, 120};
-    for (int line = 0; line < OverlayText::LineCount; ++line) {
-        const auto& english = OverlayText::Get(OverlayText::Line(line), true, 0);
-        const auto& russian = OverlayText::Get(OverlayText::Line(line), false, 0);
-        EXPECT_EQ(english.OffsetFromTop, rows[line]);
-        EXPECT_EQ(russian.OffsetFromTop, rows[line]);
-        EXPECT_EQ(std::memcmp(english.Color, russian.Color, sizeof(english.Color)), 0);
-        // The two texts take the same arguments.
-        std::string a, b;
-        for (const char* p = english.Format; *p; ++p)
-            if (*p == '%')
-                a += p[1];
-        for (const char* p = russian.Format; *p; ++p)
-            if (*p == '%')
-                b += p[1];
-        EXPECT_EQ(a, b) << line;
-    }
-    EXPECT_STREQ(OverlayText::Get(OverlayText::Videocard, true, 0).Format, "Videocard: %s");
-    EXPECT_NEAR(OverlayText::Get(OverlayText::Videocard, true, 0).Color[0], 237.0f / 255.0f, 1e-6f);
-    EXPECT_NEAR(OverlayText::Get(OverlayText::FramesPerSecond, true, 0).Color[1],
-                224.0f / 255.0f, 1e-6f);
-    // "Кадров/сек" in Windows-1251: one byte per letter.
-    EXPECT_STREQ(OverlayText::Get(OverlayText::FramesPerSecond, false, 0).Format,
-                 "\xCA\xE0\xE4\xF0\xEE\xE2/\xF1\xE5\xEA: %d");
-    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, true, 0).Format,
-                 "Demoscene: Zir Aradid Azavera-Zuva");
-    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, true, 1).Format,
-                 "Demoscene: Zedov Avivi Ridor Izoder");
-    EXPECT_STREQ(OverlayText::Get(OverlayText::Demoscene, false, 1).Format,
-                 "\xC4\xE5\xEC\xEE\xF1\xF6\xE5\xED\xE0: Zedov Avivi Ridor Izoder");
-    EXPECT_STREQ(OverlayText::PathName(true), "Framebuffer Object");
-    EXPECT_STREQ(OverlayText::PathName(false), "P-Buffer");
 }
 
 // The lines keep their texts between frames: a change of one argument must reach its line
@@ -111,10 +73,7 @@ public:
     std::string GetTypeName() const override { return "ListRenderer"; }
     void Render(Sys::Ptr<const Korvo::IViewer>, Sys::Ptr<Korvo::IModel>,
                 const std::vector<Sys::Ptr<Korvo::IModel>>&) override {}
-    Sys::Ptr<const GL::ITexture> GetColorTexture() const override
-    {
-        return Sys::Ptr<const GL::ITexture>();
-    }
+    Sys::Ptr<const GL::ITexture> GetColorTexture() const override { return {}; }
 };
 
 int CountInLog(const std::string& text)
@@ -145,10 +104,6 @@ TEST(IRenderer, SixOrMoreLightsKeepTheFirstFiveWithOneWarning)
               before + 1);
 }
 
-} // namespace
-
-namespace {
-
 TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
 {
     using Korvo::FramePath;
@@ -177,7 +132,6 @@ TEST(FramePath, FramebufferObjectsOnlyWhenAskedForAndEverythingNeededIsThere)
 }
 
 } // namespace
-
 
 TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
 {

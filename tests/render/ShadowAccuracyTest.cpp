@@ -8,15 +8,11 @@
 // under an extension override that makes it an NV4X-class driver, which counts in the stencil
 // buffer and moves the count through the pixel buffer.
 #include "app/Exception.h"
-#include "config/CVars.h"
 #include "gl/TextureRectangle.h"
-#include "platform/Platform.h"
 #include "render/RendererEx.h"
 #include "render/WorldRenderer.h"
-#include "tools/capture/TestScenes.h"
-#include "tools/raytrace/RayTracer.h"
+#include "tests/render/RendererSuite.h"
 #include "tools/raytrace/ShadowFigures.h"
-#include "world/RenderGL2.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -31,41 +27,12 @@
 
 namespace {
 
-constexpr int Width = 640;
-constexpr int Height = 480;
-// The overlay's four lines lie in the top left corner.
-constexpr int OverlayTop = 130;
-constexpr int OverlayRight = 400;
+constexpr int Width = RendererSuite::Width;
+constexpr int Height = RendererSuite::Height;
 
 const char* const Scenes[] = {"box",   "sphere", "casters", "crossing",
                               "stacked", "tower", "pipe",    "notch"};
 const float Sizes[] = {0.3f, 0.6f, 1.5f};
-
-Platform::LRESULT Procedure(Platform::HWND w, Platform::UINT m, Platform::WPARAM wp,
-                            Platform::LPARAM lp)
-{
-    return Platform::DefWindowProcA(w, m, wp, lp);
-}
-
-struct Reference {
-    std::vector<float> Hard, Soft;
-    std::vector<int> Objects;
-};
-
-Reference Trace(const std::string& sceneName, float size)
-{
-    Capture::TestScene scene = Capture::BuildTestScene(sceneName, size, Width, Height);
-    RayTrace::Scene traced = Capture::TracedScene(scene);
-    const RayTrace::Camera camera = Capture::TracedCamera(scene, Width, Height);
-    RayTrace::Light light;
-    light.Position = scene.Light->Position;
-    light.Reach = scene.Light->Radius;
-    Reference reference;
-    reference.Hard = RayTrace::Visibility(traced, camera, light, 1, &reference.Objects);
-    light.Radius = size;
-    reference.Soft = RayTrace::Visibility(traced, camera, light, 16);
-    return reference;
-}
 
 struct Limits {
     double BadShare = 0.0005;      // share of receivers off by more than 0.25
@@ -109,34 +76,19 @@ struct Path {
     std::function<void()> Set;
 };
 
-class ShadowAccuracy : public ::testing::Test {
+class ShadowAccuracy : public RendererSuite {
 protected:
     static void SetUpTestSuite()
     {
-        r_Screen_Width.value = Width;
-        r_Screen_Height.value = Height;
-        r_Screen_Full.value = false;
-        r_GL_CatchErrors.value = true;
-        r_GL_FramebufferObject.value = true;
-        Platform::WNDCLASSA windowClass;
-        windowClass.style = Platform::CS_OWNDC;
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.lpszClassName = "Korvo";
-        Platform::RegisterClassA(&windowClass);
-        window = Platform::CreateWindowExA(0, "Korvo", "Korvo", Platform::WS_POPUP, 0, 0, Width,
-                                           Height, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_NE(window, nullptr);
-        system = new Sys::Ptr<Korvo::IRender>(new Korvo::RenderGL2(window));
+        RendererSuite::SetUpTestSuite();
         for (const char* scene : Scenes)
             for (float size : Sizes)
-                references[{scene, size}] = Trace(scene, size);
+                references[{scene, size}] = Trace(scene, size, 16);
     }
     static void TearDownTestSuite()
     {
         references.clear();
-        delete system;
-        system = nullptr;
-        Platform::DestroyWindow(window);
+        RendererSuite::TearDownTestSuite();
     }
 
     static bool StencilCounting()
@@ -148,11 +100,8 @@ protected:
     // The light's shadow value for every pixel of the picture, as the lit pass reads it.
     static std::vector<float> ShadowValue(Korvo::RendererEx& renderer, int width, int height)
     {
-        const GL::TextureRectangle& texture = *renderer.GetKeptShadowTexture();
-        std::vector<unsigned char> rgba(static_cast<size_t>(width) * height * 4);
-        glBindTexture(GL_TEXTURE_RECTANGLE_ARB, texture.GetHandle());
-        glGetTexImage(GL_TEXTURE_RECTANGLE_ARB, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        glBindTexture(GL_TEXTURE_RECTANGLE_ARB, 0);
+        const std::vector<unsigned char> rgba =
+            ReadRGBA(*renderer.GetKeptShadowTexture(), width, height);
         // A half-size target serves each 2 x 2 block of pixels from one texel.
         const int scale = width == Width ? 1 : 2;
         std::vector<float> value(static_cast<size_t>(Width) * Height);
@@ -179,9 +128,9 @@ protected:
         const bool downsample = r_Shadow_Downsample.value;
         const int band = downsample ? 2 : 1;
         std::vector<bool> overlay(static_cast<size_t>(Width) * Height, false);
-        for (int y = Height - OverlayTop; y < Height; ++y)
-            for (int x = 0; x < OverlayRight; ++x)
-                overlay[static_cast<size_t>(y) * Width + x] = true;
+        for (int y = 0; y < Height; ++y)
+            for (int x = 0; x < Width; ++x)
+                overlay[static_cast<size_t>(y) * Width + x] = InOverlay(x, y);
 
         for (const char* sceneName : Scenes)
             for (float size : Sizes) {
@@ -218,14 +167,8 @@ protected:
             }
     }
 
-    static Platform::HWND window;
-    static Sys::Ptr<Korvo::IRender>* system;
-    static std::map<std::pair<std::string, float>, Reference> references;
+    static inline std::map<std::pair<std::string, float>, Reference> references;
 };
-
-Platform::HWND ShadowAccuracy::window = nullptr;
-Sys::Ptr<Korvo::IRender>* ShadowAccuracy::system = nullptr;
-std::map<std::pair<std::string, float>, Reference> ShadowAccuracy::references;
 
 TEST_F(ShadowAccuracy, EveryPathMatchesTheReference)
 {

@@ -3,8 +3,6 @@
 #include "shadow/StaticMeshAdjacency.h"
 #include "tests/shadow/TestMeshes.h"
 
-#include "app/DeveloperException.h"
-#include "app/Exception.h"
 #include "tests/support/ErrorOf.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +35,7 @@ void ExpectSameAsLiteral(const Mesh& m, const std::vector<char>* alive = nullptr
 
 } // namespace
 
-TEST(AdjacencySearch, IndexMatchAndWeld)
+TEST(AdjacencySearch, MatchesTheReversedEdge)
 {
     Mesh m;
     m.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}};
@@ -46,15 +44,6 @@ TEST(AdjacencySearch, IndexMatchAndWeld)
     EXPECT_EQ(search.Find(0, 1), 1);   // 1 -> 2 against 2 -> 1
     EXPECT_EQ(search.Find(1, 0), 0);
     EXPECT_EQ(search.Find(0, 0), -1);
-
-    // Split vertices: the second triangle's copies sit 0.04 away, then 0.06.
-    for (float gap : {0.04f, 0.06f}) {
-        Mesh s;
-        s.Positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 1 + gap, 0}, {1 + gap, 0, 0}, {1, 1, 0}};
-        s.Triangles = {{0, 1, 2}, {3, 4, 5}};
-        AdjacencySearch weld(s.Positions, s.Triangles);
-        EXPECT_EQ(weld.Find(0, 1), gap < 0.05f ? 1 : -1) << gap;
-    }
 }
 
 TEST(AdjacencySearch, FastSearchGivesTheLiteralAnswer)
@@ -86,7 +75,6 @@ TEST(StaticMeshAdjacency, TetrahedronSilhouetteAndCaps)
 {
     const Mesh m = Tetrahedron();
     StaticMeshAdjacency adjacency(m.Positions, m.Triangles);
-    EXPECT_EQ(adjacency.GetTypeName(), "Korvo::StaticMeshAdjacency");
 
     adjacency.UpdateFacing({0.2f, 0.2f, -5.0f});   // outside face 0 only
     EXPECT_EQ(adjacency.BuildLists(0), 3);
@@ -104,37 +92,23 @@ TEST(StaticMeshAdjacency, TetrahedronSilhouetteAndCaps)
     // A light in face 0's plane counts as facing it.
     adjacency.UpdateFacing({5.0f, 5.0f, 0.0f});
     EXPECT_TRUE(adjacency.GetFaces()[0].FacesLight);
-
-    Korvo::IMeshAdjacency::Desc desc;
-    adjacency.GetDesc(&desc);
-    EXPECT_EQ(desc.EdgeCapacity, 3000);
-    EXPECT_EQ(desc.CapTriangleCapacity, 3000);
-    EXPECT_EQ(desc.Reserved, 0);
-    EXPECT_EQ(ErrorOf([&] { adjacency.GetDesc(nullptr); }),
-              "ERR_INVALID_RAW_POINTER\nKorvo::IMeshAdjacency : Invalid <Desc> parameter.");
-    EXPECT_EQ(ErrorOf([&] { adjacency.DrawGeometry(4); }),
-              "ERR_INVALID_ENUM\nKorvo::IStaticMeshAdjacency::DrawGeometry : Unknown <Type> "
-              "parameter.");
 }
 
 TEST(StaticMeshAdjacency, RefusesOpenBrokenAndOversizedMeshes)
 {
-    // Face 3 rebuilt on copies of its vertices, 0.04 and then 0.06 away.
-    for (float gap : {0.04f, 0.06f}) {
+    // Face 3 rebuilt on copies of its vertices 0.04 away welds; 0.06 away, or missing,
+    // leaves the mesh open.
+    for (float gap : {0.04f, 0.06f, -1.0f}) {
         Mesh m = Tetrahedron();
         const Math::Vec3f shift(gap, 0, 0);
-        m.Positions.push_back(m.Positions[0] + shift);
-        m.Positions.push_back(m.Positions[3] + shift);
-        m.Positions.push_back(m.Positions[2] + shift);
+        for (int v : {0, 3, 2})
+            m.Positions.push_back(m.Positions[v] + shift);
         m.Triangles[3] = {4, 5, 6};
+        if (gap < 0)
+            m.Triangles.pop_back();
         const std::string error = ErrorOf([&] { StaticMeshAdjacency a(m.Positions, m.Triangles); });
-        EXPECT_EQ(error, gap < 0.05f ? "no failure" : "Non-adjacent face #0.") << gap;
+        EXPECT_EQ(error, gap == 0.04f ? "no failure" : "Non-adjacent face #0.") << gap;
     }
-
-    Mesh open = Tetrahedron();
-    open.Triangles.pop_back();
-    EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(open.Positions, open.Triangles); }),
-              "Non-adjacent face #0.");
     Mesh bad = Tetrahedron();
     bad.Triangles[2][1] = 9;
     EXPECT_EQ(ErrorOf([&] { StaticMeshAdjacency a(bad.Positions, bad.Triangles); }),
@@ -185,10 +159,6 @@ TEST(MeshAdjacencyMD5, PeelsOpenBordersOnly)
     MeshAdjacencyMD5 closed(m.Positions, m.Triangles);
     ASSERT_EQ(closed.GetFaces().size(), 4u);
     EXPECT_EQ(closed.GetFaces()[1].Indices[2], 3);
-    EXPECT_EQ(closed.GetTypeName(), "Korvo::MeshAdjacencyMD5");
-    EXPECT_EQ(ErrorOf([&] { closed.DrawGeometry(-1); }),
-              "ERR_INVALID_ENUM\nKorvo::ISkinnedMeshAdjacency::DrawGeometry : Unknown <Type> "
-              "parameter.");
 
     for (unsigned seed = 1; seed <= 4; ++seed) {
         const Mesh r = TestMeshes::Random(300, 40 + 10 * seed, seed);

@@ -1,7 +1,5 @@
 #include "shadow/ShadowVolumeDrawPlan.h"
 
-#include "app/DeveloperException.h"
-
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -104,21 +102,4 @@ TEST(ShadowVolumeDrawPlan, StencilAndBlendTable)
         ASSERT_EQ(s.Count, 1);
         EXPECT_TRUE(s.State[0] == Pass);
     }
-
-    EXPECT_THROW(Plan::Plan(Plan::Sides, static_cast<Plan::Mode>(4), false, false, Pass),
-                 Sys::DeveloperException);
-}
-
-TEST(ShadowVolumeDrawPlan, WedgeBatches)
-{
-    auto batches = [](int edges, int count) {
-        std::vector<std::pair<int, int>> out;
-        Plan::ForEachWedgeBatch(edges, count, [&](int s, int n) { out.push_back({s, n}); });
-        return out;
-    };
-    using B = std::vector<std::pair<int, int>>;
-    EXPECT_EQ(batches(10, 4), (B{{0, 4}, {4, 4}, {8, 2}}));
-    EXPECT_EQ(batches(3, 64), (B{{0, 3}}));   // the batch size is lowered to the edges
-    EXPECT_EQ(batches(0, 4), B{});
-    EXPECT_EQ(batches(5, 0), B{});
 }

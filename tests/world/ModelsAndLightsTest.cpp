@@ -1,52 +1,14 @@
-#include "world/ISkinnedModel.h"
-#include "world/IStaticModel.h"
 #include "world/OmniLightSource.h"
 #include "tests/support/BoxModels.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
-using Korvo::IMesh;
 using Korvo::IModel;
 using Math::Vec3f;
 
 using Test::ModelWithBoxes;
-
-// A pose that records which one the meshes were skinned with.
-class Pose : public Korvo::ISkeleton {
-public:
-    explicit Pose(int id) : Id(id) {}
-    std::string GetTypeName() const override { return "Pose"; }
-    void Translate(const Vec3f&) override {}
-    void Interpolate(const ISkeleton&, const ISkeleton&, float) override {}
-    void Draw(const Korvo::ISkeletonHierarchy*) const override {}
-    int Id;
-};
-
-class Animation : public Korvo::ISkeletalAnimation {
-public:
-    explicit Animation(int poseId)
-    {
-        Lerped.Skeleton = Sys::Ptr<Korvo::ISkeleton>(new Pose(poseId));
-    }
-    std::string GetTypeName() const override { return "Animation"; }
-    void Advance(float timeStep) override { Advanced += timeStep; }
-    void Select() override { ++Selections; }
-    float Advanced = 0.0f;
-    int Selections = 0;
-};
-
-class SkinnedModel : public Korvo::ISkinnedModel {
-public:
-    std::string GetTypeName() const override { return "SkinnedModel"; }
-    int GetNumMeshes() const override { return 0; }
-    Sys::Ptr<IMesh> GetMesh(int) const override { return Sys::Ptr<IMesh>(); }
-    void DrawSkeleton() override {}
-    void Animate(float) override {}
-};
 
 TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
 {
@@ -77,24 +39,6 @@ TEST(OmniLightSource, CollectsModelsWhoseMeshBoxesReachTheSphere)
     EXPECT_EQ(dark.Radius, 0.0f);
     dark.CollectModelsInRange({ModelWithBoxes({{Vec3f(-1, -1, -1), Vec3f(1, 1, 1)}})});
     EXPECT_TRUE(dark.ModelsInRange.empty());
-}
-
-TEST(SkinnedModel, AnimationsAreChosenByNameAndAnUnknownNameGivesTheBindPose)
-{
-    SkinnedModel model;
-    EXPECT_TRUE(model.ShadowCaster);
-    Sys::Ptr<Animation> walk(new Animation(1));
-    Sys::Ptr<Animation> run(new Animation(2));
-    model.AddAnimation("Walk1", walk);
-    model.AddAnimation("Walk1", run);   // replaces the first one
-    model.SetAnimation("Walk1");
-    EXPECT_TRUE(model.CurrentAnimation == Sys::Ptr<Korvo::ISkeletalAnimation>(run));
-    EXPECT_EQ(run->Selections, 1);
-    EXPECT_EQ(walk->Selections, 0);
-
-    model.SetAnimation("Walk9");
-    EXPECT_TRUE(model.CurrentAnimation.IsEmpty());
-    EXPECT_EQ(model.CurrentAnimationName, "Walk9");
 }
 
 } // namespace
