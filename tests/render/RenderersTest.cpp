@@ -2,6 +2,7 @@
 // capture tool's test scenes, against the reference ray tracer and each other.
 #include "app/Exception.h"
 #include "gl/IRenderDevice.h"
+#include "render/PassProfiler.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
 #include "render/WorldRenderer.h"
@@ -49,6 +50,7 @@ protected:
         if (withLight)
             world.AddRenderedLightSource(scene.Light);
         world.SetViewer(scene.Camera);
+        renderer->SetPassProfiler(profiler);
         auto ex = Sys::Ptr<Korvo::RendererEx>::DynamicFrom(renderer);
         if (ex)
             ex->KeepShadowTexture(0);
@@ -74,6 +76,7 @@ protected:
     }
 
     bool depthPass = false;   // count the casters' volumes by depth pass, not depth fail
+    Korvo::PassProfiler* profiler = nullptr;
 };
 
 // Whether a floor pixel of the reference lies on the one-pixel band along a hard shadow edge.
@@ -261,3 +264,41 @@ TEST_F(Renderers, OptionCombinationsLeaveNoGLError)
 }
 
 } // namespace
+
+// The profile names every pass in order, once a frame each, and its sample counts are the
+// pixels each pass touched: the ambient pass every visible one, the hard light pass only
+// the lit ones.
+TEST_F(Renderers, PassProfileNamesEveryPassAndCountsWhatItDraws)
+{
+    const std::vector<std::string> hardPasses = {"DrawDepthPass",   "DrawAmbientPass",
+                                                 "DrawStencilPass", "DrawColorPass",
+                                                 "DrawGUI",         "EndFrame"};
+    const std::vector<std::string> softPasses = {
+        "DrawDepthPass",    "DrawCoordinatePass", "DrawAmbientPass", "DrawAlphaStencilPass",
+        "DrawCoveragePass", "CombineShadow",      "DrawColorPass",   "DrawGUI"};
+    for (bool soft : {false, true}) {
+        Korvo::PassProfiler passes(true);
+        profiler = &passes;
+        Draw(soft, "casters", true, true, nullptr, 2);
+        profiler = nullptr;
+        ASSERT_FALSE(passes.GetPasses().empty());
+        const int frames = passes.GetPasses().front().Runs;   // Draw adds a frame of its own
+        std::vector<std::string> names;
+        Korvo::PassProfiler::Pass ambient, light;
+        for (const Korvo::PassProfiler::Pass& pass : passes.GetPasses()) {
+            names.push_back(pass.Name);
+            EXPECT_EQ(pass.Runs, frames) << pass.Name;
+            if (pass.Name == "DrawAmbientPass")
+                ambient = pass;
+            if (pass.Name == "DrawColorPass")
+                light = pass;
+        }
+        EXPECT_EQ(names, soft ? softPasses : hardPasses);
+        EXPECT_GT(ambient.SamplesPassed, frames * Width * Height / 2u);
+        EXPECT_LE(ambient.SamplesPassed, frames * Width * Height * 1u);
+        if (!soft) {
+            EXPECT_LT(light.SamplesPassed, ambient.SamplesPassed * 95 / 100);
+            EXPECT_GT(light.SamplesPassed, ambient.SamplesPassed / 4);
+        }
+    }
+}
