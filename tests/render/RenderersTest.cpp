@@ -300,5 +300,10 @@ TEST_F(Renderers, PassProfileNamesEveryPassAndCountsWhatItDraws)
             EXPECT_LT(light.SamplesPassed, ambient.SamplesPassed * 95 / 100);
             EXPECT_GT(light.SamplesPassed, ambient.SamplesPassed / 4);
         }
+        // The table gives each pass's runs per frame.
+        const std::string table = passes.Table(frames);
+        EXPECT_NE(table.find(soft ? "| DrawCoveragePass | 1.0 |" : "| DrawStencilPass | 1.0 |"),
+                  std::string::npos)
+            << table;
     }
 }
