@@ -346,6 +346,29 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     GL::CheckErrors(*this, CurrentPassName);
 }
 
+namespace {
+
+// Where the construction program cuts the wedges it counts: "u_ShadowBound" (the light's
+// reach in w), "u_ViewHull", "u_SceneHull" and "u_HullUse" (which of the two hulls hold).
+void SetWedgeLimits(const GL::IProgram& program, const ShadowLimits& limits)
+{
+    const float reach[4] = {0.0f, 0.0f, 0.0f, limits.Reach};
+    float view[5 * 3], scene[8 * 3];
+    for (int i = 0; i < 5; ++i)
+        view[3 * i] = limits.View[i].x, view[3 * i + 1] = limits.View[i].y,
+                 view[3 * i + 2] = limits.View[i].z;
+    for (int i = 0; i < 8; ++i)
+        scene[3 * i] = limits.Scene[i].x, scene[3 * i + 1] = limits.Scene[i].y,
+                  scene[3 * i + 2] = limits.Scene[i].z;
+    const float use[2] = {limits.HasView ? 1.0f : 0.0f, limits.HasScene ? 1.0f : 0.0f};
+    program.SetUniform4f("u_ShadowBound", reach);
+    program.SetUniformArray("u_ViewHull", 5, 3, view);
+    program.SetUniformArray("u_SceneHull", 8, 3, scene);
+    program.SetUniform2f("u_HullUse", use);
+}
+
+} // namespace
+
 void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 {
     BeginPass("DrawCoveragePass");
@@ -392,6 +415,8 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexCoordinate", 0);
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
+            if (program == &WedgeConstruct)
+                SetWedgeLimits(**program, Reach.LimitsFor(light, *caster));
         }
         DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value);
     }

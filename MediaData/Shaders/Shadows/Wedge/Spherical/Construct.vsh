@@ -23,7 +23,22 @@
 // the wedge buffer winds every face outward, and the wedge is convex: a pixel whose surface
 // lies inside it sees exactly one front face in front of the surface.
 //
-// FRAG: also hands the coverage shader the edge in world space.
+// Counting the wedge in the stencil, the wedge is cut where the frame's lit surfaces end. They lie within the light's reach
+// (u_ShadowBound.w; 0: no cut), within the view frustum cut at the scene's depth (the five
+// points u_ViewHull, where u_HullUse.x is 1) and within the scene's box (the eight corners
+// u_SceneHull, where u_HullUse.y is 1), so all of them lie on the light's side of a plane
+// across any axis, at the smallest of the three distances along it. The axis taken is the
+// wedge's mean far direction, and the far corners stop on that plane. The cut wedge is the
+// hull of the edge and the four points, which holds every point of the whole wedge on the
+// light's side of the plane as long as all four corners head across it; a wedge with a
+// corner that does not keeps all four at infinity. Cut or whole, the count at a lit surface
+// is the same: 1 inside the wedge, 0 outside.
+//
+// FRAG: the coverage draw, which also hands the coverage shader the edge in world space.
+// It keeps the whole wedge. Its fragments add the coverage of every wedge of the batch that
+// lies in front of the surface, also of wedges that do not hold it, whose terms are not
+// always zero; cut, such a wedge no longer lies in front and its term went missing, and
+// single pixels deep in the umbra came out partly lit.
 
 attribute vec3 in_Edge0;
 attribute vec3 in_Edge1;
@@ -39,6 +54,10 @@ struct LightSource {
 
 uniform LightSource u_LightSource;
 uniform mat4 u_ModelMatrix;
+uniform vec4 u_ShadowBound;
+uniform vec3 u_ViewHull[5];
+uniform vec3 u_SceneHull[8];
+uniform vec2 u_HullUse;
 
 #ifdef FRAG
 varying vec3 v_Edge0;
@@ -89,6 +108,26 @@ vec3 FarCorner(vec3 end, vec3 outward, vec3 faceNormal, vec3 towardTangent, bool
     return behind < 0.0 ? -direction : direction;
 }
 
+// How far along the axis from the light the frame's lit surfaces can lie, with a margin
+// that keeps the wedge's far face off the farthest of them.
+float Reach(vec3 light, vec3 axis)
+{
+    float reach = u_ShadowBound.w;
+    if (u_HullUse.x > 0.5) {
+        float farthest = dot(u_ViewHull[0] - light, axis);
+        for (int i = 1; i < 5; ++i)
+            farthest = max(farthest, dot(u_ViewHull[i] - light, axis));
+        reach = min(reach, farthest);
+    }
+    if (u_HullUse.y > 0.5) {
+        float farthest = dot(u_SceneHull[0] - light, axis);
+        for (int i = 1; i < 8; ++i)
+            farthest = max(farthest, dot(u_SceneHull[i] - light, axis));
+        reach = min(reach, farthest);
+    }
+    return reach * 1.01 + 1e-3;
+}
+
 void main()
 {
     vec3 light = u_LightSource.Position;
@@ -121,14 +160,30 @@ void main()
     } else if (corner == 2) {
         position = vec4(in_Edge1, 1.0);
     } else {
-        bool first = corner == 0 || corner == 5;
-        vec3 end = first ? in_Edge0 : in_Edge1;
-        vec3 outward = first ? -along : along;
-        bool plus = corner == 0 || corner == 3;
-        vec3 normalFace = plus ? normalPlus : normalMinus;
-        vec3 towardTangent = (plus ? tangentPlus : tangentMinus) - foot;
         bool touching = u_LightSource.Radius < 0.95 * h;
-        position = vec4(FarCorner(end, outward, normalFace, towardTangent, touching, light), 0.0);
+        vec3 far0 = FarCorner(in_Edge0, -along, normalPlus, tangentPlus - foot, touching, light);
+        vec3 far3 = FarCorner(in_Edge1, along, normalPlus, tangentPlus - foot, touching, light);
+        vec3 far4 = FarCorner(in_Edge1, along, normalMinus, tangentMinus - foot, touching, light);
+        vec3 far5 = FarCorner(in_Edge0, -along, normalMinus, tangentMinus - foot, touching, light);
+        vec3 end = corner == 0 || corner == 5 ? in_Edge0 : in_Edge1;
+        vec3 direction = corner == 0 ? far0 : corner == 3 ? far3 : corner == 4 ? far4 : far5;
+        // Every vertex of the wedge decides alike, from the same four corners.
+        vec3 mean = far0 + far3 + far4 + far5;
+        float meanLength = length(mean);
+        vec3 axis = meanLength > 1e-3 ? mean / meanLength : vec3(0.0);
+        float across = min(min(dot(far0, axis), dot(far3, axis)),
+                           min(dot(far4, axis), dot(far5, axis)));
+#ifdef FRAG
+        bool whole = true;
+#else
+        bool whole = u_ShadowBound.w <= 0.0 || across <= 1e-3;
+#endif
+        if (whole) {
+            position = vec4(direction, 0.0);
+        } else {
+            float rest = Reach(light, axis) - dot(end - light, axis);
+            position = vec4(end + direction * (max(rest, 0.0) / dot(direction, axis)), 1.0);
+        }
     }
     gl_Position = gl_ModelViewProjectionMatrix * position;
 
