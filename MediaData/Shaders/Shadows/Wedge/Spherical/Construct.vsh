@@ -23,22 +23,23 @@
 // the wedge buffer winds every face outward, and the wedge is convex: a pixel whose surface
 // lies inside it sees exactly one front face in front of the surface.
 //
-// Counting the wedge in the stencil, the wedge is cut where the frame's lit surfaces end. They lie within the light's reach
-// (u_ShadowBound.w; 0: no cut), within the view frustum cut at the scene's depth (the five
-// points u_ViewHull, where u_HullUse.x is 1) and within the scene's box (the eight corners
-// u_SceneHull, where u_HullUse.y is 1), so all of them lie on the light's side of a plane
-// across any axis, at the smallest of the three distances along it. The axis taken is the
-// wedge's mean far direction, and the far corners stop on that plane. The cut wedge is the
-// hull of the edge and the four points, which holds every point of the whole wedge on the
-// light's side of the plane as long as all four corners head across it; a wedge with a
-// corner that does not keeps all four at infinity. Cut or whole, the count at a lit surface
-// is the same: 1 inside the wedge, 0 outside.
+// Counted in the stencil, the wedge is cut where the frame's lit surfaces end. They lie
+// within the light's reach (u_ShadowBound.w; 0: no cut), within the view frustum cut at the
+// scene's depth (the five points u_ViewHull, where u_HullUse.x is 1) and within the scene's
+// box (the eight corners u_SceneHull, where u_HullUse.y is 1), so all of them lie on the
+// light's side of a plane across any axis, at the smallest of the three distances along it.
+// The axis taken is the wedge's mean far direction, and the far corners stop on that plane.
+// The cut wedge is the hull of the edge and the four points, which holds every point of the
+// whole wedge on the light's side of the plane as long as all four corners head across it;
+// a wedge with a corner that does not keeps all four at infinity. Cut or whole, the count at
+// a lit surface is the same: 1 inside the wedge, 0 outside.
 //
 // FRAG: the coverage draw, which also hands the coverage shader the edge in world space.
-// It keeps the whole wedge. Its fragments add the coverage of every wedge of the batch that
-// lies in front of the surface, also of wedges that do not hold it, whose terms are not
-// always zero; cut, such a wedge no longer lies in front and its term went missing, and
-// single pixels deep in the umbra came out partly lit.
+// It keeps the whole wedge. The coverage of an edge whose plane through the light's centre
+// passes through the surface is half the disc, given or taken as rounding decides, and the
+// hard count must decide the same way; the edge handed over through other faces (cut, or
+// not interpolated at all) rounds differently, and single pixels deep in the umbra came out
+// half lit.
 
 attribute vec3 in_Edge0;
 attribute vec3 in_Edge1;
