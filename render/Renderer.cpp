@@ -141,9 +141,10 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides),
                               *ShadowVolume);
+    // The depth-fail volumes end past the lit surfaces, closed there by their far caps.
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFail, stencilOp, separate, sides),
-                              *ShadowVolume);
+                              *ShadowVolume, &Reach);
     GL::CheckErrors(*this, CurrentPassName);
 
     Device->SetProgram(ShadowCapNear);
@@ -164,7 +165,8 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     if (!Reach.ZFailCasters(light).empty()) {
         Device->SetProgram(ShadowCapFar);
         Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar,
+                                    &Reach);
     }
 
     Device->SetRasterState(GL::RasterState());

@@ -10,6 +10,7 @@
 #include "media/ShaderLoader.h"
 #include "render/OverlayLines.h"
 #include "render/PrimitiveBuffer_Quad.h"
+#include "render/ShadowReach.h"
 #include "world/IViewer.h"
 #include "world/ShadowDrawing.h"
 
@@ -269,11 +270,19 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program)
+               const GL::IProgram& program, const ShadowReach* reach)
 {
-    for (const Sys::Ptr<IModel>& caster : casters)
-        if (caster->ShadowCaster)
+    for (const Sys::Ptr<IModel>& caster : casters) {
+        if (!caster->ShadowCaster)
+            continue;
+        if (reach == nullptr) {
             DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program);
+        } else {
+            const ShadowLimits limits = reach->LimitsFor(light, *caster);
+            DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program,
+                                  &limits);
+        }
+    }
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
@@ -285,11 +294,19 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program)
+                 const ModelSpaceLights& places, const GL::IProgram& program,
+                 const ShadowReach* reach)
 {
-    for (const Sys::Ptr<IModel>& caster : casters)
-        if (caster->ShadowCaster)
+    for (const Sys::Ptr<IModel>& caster : casters) {
+        if (!caster->ShadowCaster)
+            continue;
+        if (reach == nullptr) {
             DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
+        } else {
+            const ShadowLimits limits = reach->LimitsFor(light, *caster);
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program, &limits);
+        }
+    }
 }
 
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,

@@ -23,6 +23,7 @@ class IRenderer;
 class IViewer;
 class OverlayLines;
 class PrimitiveBuffer_Quad;
+class ShadowReach;
 
 // What the two renderers set up and draw the same way: program loading, the vertex
 // formats, the depth, ambient, lit and overlay pass bodies, the shadow-volume caster loops,
@@ -164,14 +165,17 @@ void DrawLit(GL::IRenderDevice& device, const VertexFormats& formats,
 void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
                    const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program);
 
-// The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows.
+// The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows. With a
+// reach, the volumes end past the frame's lit surfaces where a mesh allows it (sides and
+// far caps must then be given the same reach); without, they reach infinity.
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program);
+               const GL::IProgram& program, const ShadowReach* reach = nullptr);
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
               const ShadowVolumeDrawPlan::Steps& steps);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program);
+                 const ModelSpaceLights& places, const GL::IProgram& program,
+                 const ShadowReach* reach = nullptr);
 
 // The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
 // or stencil tests; ends in the default block.

@@ -45,6 +45,8 @@ public:
     int GetCapTriangleCount() const { return CapTriangleCount; }
     const Edge* GetEdges() const { return Edges.get(); }
     const uint16_t* GetCapTriangles() const { return CapTriangles.get(); }
+    // The mesh's vertex positions, which the cap triangles index.
+    const std::vector<Math::Vec3f>& GetPositions() const { return *Positions; }
 
 protected:
     IMeshAdjacency(const std::vector<Math::Vec3f>* Positions);

@@ -2,6 +2,7 @@
 
 #include "app/KorvoIObject.h"
 #include "app/Ptr.h"
+#include "math/Vec3.h"
 #include "shadow/ShadowVolumeDrawPlan.h"
 
 namespace GL {
@@ -21,8 +22,15 @@ public:
     // The side quads or the caps, drawn once for each step with its state.
     virtual void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) = 0;
     virtual void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
-    // The caps in the state the renderer has set.
+    // The caps in the state the renderer has set: where the volume ends on a plane (EndAt),
+    // the cap triangles moved onto it, else the mesh's own.
     virtual void DrawCapsPlain() = 0;
+    // Where the volume of the light at `light` ends, for the next Update(0) and DrawCapsPlain
+    // (mesh space): on the plane across the unit `axis` at `distance` from the light, where
+    // the side quads' far vertices and the far caps then lie, or at infinity for a distance
+    // of 0 (the vertex shader sends them there).
+    virtual void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) = 0;
+    virtual bool EndsOnPlane() const = 0;
     // Coverage of the penumbra wedges, in batches of at most wedgeCount edges, each batch
     // drawn three times with the steps' states and the programs of the three passes.
     virtual void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],

@@ -29,6 +29,8 @@ ShadowVolume::ShadowVolume(Sys::Ptr<const GL::VertexBuffer> meshVertices,
         CapIndices = Sys::Ptr<GL::IndexBuffer>(new GL::IndexBuffer(1, GL_STREAM_DRAW));
         WedgeVertices =
             Sys::Ptr<GL::VertexBuffer>(new GL::VertexBuffer(wedges, 1, GL_STREAM_DRAW));
+        FarCapVertices =
+            Sys::Ptr<GL::VertexBuffer>(new GL::VertexBuffer(sides, 1, GL_STREAM_DRAW));
     } catch (...) {
         throw Sys::Exception("Failed to allocate shadow volume.");
     }
@@ -53,7 +55,8 @@ void ShadowVolume::Update(int Type)
     switch (Type) {
     case 0: {
         // A, A, B, B per edge: with the quad buffer's w of 1, 0, 0, 1 the quad spans the
-        // edge and its extrusion, wound like the lit face's edge A -> B.
+        // edge and its extrusion, wound like the lit face's edge A -> B. Where the volume
+        // ends on a plane, the second and third are already the far points there.
         const int edges = a.GetSilhouetteEdgeCount();
         if (edges == 0)
             return;
@@ -63,12 +66,14 @@ void ShadowVolume::Update(int Type)
         }
         float* out = static_cast<float*>(SideVertices->Map());
         const IMeshAdjacency::Edge* e = a.GetEdges();
+        const bool ends = EndDistance > 0.0f;
         for (int i = 0; i < edges; ++i) {
-            const Math::Vec3f* corners[4] = {&e[i].A, &e[i].A, &e[i].B, &e[i].B};
-            for (const Math::Vec3f* p : corners) {
-                *out++ = p->x;
-                *out++ = p->y;
-                *out++ = p->z;
+            const Math::Vec3f corners[4] = {e[i].A, ends ? FarPoint(e[i].A) : e[i].A,
+                                            ends ? FarPoint(e[i].B) : e[i].B, e[i].B};
+            for (const Math::Vec3f& p : corners) {
+                *out++ = p.x;
+                *out++ = p.y;
+                *out++ = p.z;
             }
         }
         SideVertices->Unmap();
@@ -142,10 +147,46 @@ void ShadowVolume::DrawCaps(const ShadowVolumeDrawPlan::Steps& steps)
     DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
 }
 
+void ShadowVolume::EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance)
+{
+    EndLight = light;
+    EndAxis = axis;
+    EndDistance = distance;
+}
+
+Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& p) const
+{
+    // The sides' far vertices and the far caps' come from this one function, so that they
+    // meet to the bit, the way the near caps meet the sides' near edges.
+    const Math::Vec3f ray = p - EndLight;
+    return EndLight + ray * (EndDistance / Math::Dot(ray, EndAxis));
+}
+
 void ShadowVolume::DrawCapsPlain()
 {
-    BindCaps();
-    GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * Adjacency->GetCapTriangleCount());
+    const int triangles = Adjacency->GetCapTriangleCount();
+    if (EndDistance <= 0.0f || triangles == 0) {
+        BindCaps();
+        GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * triangles);
+        return;
+    }
+    const std::vector<Math::Vec3f>& positions = Adjacency->GetPositions();
+    const int count = static_cast<int>(positions.size());
+    if (count > FarCapVertexCapacity) {
+        FarCapVertexCapacity = Grown(FarCapVertexCapacity, count);
+        FarCapVertices->Resize(FarCapVertexCapacity);
+    }
+    float* out = static_cast<float*>(FarCapVertices->Map());
+    for (const Math::Vec3f& p : positions) {
+        const Math::Vec3f far = FarPoint(p);
+        *out++ = far.x;
+        *out++ = far.y;
+        *out++ = far.z;
+    }
+    FarCapVertices->Unmap();
+    GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
+    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
+    GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * triangles);
 }
 
 void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],

@@ -27,6 +27,8 @@ public:
     void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) override;
     void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
     void DrawCapsPlain() override;
+    void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) override;
+    bool EndsOnPlane() const override { return EndDistance > 0.0f; }
     void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
                     const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount) override;
 
@@ -34,6 +36,8 @@ public:
 
 private:
     void BindCaps();
+    // Where the ray from the light through p meets the end plane.
+    Math::Vec3f FarPoint(const Math::Vec3f& p) const;
     void DrawSteps(const ShadowVolumeDrawPlan::Steps& steps, int count);
 
     Sys::Ptr<const GL::VertexBuffer> MeshVertices;
@@ -41,8 +45,12 @@ private:
     Sys::Ptr<GL::VertexBuffer> SideVertices;
     Sys::Ptr<GL::IndexBuffer> CapIndices;
     Sys::Ptr<GL::VertexBuffer> WedgeVertices;
+    Sys::Ptr<GL::VertexBuffer> FarCapVertices;   // the mesh's positions on the end plane
     int IndicesPerWedge = 24;
     int SideVertexCapacity = 1, CapIndexCapacity = 1, WedgeVertexCapacity = 1;
+    int FarCapVertexCapacity = 1;
+    Math::Vec3f EndLight, EndAxis;
+    float EndDistance = 0.0f;   // 0: the volume reaches infinity
 };
 
 } // namespace Korvo

@@ -5,6 +5,7 @@
 #include "shadow/IShadowVolume.h"
 #include "world/FrameProfile.h"
 #include "world/IModel.h"
+#include "world/ShadowLimits.h"
 
 #include <GL/glew.h>
 
@@ -24,10 +25,29 @@ public:
     ~ModelMatrixScope() { glPopMatrix(); }
 };
 
+// Where the mesh's volume ends for the light (see ShadowLimits::VolumeEnd): on a plane past
+// the lit surfaces, or at infinity without limits or where the mesh allows no such plane.
+void EndVolume(const IMesh& mesh, const Math::Vec3f& light, const ShadowLimits* limits)
+{
+    Math::Vec3f axis;
+    float distance = 0.0f;
+    if (limits == nullptr || !limits->VolumeEnd(mesh.BoundsMin, mesh.BoundsMax, axis, distance))
+        distance = 0.0f;
+    mesh.GetShadowVolume()->EndAt(light, axis, distance);
+}
+
+// "u_FarGiven" of the volume programs: 1 where the mesh's far vertices are streamed where
+// they lie, 0 where the shader sends them to infinity.
+void SetFarGiven(const GL::IProgram& program, const IMesh& mesh)
+{
+    program.SetUniform1f("u_FarGiven", mesh.GetShadowVolume()->EndsOnPlane() ? 1.0f : 0.0f);
+}
+
 } // namespace
 
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
-                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program)
+                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program,
+                           const ShadowLimits* limits)
 {
     const Math::Vec3f& light = lightInModel;
     {
@@ -39,13 +59,17 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
                 mesh->GetAdjacency()->BuildLists(0);
             }
         }
-        for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+        for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+            EndVolume(*mesh, light, limits);
             mesh->GetShadowVolume()->Update(0);
+        }
     }
     program.SetUniform3f("u_LightSource.Position", light.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+        SetFarGiven(program, *mesh);
         mesh->GetShadowVolume()->DrawSides(steps);
+    }
 }
 
 void DrawShadowVolumeCaps(const IModel& model, bool front,
@@ -67,12 +91,15 @@ void DrawShadowVolumeCaps(const IModel& model, bool front,
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program)
+                             const GL::IProgram& program, const ShadowLimits* limits)
 {
     program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
-    for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
+    for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+        EndVolume(*mesh, lightInModel, limits);
+        SetFarGiven(program, *mesh);
         mesh->GetShadowVolume()->DrawCapsPlain();
+    }
 }
 
 void DrawShadowWedges(const IModel& model, bool spherical,

@@ -11,6 +11,7 @@ class IProgram;
 namespace Korvo {
 
 class IModel;
+struct ShadowLimits;
 
 // Drawing a model's shadow geometry for one light. Every mesh of the model must carry an
 // adjacency and a shadow volume (models loaded to cast shadows); nothing checks it.
@@ -19,17 +20,21 @@ class IModel;
 
 // Side quads: the light's facing marks, silhouette and side geometry are rebuilt for
 // every mesh, "u_LightSource.Position" of the bound program is set to the light, and the
-// sides are drawn with the steps' states inside the model matrix.
+// sides are drawn with the steps' states inside the model matrix. With limits (the model's
+// space), each mesh's volume ends on the plane they give it where they give one, and
+// "u_FarGiven" tells the program so; without, every volume reaches infinity.
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
-                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program);
+                           const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program,
+                           const ShadowLimits* limits = nullptr);
 // Near caps from the facing marks of the last DrawShadowVolumeSides of the same light:
 // the light-facing triangles (front) or the others, with the steps' states (the plan's
 // Caps or CapsReversed).
 void DrawShadowVolumeCaps(const IModel& model, bool front,
                           const ShadowVolumeDrawPlan::Steps& steps);
-// Far caps: the cap triangles of the same light sent to infinity by the bound program.
+// Far caps: the cap triangles of the same light sent to infinity by the bound program, or
+// onto the plane where the sides drawn with the same limits end.
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program);
+                             const GL::IProgram& program, const ShadowLimits* limits = nullptr);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
 // ten-corner; the three programs count, cover and clear with the steps' states, in batches
 // of at most wedgeCount edges.

@@ -48,4 +48,25 @@ bool ShadowLimits::Beyond(const Vec3f& boxMin, const Vec3f& boxMax) const
     return Farthest(toNearest * (1.0f / along)) <= along;
 }
 
+bool ShadowLimits::VolumeEnd(const Vec3f& boxMin, const Vec3f& boxMax, Vec3f& axis,
+                             float& distance) const
+{
+    if (Reach <= 0.0f)
+        return false;
+    const Vec3f toCentre = (boxMin + boxMax) * 0.5f - Light;
+    const float length = toCentre.Length();
+    if (length <= 0.0f)
+        return false;
+    axis = toCentre * (1.0f / length);
+    distance = Farthest(axis);
+    for (int i = 0; i < 8; ++i) {
+        const Vec3f corner(i & 1 ? boxMax.x : boxMin.x, i & 2 ? boxMax.y : boxMin.y,
+                           i & 4 ? boxMax.z : boxMin.z);
+        const float along = Math::Dot(corner - Light, axis);
+        if (along < 0.1f * distance || along >= distance)
+            return false;
+    }
+    return true;
+}
+
 } // namespace Korvo

@@ -28,6 +28,14 @@ struct ShadowLimits {
     // the axis from the light to the box's centre (or to its nearest point where the light
     // lies within the box's sphere), farther than Farthest. False for a light inside it.
     bool Beyond(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax) const;
+
+    // Where the shadow volume of a mesh with this box may end: on the plane across `axis`
+    // (from the light to the box's centre) at `distance` from the light, past the lit
+    // surfaces. False (the volume reaches infinity) unless every corner of the box lies on
+    // the light's side of that plane and well ahead of the light along the axis, so that
+    // every ray from the light through the mesh meets the plane at a moderate distance.
+    bool VolumeEnd(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax, Math::Vec3f& axis,
+                   float& distance) const;
 };
 
 } // namespace Korvo

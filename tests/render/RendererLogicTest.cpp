@@ -193,6 +193,18 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     }
     EXPECT_GT(inside, 1000);
 
+    // A volume ends on the plane across the axis to its mesh, past the limits, where every
+    // ray from the light through the mesh meets it ahead; never for a light among the mesh.
+    Vec3f axis;
+    float distance = 0.0f;
+    const Korvo::IMesh& nearMesh = *near->Meshes[0];
+    ASSERT_TRUE(limits.VolumeEnd(nearMesh.BoundsMin, nearMesh.BoundsMax, axis, distance));
+    EXPECT_EQ(distance, limits.Farthest(axis));
+    const Vec3f middle = (nearMesh.BoundsMin + nearMesh.BoundsMax) * 0.5f;
+    EXPECT_NEAR(Math::Dot(Math::Normalize(middle - limits.Light), axis), 1.0f, 1e-5f);
+    EXPECT_FALSE(aroundLimits.VolumeEnd(around->Meshes[0]->BoundsMin,
+                                        around->Meshes[0]->BoundsMax, axis, distance));
+
     // The light's sphere spans the window depths around its centre's.
     float nearest, farthest;
     reach.DepthBounds(*light, nearest, farthest);

@@ -173,7 +173,9 @@ TEST_F(Renderers, HardShadowsMatchTheReference)
             std::printf("%s (%s): hard disagreement %.3f%%\n", sceneName.c_str(),
                         objects ? "framebuffer objects" : "P-buffers", 100.0 * disagree / floor);
             EXPECT_GT(shadowed, 1000) << sceneName << ": a shadow is drawn at all";
-            EXPECT_LT(double(disagree) / floor, 0.005) << sceneName;
+            // Off the band along the shadow's edges the count is exact: volumes cut short
+            // of a lit surface show as a tenth of a percent.
+            EXPECT_LT(double(disagree) / floor, 0.0002) << sceneName;
         }
     }
     r_GL_FramebufferObject.value = true;

@@ -1,7 +1,8 @@
 #version 110
 // Caps of a shadow volume. NEAR draws the caster's triangles where they lie; FAR sends
 // the same triangles to infinity away from the light (w = 0), the end of the volume that
-// the side faces reach.
+// the side faces reach; where the volume ends sooner (u_FarGiven 1) the streamed vertices
+// already lie on its end and stay as they are.
 //
 // ALPHA: the count goes into the alpha channel through blending, one step being the
 // current colour's alpha.
@@ -14,12 +15,16 @@ struct LightSource {
 };
 
 uniform LightSource u_LightSource;
+uniform float u_FarGiven;
 #endif
 
 void main()
 {
 #ifdef FAR
-    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex - u_LightSource.Position, 0.0);
+    if (u_FarGiven > 0.5)
+        gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex, 1.0);
+    else
+        gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex - u_LightSource.Position, 0.0);
 #else
     gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex, 1.0);
 #endif

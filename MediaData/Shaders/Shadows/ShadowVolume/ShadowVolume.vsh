@@ -3,7 +3,9 @@
 // in_WCoord 1, 0, 0, 1: w = 1 keeps the vertex on the edge, w = 0 turns it into the
 // direction away from the light, a point at infinity in homogeneous coordinates. With a
 // projection whose far plane is at infinity (or with depth clamping) these points are
-// never clipped, so the volume is closed however far the receivers lie.
+// never clipped, so the volume is closed however far the receivers lie. Where the volume
+// ends sooner (u_FarGiven 1), the streamed far vertices already lie where it ends and stay
+// as they are.
 //
 // ALPHA: the count goes into the alpha channel through blending, one step being the
 // current colour's alpha.
@@ -16,11 +18,12 @@ struct LightSource {
 };
 
 uniform LightSource u_LightSource;
+uniform float u_FarGiven;
 
 void main()
 {
     vec4 position = vec4(in_Vertex, 1.0);
-    if (in_WCoord < 0.5)
+    if (in_WCoord < 0.5 && u_FarGiven < 0.5)
         position = vec4(in_Vertex - u_LightSource.Position, 0.0);
     gl_Position = gl_ModelViewProjectionMatrix * position;
 #ifdef ALPHA
