@@ -268,21 +268,35 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
     device.SetProgram(program);
 }
 
-void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program, const ShadowReach* reach)
+namespace {
+
+// Calls draw(caster, the light in its space, its limits or null) for every caster that
+// casts shadows; the limits come from the reach where there is one.
+template <class Draw>
+void ForEachCaster(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+                   const ModelSpaceLights& places, const ShadowReach* reach, Draw draw)
 {
     for (const Sys::Ptr<IModel>& caster : casters) {
         if (!caster->ShadowCaster)
             continue;
-        if (reach == nullptr) {
-            DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program);
-        } else {
-            const ShadowLimits limits = reach->LimitsFor(light, *caster);
-            DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program,
-                                  &limits);
-        }
+        ShadowLimits limits;
+        if (reach != nullptr)
+            limits = reach->LimitsFor(light, *caster);
+        draw(*caster, places.Position(light, *caster), reach != nullptr ? &limits : nullptr);
     }
+}
+
+} // namespace
+
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+               const GL::IProgram& program, const ShadowReach* reach)
+{
+    ForEachCaster(casters, light, places, reach,
+                  [&](const IModel& caster, const Math::Vec3f& lightInModel,
+                      const ShadowLimits* limits) {
+                      DrawShadowVolumeSides(caster, lightInModel, steps, program, limits);
+                  });
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
@@ -297,16 +311,11 @@ void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLight
                  const ModelSpaceLights& places, const GL::IProgram& program,
                  const ShadowReach* reach)
 {
-    for (const Sys::Ptr<IModel>& caster : casters) {
-        if (!caster->ShadowCaster)
-            continue;
-        if (reach == nullptr) {
-            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
-        } else {
-            const ShadowLimits limits = reach->LimitsFor(light, *caster);
-            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program, &limits);
-        }
-    }
+    ForEachCaster(casters, light, places, reach,
+                  [&](const IModel& caster, const Math::Vec3f& lightInModel,
+                      const ShadowLimits* limits) {
+                      DrawShadowVolumeFarCaps(caster, lightInModel, program, limits);
+                  });
 }
 
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,

@@ -13,9 +13,9 @@ namespace Korvo {
 
 // Streams a mesh's silhouette and caps for one light and draws them, in the states the
 // renderer's plan gives, into the stencil buffer (or, without stencil counting, into alpha
-// by blending). Only positions are
-// streamed: the quad and wedge topology and corner numbers come from the shared
-// primitive buffers the renderer binds, and the caps index the mesh's own vertices.
+// by blending). Only positions are streamed: the quad and wedge topology and corner numbers
+// come from the shared primitive buffers the renderer binds, and the caps index the mesh's
+// own vertices, or, where the volume ends on a plane, the mesh's positions moved onto it.
 class ShadowVolume : public IShadowVolume {
 public:
     ShadowVolume(Sys::Ptr<const GL::VertexBuffer> MeshVertices, Sys::Ptr<IMeshAdjacency> Adjacency);
