@@ -141,6 +141,14 @@ fault MediaData/Shaders/Shadows/ShadowVolume/ShadowVolume.vsh "render_renderers_
     "shadow volume extruded towards the light instead of away from it" \
     'position = vec4(in_Vertex - u_LightSource.Position, 0.0);' \
     'position = vec4(u_LightSource.Position - in_Vertex, 0.0);'
+fault world/ShadowLimits.cpp "render_renderers_test render_logic_test" \
+    "hard volumes end short of the lit surfaces" \
+    'distance = Farthest(axis);' \
+    'distance = Farthest(axis) * 0.6f;'
+fault shadow/ShadowVolume.cpp "render_renderers_test" \
+    "far caps of a cut volume left on the mesh instead of its end plane" \
+    'const Math::Vec3f far = FarPoint(p);' \
+    'const Math::Vec3f far = p;'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
