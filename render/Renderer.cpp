@@ -165,8 +165,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     if (!Reach.ZFailCasters(light).empty()) {
         Device->SetProgram(ShadowCapFar);
         Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar,
-                                    &Reach);
+        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar);
     }
 
     Device->SetRasterState(GL::RasterState());

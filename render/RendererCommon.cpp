@@ -268,13 +268,9 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
     device.SetProgram(program);
 }
 
-namespace {
-
-// Calls draw(caster, the light in its space, its limits or null) for every caster that
-// casts shadows; the limits come from the reach where there is one.
-template <class Draw>
-void ForEachCaster(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                   const ModelSpaceLights& places, const ShadowReach* reach, Draw draw)
+void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
+               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+               const GL::IProgram& program, const ShadowReach* reach)
 {
     for (const Sys::Ptr<IModel>& caster : casters) {
         if (!caster->ShadowCaster)
@@ -282,21 +278,9 @@ void ForEachCaster(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLig
         ShadowLimits limits;
         if (reach != nullptr)
             limits = reach->LimitsFor(light, *caster);
-        draw(*caster, places.Position(light, *caster), reach != nullptr ? &limits : nullptr);
+        DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program,
+                              reach != nullptr ? &limits : nullptr);
     }
-}
-
-} // namespace
-
-void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-               const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program, const ShadowReach* reach)
-{
-    ForEachCaster(casters, light, places, reach,
-                  [&](const IModel& caster, const Math::Vec3f& lightInModel,
-                      const ShadowLimits* limits) {
-                      DrawShadowVolumeSides(caster, lightInModel, steps, program, limits);
-                  });
 }
 
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
@@ -308,14 +292,11 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program,
-                 const ShadowReach* reach)
+                 const ModelSpaceLights& places, const GL::IProgram& program)
 {
-    ForEachCaster(casters, light, places, reach,
-                  [&](const IModel& caster, const Math::Vec3f& lightInModel,
-                      const ShadowLimits* limits) {
-                      DrawShadowVolumeFarCaps(caster, lightInModel, program, limits);
-                  });
+    for (const Sys::Ptr<IModel>& caster : casters)
+        if (caster->ShadowCaster)
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
 }
 
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,

@@ -166,16 +166,15 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
                    const PrimitiveBuffer_Quad& quads, const Sys::Ptr<GL::IProgram>& program);
 
 // The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows. With a
-// reach, the volumes end past the frame's lit surfaces where a mesh allows it (sides and
-// far caps must then be given the same reach); without, they reach infinity.
+// reach, the sides end past the frame's lit surfaces where a mesh allows it; without, they
+// reach infinity. The caps follow the sides last drawn for the same light and casters.
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
                const GL::IProgram& program, const ShadowReach* reach = nullptr);
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
               const ShadowVolumeDrawPlan::Steps& steps);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program,
-                 const ShadowReach* reach = nullptr);
+                 const ModelSpaceLights& places, const GL::IProgram& program);
 
 // The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
 // or stencil tests; ends in the default block.

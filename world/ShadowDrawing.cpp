@@ -91,12 +91,11 @@ void DrawShadowVolumeCaps(const IModel& model, bool front,
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program, const ShadowLimits* limits)
+                             const GL::IProgram& program)
 {
     program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-        EndVolume(*mesh, lightInModel, limits);
         SetFarGiven(program, *mesh);
         mesh->GetShadowVolume()->DrawCapsPlain();
     }

@@ -31,10 +31,11 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
 // Caps or CapsReversed).
 void DrawShadowVolumeCaps(const IModel& model, bool front,
                           const ShadowVolumeDrawPlan::Steps& steps);
-// Far caps: the cap triangles of the same light sent to infinity by the bound program, or
-// onto the plane where the sides drawn with the same limits end.
+// Far caps closing the volumes of the last DrawShadowVolumeSides of the same light: its cap
+// triangles on the plane where each mesh's sides ended, or sent to infinity by the bound
+// program where they reach it.
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program, const ShadowLimits* limits = nullptr);
+                             const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
 // ten-corner; the three programs count, cover and clear with the steps' states, in batches
 // of at most wedgeCount edges.
