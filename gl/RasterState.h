@@ -39,6 +39,10 @@ struct RasterState {
     bool DepthBounds = false;
     float DepthBoundsMin = 0.0f;
     float DepthBoundsMax = 1.0f;
+    // Geometry nearer the eye than this depth (along the view axis, in eye space) is clipped
+    // away by user clip plane 0, so the vertex programs drawn with it write gl_ClipVertex in
+    // eye space. 0: nothing is clipped.
+    float NearCut = 0.0f;
     bool ColorWrite[4] = {true, true, true, true};
     bool StencilTest = false;
     StencilFace Front;
@@ -56,7 +60,7 @@ struct RasterState {
         return DepthTest == o.DepthTest && DepthFunc == o.DepthFunc &&
                DepthWrite == o.DepthWrite && DepthClamp == o.DepthClamp &&
                DepthBounds == o.DepthBounds && DepthBoundsMin == o.DepthBoundsMin &&
-               DepthBoundsMax == o.DepthBoundsMax &&
+               DepthBoundsMax == o.DepthBoundsMax && NearCut == o.NearCut &&
                ColorWrite[0] == o.ColorWrite[0] && ColorWrite[1] == o.ColorWrite[1] &&
                ColorWrite[2] == o.ColorWrite[2] && ColorWrite[3] == o.ColorWrite[3] &&
                StencilTest == o.StencilTest && Front == o.Front && Back == o.Back &&
@@ -100,6 +104,13 @@ struct RasterState {
         s.DepthBounds = true;
         s.DepthBoundsMin = nearest;
         s.DepthBoundsMax = farthest;
+        return s;
+    }
+    // Only what lies at least `depth` in front of the eye.
+    RasterState CutNearerThan(float depth) const
+    {
+        RasterState s = *this;
+        s.NearCut = depth;
         return s;
     }
     RasterState Colors(bool r, bool g, bool b, bool a) const

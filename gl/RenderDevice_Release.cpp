@@ -101,6 +101,19 @@ void RenderDevice_Release::SetRasterState(const RasterState& s)
             ++StateCalls;
         }
     }
+    if (all || (s.NearCut > 0.0f) != (o.NearCut > 0.0f))
+        Enable(GL_CLIP_PLANE0, s.NearCut > 0.0f);
+    if (s.NearCut > 0.0f && (all || s.NearCut != o.NearCut)) {
+        // GL takes the plane through the inverse of the model-view matrix: with the
+        // identity loaded it stays in eye space, keeping -z >= NearCut.
+        const GLdouble plane[4] = {0.0, 0.0, -1.0, -static_cast<GLdouble>(s.NearCut)};
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glClipPlane(GL_CLIP_PLANE0, plane);
+        glPopMatrix();
+        ++StateCalls;
+    }
     if (all || s.ColorWrite[0] != o.ColorWrite[0] || s.ColorWrite[1] != o.ColorWrite[1] ||
         s.ColorWrite[2] != o.ColorWrite[2] || s.ColorWrite[3] != o.ColorWrite[3]) {
         glColorMask(s.ColorWrite[0], s.ColorWrite[1], s.ColorWrite[2], s.ColorWrite[3]);

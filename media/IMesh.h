@@ -34,6 +34,8 @@ public:
     Sys::Ptr<IMeshAdjacency> GetAdjacency() const { return Adjacency; }
     Sys::Ptr<IShadowVolume> GetShadowVolume() const { return ShadowVolume; }
     const std::vector<Math::Vec3f>& GetPositions() const { return Positions; }
+    // The positions as the last Draw shows them: the mesh's own, or a skinned mesh's pose.
+    virtual const std::vector<Math::Vec3f>& GetDrawnPositions() const { return Positions; }
     const std::vector<Triangle>& GetTriangles() const { return Triangles; }
 
     std::string Name;

@@ -22,6 +22,7 @@ public:
     void Update(const ISkeleton& Frame) override;
 
     const std::vector<Math::Vec3f>& GetSkinnedPositions() const { return SkinnedPositions; }
+    const std::vector<Math::Vec3f>& GetDrawnPositions() const override { return SkinnedPositions; }
 
 private:
     SkinMD5 Skin;

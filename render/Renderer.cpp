@@ -141,9 +141,11 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides),
                               *ShadowVolume);
-    // The depth-fail volumes end past the lit surfaces, closed there by their far caps.
+    // The depth-fail volumes end past the lit surfaces, closed there by their far caps, and
+    // their sides leave out what lies nearer the eye than every surface.
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
-                              Plan::Plan(Plan::Sides, Plan::DepthFail, stencilOp, separate, sides),
+                              Plan::Plan(Plan::Sides, Plan::DepthFail, stencilOp, separate,
+                                         Reach.NearerCut(sides)),
                               *ShadowVolume, &Reach);
     GL::CheckErrors(*this, CurrentPassName);
 

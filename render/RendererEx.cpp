@@ -260,7 +260,10 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
         r_GL_DepthBoundsTest.value);
     const GLenum depthFail = stencil ? GL_LESS : GL_GREATER;
     const GL::RasterState zPassSides = count.Depth(GL_LESS).Clamped(clamp).Culling(GL_BACK);
-    const GL::RasterState zFailSides = count.Depth(depthFail).Clamped(clamp).Culling(GL_BACK);
+    // Depth-fail sides count only behind a surface: what lies nearer than every surface
+    // can go.
+    const GL::RasterState zFailSides =
+        Reach.NearerCut(count.Depth(depthFail).Clamped(clamp).Culling(GL_BACK));
     // Clearing self-shadowing starts the volumes at the caster's faces turned from the
     // light, counted the other way round, so its lit faces stay outside them.
     const GL::RasterState reversedZPassCaps =
@@ -384,7 +387,10 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
                                                             .Culling(GL_BACK)
                                                             .Additive(),
                                                         r_GL_DepthBoundsTest.value);
-    const ShadowVolumeDrawPlan::WedgeSteps wedges = ShadowVolumeDrawPlan::Wedges(coverage);
+    // The count (the first draw) changes only behind a surface: what lies nearer the eye
+    // than every surface can go. The cover and clear draws keep the whole front faces.
+    ShadowVolumeDrawPlan::WedgeSteps wedges = ShadowVolumeDrawPlan::Wedges(coverage);
+    wedges.State[0] = Reach.NearerCut(wedges.State[0]);
 
     Device->SetRasterState(coverage);
     glClearColor(0, 0, 0, 0);

@@ -40,6 +40,140 @@ bool IsPerspective(const Math::Mat4& projection)
            projection(1, 1) > 0.0f;
 }
 
+// The view frustum of a perspective projection in eye space (looking down -z): at a depth d
+// in front of the eye it holds Left * d <= x <= Right * d and Bottom * d <= y <= Top * d,
+// from the near plane on.
+struct EyeFrustum {
+    float Left, Right, Bottom, Top, Near;
+
+    explicit EyeFrustum(const Math::Mat4& projection)
+        // x / -z in view space is (x_ndc + m02) / m00 at the screen's sides.
+        : Left((-1.0f + projection(0, 2)) / projection(0, 0)),
+          Right((1.0f + projection(0, 2)) / projection(0, 0)),
+          Bottom((-1.0f + projection(1, 2)) / projection(1, 1)),
+          Top((1.0f + projection(1, 2)) / projection(1, 1)),
+          Near(projection(2, 3) / (projection(2, 2) - 1.0f))
+    {
+    }
+
+    // Signed distances to the five planes, positive inside.
+    float Side(int plane, const Vec3f& p) const
+    {
+        const float d = -p.z;
+        switch (plane) {
+        case 0: return d - Near;
+        case 1: return p.x - Left * d;
+        case 2: return Right * d - p.x;
+        case 3: return p.y - Bottom * d;
+        default: return Top * d - p.y;
+        }
+    }
+};
+
+// Clips the convex polygon of `count` corners to the frustum, in place (room for 16
+// corners: a quad clipped by five planes keeps at most nine); returns the corners left.
+int ClipToFrustum(Vec3f* polygon, int count, const EyeFrustum& frustum)
+{
+    Vec3f clipped[16];
+    for (int plane = 0; plane < 5 && count > 0; ++plane) {
+        int kept = 0;
+        for (int i = 0; i < count; ++i) {
+            const Vec3f& a = polygon[i];
+            const Vec3f& b = polygon[(i + 1) % count];
+            const float sa = frustum.Side(plane, a), sb = frustum.Side(plane, b);
+            if (sa >= 0.0f)
+                clipped[kept++] = a;
+            if ((sa >= 0.0f) != (sb >= 0.0f))
+                clipped[kept++] = a + (b - a) * (sa / (sa - sb));
+        }
+        count = kept;
+        std::copy(clipped, clipped + count, polygon);
+    }
+    return count;
+}
+
+// The least depth seen so far in front of the eye, of whatever lies inside the frustum.
+struct NearestDepth {
+    bool Found = false;
+    float Depth = 0.0f;
+
+    void Add(float depth)
+    {
+        Depth = Found ? std::min(Depth, depth) : depth;
+        Found = true;
+    }
+    // The part of the convex polygon inside the frustum.
+    void AddPolygon(Vec3f* polygon, int count, const EyeFrustum& frustum)
+    {
+        count = ClipToFrustum(polygon, count, frustum);
+        for (int i = 0; i < count; ++i)
+            Add(std::max(-polygon[i].z, frustum.Near));
+    }
+};
+
+// The part of a box inside the frustum, the box given by its corners in eye space (Corner
+// order). The least depth is reached at a corner of that part: on one of the box's faces
+// clipped to the frustum, or at a corner of the near rectangle inside the box.
+void AddBoxPart(const Vec3f (&corner)[8], const EyeFrustum& frustum, NearestDepth& nearest)
+{
+    static constexpr int faces[6][4] = {{0, 2, 3, 1}, {4, 5, 7, 6}, {0, 1, 5, 4},
+                                        {2, 6, 7, 3}, {0, 4, 6, 2}, {1, 3, 7, 5}};
+    for (const auto& face : faces) {
+        Vec3f polygon[16];
+        for (int i = 0; i < 4; ++i)
+            polygon[i] = corner[face[i]];
+        nearest.AddPolygon(polygon, 4, frustum);
+    }
+    // The near rectangle's corners within the box: p - corner0 = a e1 + b e2 + c e3 with
+    // a, b, c in [0, 1]. A flat box holds none; its faces say all.
+    const Vec3f e1 = corner[1] - corner[0], e2 = corner[2] - corner[0], e3 = corner[4] - corner[0];
+    const float volume = Math::Dot(e1, Math::Cross(e2, e3));
+    if (volume == 0.0f)
+        return;
+    const float n = frustum.Near;
+    for (int i = 0; i < 4; ++i) {
+        const Vec3f p = Vec3f((i & 1 ? frustum.Right : frustum.Left) * n,
+                              (i & 2 ? frustum.Top : frustum.Bottom) * n, -n) -
+                        corner[0];
+        const float a = Math::Dot(p, Math::Cross(e2, e3)) / volume;
+        const float b = Math::Dot(e1, Math::Cross(p, e3)) / volume;
+        const float c = Math::Dot(e1, Math::Cross(e2, p)) / volume;
+        if (a >= 0.0f && a <= 1.0f && b >= 0.0f && b <= 1.0f && c >= 0.0f && c <= 1.0f)
+            nearest.Add(n);
+    }
+}
+
+// The triangles of the mesh (positions as last drawn) inside the frustum, `toEye` taking
+// them to eye space; `eye` and `outside` hold each vertex in eye space and the frustum
+// planes it lies outside of.
+void AddTriangles(const IMesh& mesh, const Math::Mat4& toEye, const EyeFrustum& frustum,
+                  std::vector<Vec3f>& eye, std::vector<uint8_t>& outside, NearestDepth& nearest)
+{
+    const std::vector<Vec3f>& positions = mesh.GetDrawnPositions();
+    eye.resize(positions.size());
+    outside.resize(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        eye[i] = toEye.TransformPoint(positions[i]);
+        uint8_t planes = 0;
+        for (int plane = 0; plane < 5; ++plane)
+            if (frustum.Side(plane, eye[i]) < 0.0f)
+                planes |= static_cast<uint8_t>(1u << plane);
+        outside[i] = planes;
+    }
+    for (const IMesh::Triangle& t : mesh.GetTriangles()) {
+        const unsigned a = outside[t[0]], b = outside[t[1]], c = outside[t[2]];
+        if ((a & b & c) != 0)
+            continue;   // wholly past one plane
+        if ((a | b | c) == 0) {
+            for (int k = 0; k < 3; ++k)
+                nearest.Add(-eye[t[k]].z);
+            continue;
+        }
+        Vec3f polygon[16] = {eye[t[0]], eye[t[1]], eye[t[2]]};
+        nearest.AddPolygon(polygon, 3, frustum);
+    }
+}
+
 } // namespace
 
 ShadowReach::ShadowReach()
@@ -52,6 +186,7 @@ ShadowReach::ShadowReach()
         row.ZFail.reserve(casters);
     }
     Frustum.reserve(5);
+    SeenBoxes.reserve(64);
     SceneBox.reserve(8);
 }
 
@@ -109,6 +244,43 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
                 }
             }
         }
+    }
+
+    // The nearest surface the frame can show: every mesh's box gives a bound, and the
+    // triangles of the meshes whose boxes come nearest, in that order, give the depth until
+    // the next box lies past it.
+    Nearest = 0.0f;
+    NearPlane = 0.0f;
+    if (viewer != nullptr && IsPerspective(viewer->GetProjectionMatrix())) {
+        const EyeFrustum frustum(viewer->GetProjectionMatrix());
+        NearPlane = frustum.Near;
+        SeenBoxes.clear();
+        const auto addModel = [&](const IModel& model) {
+            const Math::Mat4 toEye = viewer->GetViewMatrix() * model.GetModelMatrix();
+            for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
+                Vec3f corners[8];
+                for (int i = 0; i < 8; ++i)
+                    corners[i] = toEye.TransformPoint(Corner(mesh->BoundsMin, mesh->BoundsMax, i));
+                NearestDepth box;
+                AddBoxPart(corners, frustum, box);
+                if (box.Found)
+                    SeenBoxes.push_back({box.Depth, mesh.Get(), &model});
+            }
+        };
+        if (world != nullptr)
+            addModel(*world);
+        for (const Sys::Ptr<IModel>& model : models)
+            addModel(*model);
+        std::sort(SeenBoxes.begin(), SeenBoxes.end(),
+                  [](const SeenBox& a, const SeenBox& b) { return a.Depth < b.Depth; });
+        NearestDepth nearest;
+        for (const SeenBox& box : SeenBoxes) {
+            if (nearest.Found && box.Depth >= nearest.Depth)
+                break;
+            const Math::Mat4 toEye = viewer->GetViewMatrix() * box.Model->GetModelMatrix();
+            AddTriangles(*box.Mesh, toEye, frustum, EyePositions, OutsidePlanes, nearest);
+        }
+        Nearest = nearest.Found ? nearest.Depth : 0.0f;
     }
 
     if (Rows.size() < lights.size())
@@ -197,6 +369,16 @@ float ShadowReach::WindowDepth(const Math::Mat4& projection, float depth)
         return 0.0f;
     const float ndc = (-projection(2, 2) * depth + projection(2, 3)) / depth;
     return std::min(1.0f, std::max(0.0f, 0.5f * ndc + 0.5f));
+}
+
+GL::RasterState ShadowReach::NearerCut(const GL::RasterState& block) const
+{
+    // A margin keeps the cut clear of the nearest surface's depth; where it would lie at
+    // the near plane or before it, nothing is left out.
+    const float cut = 0.98f * Nearest;
+    if (cut <= NearPlane)
+        return block;
+    return block.CutNearerThan(cut);
 }
 
 GL::RasterState ShadowReach::DepthBounded(const IPointLightSource& light,

@@ -8,10 +8,12 @@
 #include "world/IPointLightSource.h"
 #include "world/ShadowLimits.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace Korvo {
 
+class IMesh;
 class IViewer;
 
 // Which casters of each light can shadow anything the frame shows lit (ShadowLimits, in each
@@ -47,6 +49,15 @@ public:
     // projection (0 at the near plane; 1 at the far plane or at infinity).
     static float WindowDepth(const Math::Mat4& projection, float depth);
 
+    // How far in front of the eye the nearest surface the frame can show lies: the least
+    // depth of the meshes' boxes within the view frustum. 0 where the view tells nothing
+    // (no perspective view, or a box reaching the near plane).
+    float NearestSurface() const { return Nearest; }
+    // The block with the shadow geometry nearer the eye than every surface clipped away,
+    // where that leaves out anything: a count that changes only where the geometry lies
+    // behind the surface (depth fail) stays the same at every pixel.
+    GL::RasterState NearerCut(const GL::RasterState& block) const;
+
 private:
     struct LightRow {
         const IPointLightSource* Light = nullptr;
@@ -66,6 +77,16 @@ private:
     std::vector<Math::Vec3f> SceneBox;   // eight corners, or none
     Math::Vec3f BoxMin, BoxMax;
     bool HasBox = false;
+    float Nearest = 0.0f;
+    float NearPlane = 0.0f;
+    struct SeenBox {
+        float Depth;   // the least depth of the mesh's box within the view
+        const IMesh* Mesh;
+        const IModel* Model;
+    };
+    std::vector<SeenBox> SeenBoxes;
+    std::vector<Math::Vec3f> EyePositions;   // one mesh's vertices in eye space
+    std::vector<uint8_t> OutsidePlanes;      // and the frustum planes each lies outside of
 };
 
 } // namespace Korvo

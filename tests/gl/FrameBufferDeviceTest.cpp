@@ -16,6 +16,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -181,12 +182,22 @@ TEST_F(FrameBuffers, DeviceRasterStateIssuesOnlyTheDifference)
             .StencilFunc(GL_NOTEQUAL, 3, 0x0f)
             .StencilOps(GL_ZERO, GL_INCR_WRAP, GL_INVERT, GL_REPLACE, GL_DECR_WRAP, GL_INCR)
             .StencilWrite(0x7f).Culling(GL_FRONT)
-            .Blending(GL_SRC_ALPHA, GL_DST_COLOR, GL_FUNC_SUBTRACT);
+            .Blending(GL_SRC_ALPHA, GL_DST_COLOR, GL_FUNC_SUBTRACT).CutNearerThan(2.5f);
     GL::RasterState faces = block;
     faces.Back.Func = GL_LEQUAL;
     faces.Back.Ref = 5;
+    // The cut lies in eye space whatever model-view matrix is loaded, and leaves it loaded.
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(1.0f, 2.0f, 3.0f);
+    glRotatef(30.0f, 0.0f, 1.0f, 0.0f);
+    GLfloat modelView[16], after[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelView);
     device.SetRasterState(faces);
     EXPECT_EQ(RasterStateReadBack(), faces);
+    glGetFloatv(GL_MODELVIEW_MATRIX, after);
+    EXPECT_TRUE(std::equal(modelView, modelView + 16, after));
+    glLoadIdentity();
 
     // The same block again costs nothing; one field changed costs one call, also where
     // the faces come together again.

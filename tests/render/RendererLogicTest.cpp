@@ -228,3 +228,54 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     EXPECT_TRUE(reach.ZFailCasters(*light).empty());
     EXPECT_TRUE(reach.ZPassCasters(*light).empty());
 }
+
+// The nearest surface the view shows: a room around the eye (whose box says nothing) by its
+// triangles, a box in front of the eye by its nearest face, never what lies beside or
+// behind the view. The counts of depth fail may then leave out what lies nearer.
+TEST(ShadowReach, NearestSurfaceIsWhatTheViewShowsNearest)
+{
+    using Math::Vec3f;
+    // Floor and ceiling 5 below and above the eye, from behind it far ahead.
+    Sys::Ptr<::Test::BoxModel> world(new ::Test::BoxModel);
+    world->Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new ::Test::TriangleMesh(
+        {Vec3f(-100, -5, 20), Vec3f(100, -5, 20), Vec3f(-100, -5, -100), Vec3f(100, -5, -100),
+         Vec3f(-100, 5, 20), Vec3f(100, 5, 20), Vec3f(-100, 5, -100), Vec3f(100, 5, -100)},
+        {{0, 1, 2}, {1, 3, 2}, {4, 6, 5}, {5, 6, 7}})));
+    Sys::Ptr<::Test::BoxModel> model(new ::Test::BoxModel);
+    model->Meshes.push_back(::Test::CubeMesh(Vec3f(-1, -1, -12), Vec3f(1, 1, -10)));
+    model->Meshes.push_back(::Test::CubeMesh(Vec3f(50, -1, -3), Vec3f(52, 1, -2)));  // beside
+    model->Meshes.push_back(::Test::CubeMesh(Vec3f(-1, -1, 2), Vec3f(1, 1, 4)));     // behind
+    Korvo::Viewer viewer;
+    viewer.SetProjection(60.0f, 1.0f, 1.0f, 1000.0f);
+    viewer.LookAt(Vec3f(0, 0, 0), Vec3f(0, 0, -1), Vec3f(0, 1, 0));
+    Korvo::ShadowReach reach;
+    const GL::RasterState block = GL::RasterState().NoColor();
+
+    // The frustum's lower and upper planes meet floor and ceiling at 5 / tan 30 degrees.
+    reach.Update({}, &viewer, world.Get(), {model});
+    EXPECT_NEAR(reach.NearestSurface(), 5.0f / std::tan(0.5236f), 1e-3f);
+    EXPECT_NEAR(reach.NearerCut(block).NearCut, 0.98f * reach.NearestSurface(), 1e-5f);
+    EXPECT_EQ(reach.NearerCut(block).NoColor(), block.CutNearerThan(reach.NearerCut(block).NearCut));
+
+    // The box moved nearer than the floor's edge, and placed by its model.
+    model->Position = Vec3f(0, 0, 4);
+    reach.Update({}, &viewer, world.Get(), {model});
+    EXPECT_NEAR(reach.NearestSurface(), 6.0f, 1e-4f);
+
+    // The eye within the box: its faces begin where they enter the frustum, 1 / tan 30
+    // degrees ahead.
+    model->Position = Vec3f(0, 0, 9.5f);
+    reach.Update({}, &viewer, world.Get(), {model});
+    EXPECT_NEAR(reach.NearestSurface(), 1.0f / std::tan(0.5236f), 1e-3f);
+
+    // A surface through the near plane: nothing to leave out. No view, no depth.
+    Sys::Ptr<::Test::BoxModel> level(new ::Test::BoxModel);
+    level->Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new ::Test::TriangleMesh(
+        {Vec3f(-9, 0, 5), Vec3f(9, 0, 5), Vec3f(0, 0, -50)}, {{0, 1, 2}})));
+    reach.Update({}, &viewer, world.Get(), {model, level});
+    EXPECT_NEAR(reach.NearestSurface(), 1.0f, 1e-4f);
+    EXPECT_EQ(reach.NearerCut(block), block);
+    reach.Update({}, nullptr, world.Get(), {model});
+    EXPECT_EQ(reach.NearestSurface(), 0.0f);
+    EXPECT_EQ(reach.NearerCut(block), block);
+}

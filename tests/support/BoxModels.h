@@ -6,9 +6,11 @@
 #include "media/IMesh.h"
 #include "world/IStaticModel.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace Test {
 
@@ -22,6 +24,36 @@ public:
     std::string GetTypeName() const override { return "BoxMesh"; }
     void Draw() override {}
 };
+
+// A mesh of the given triangles, its box around them.
+class TriangleMesh : public Korvo::IMesh {
+public:
+    TriangleMesh(std::vector<Math::Vec3f> positions, std::vector<Triangle> triangles)
+        : IMesh("Triangles")
+    {
+        Positions = std::move(positions);
+        Triangles = std::move(triangles);
+        BoundsMin = BoundsMax = Positions[0];
+        for (const Math::Vec3f& p : Positions)
+            for (int i = 0; i < 3; ++i) {
+                BoundsMin[i] = std::min(BoundsMin[i], p[i]);
+                BoundsMax[i] = std::max(BoundsMax[i], p[i]);
+            }
+    }
+    std::string GetTypeName() const override { return "TriangleMesh"; }
+    void Draw() override {}
+};
+
+// The twelve triangles of a box's faces.
+inline Sys::Ptr<Korvo::IMesh> CubeMesh(Math::Vec3f lo, Math::Vec3f hi)
+{
+    std::vector<Math::Vec3f> corners;
+    for (int i = 0; i < 8; ++i)
+        corners.push_back(Math::Vec3f(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z));
+    return Sys::Ptr<Korvo::IMesh>(new TriangleMesh(
+        corners, {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
+                  {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}}));
+}
 
 class BoxModel : public Korvo::IStaticModel {
 public:

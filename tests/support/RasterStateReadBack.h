@@ -24,7 +24,7 @@ inline void PrintTo(const RasterState& s, std::ostream* out)
     face(s.Back);
     *out << std::hex << " write 0x" << s.StencilWriteMask << " cull " << s.Cull << " 0x"
          << s.CullFace << " blend " << s.Blend << " 0x" << s.BlendEquation << " 0x"
-         << s.BlendSrc << " 0x" << s.BlendDst << std::dec;
+         << s.BlendSrc << " 0x" << s.BlendDst << std::dec << " near cut " << s.NearCut;
 }
 
 } // namespace GL
@@ -81,5 +81,13 @@ inline GL::RasterState RasterStateReadBack()
     s.BlendEquation = static_cast<GLenum>(integer(GL_BLEND_EQUATION_RGB));
     s.BlendSrc = static_cast<GLenum>(integer(GL_BLEND_SRC_RGB));
     s.BlendDst = static_cast<GLenum>(integer(GL_BLEND_DST_RGB));
+    if (glIsEnabled(GL_CLIP_PLANE0)) {
+        // Only the plane -z >= depth in eye space reads back as a cut.
+        GLdouble plane[4] = {};
+        glGetClipPlane(GL_CLIP_PLANE0, plane);
+        s.NearCut = plane[0] == 0.0 && plane[1] == 0.0 && plane[2] == -1.0
+                        ? static_cast<float>(-plane[3])
+                        : -1.0f;
+    }
     return s;
 }

@@ -26,6 +26,8 @@ void main()
     if (in_WCoord < 0.5 && u_FarGiven < 0.5)
         position = vec4(in_Vertex - u_LightSource.Position, 0.0);
     gl_Position = gl_ModelViewProjectionMatrix * position;
+    // For the cut of what lies nearer than every surface (user clip plane 0).
+    gl_ClipVertex = gl_ModelViewMatrix * position;
 #ifdef ALPHA
     gl_FrontColor = gl_Color;
     gl_BackColor = gl_Color;

@@ -187,6 +187,8 @@ void main()
         }
     }
     gl_Position = gl_ModelViewProjectionMatrix * position;
+    // For the count's cut of what lies nearer than every surface (user clip plane 0).
+    gl_ClipVertex = gl_ModelViewMatrix * position;
 
 #ifdef FRAG
     v_Edge0 = (u_ModelMatrix * vec4(in_Edge0, 1.0)).xyz;
