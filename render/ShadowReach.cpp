@@ -3,6 +3,7 @@
 #include "app/DeveloperException.h"
 #include "math/Mat4.h"
 #include "media/IMesh.h"
+#include "world/FrameProfile.h"
 #include "world/IViewer.h"
 
 #include <algorithm>
@@ -212,6 +213,7 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
                          const IViewer* viewer, const IModel* world,
                          const std::vector<Sys::Ptr<IModel>>& models)
 {
+    FrameProfile::Scope timing(g_FrameProfile.Lights);
     HasBox = false;
     if (world != nullptr)
         AddBox(*world);

@@ -9,7 +9,8 @@ namespace Korvo {
 // times per model and light: cheap enough to stay on.
 struct FrameProfile {
     double Animation = 0;  // animation and skinning
-    double Lights = 0;     // collecting the models in range of each light
+    double Lights = 0;     // the models in range of each light, the casters whose shadows
+                           // reach what the frame shows, and its nearest surface
     double Shadows = 0;    // facing, silhouettes and shadow-volume geometry updates
     double Silhouettes = 0;   // the part of Shadows in facing tests, silhouette and cap lists
 
