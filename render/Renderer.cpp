@@ -124,11 +124,12 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     const GL::RasterState reversedCaps = count.DepthEqual().Culling(GL_BACK);
     const GL::RasterState reversedZPassCaps =
         reversedCaps.StencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP);
-    // Depth-fail caps count on every fragment: the test never passes. The far caps, at the
-    // far end of the depth range, count the same way with both faces.
+    // Depth-fail caps count on every fragment: the test never passes. The far caps, past
+    // every lit surface, count the same way, each face by its side like the sides' faces:
+    // where a cap triangle seen almost edge-on from the light lies flat on the far end,
+    // rounding may turn it over, and counted by its side it still closes the volume.
     const GL::RasterState caps = count.Depth(GL_NEVER).Culling(GL_BACK);
-    const GL::RasterState farCaps =
-        count.Depth(GL_NEVER).Clamped(clamp).StencilOp(GL_KEEP, GL_INCR_WRAP, GL_KEEP);
+    const GL::RasterState farCaps = count.Depth(GL_NEVER).Clamped(clamp);
 
     // The first light uses the stencil the depth pass cleared.
     Device->SetRasterState(count);
@@ -165,9 +166,14 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     }
 
     if (!Reach.ZFailCasters(light).empty()) {
+        // The far caps are the near caps' triangles moved away from the light: they face
+        // the other way from the volume's outside, and count reversed.
         Device->SetProgram(ShadowCapFar);
-        Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places, *ShadowCapFar);
+        RendererCommon::DrawFarCaps(
+            Reach.ZFailCasters(light), light, Places,
+            Plan::Plan(r_Shadow_ClearSelfShadowing.value ? Plan::Caps : Plan::CapsReversed,
+                       Plan::DepthFail, stencilOp, separate, farCaps),
+            *ShadowCapFar);
     }
 
     Device->SetRasterState(GL::RasterState());

@@ -292,11 +292,12 @@ void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
 }
 
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program)
+                 const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+                 const GL::IProgram& program)
 {
     for (const Sys::Ptr<IModel>& caster : casters)
         if (caster->ShadowCaster)
-            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), program);
+            DrawShadowVolumeFarCaps(*caster, places.Position(light, *caster), steps, program);
 }
 
 void DrawOverlayPass(GL::IRenderDevice& device, const VertexFormats& formats,

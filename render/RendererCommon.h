@@ -174,7 +174,8 @@ void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSo
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
               const ShadowVolumeDrawPlan::Steps& steps);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
-                 const ModelSpaceLights& places, const GL::IProgram& program);
+                 const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
+                 const GL::IProgram& program);
 
 // The overlay pass: the lines alpha-blended and smoothed over the picture, without depth
 // or stencil tests; ends in the default block.

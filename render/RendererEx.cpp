@@ -272,15 +272,13 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     const GL::RasterState reversedCaps = count.Depth(stencil ? GL_EQUAL : GL_GREATER)
                                              .Culling(GL_BACK);
     const GL::RasterState caps = count.Depth(stencil ? GL_NEVER : GL_ALWAYS).Culling(GL_BACK);
-    // The far caps lie at the far end of the depth range, behind every surface: they count
-    // on every fragment, one face set only. The stencil variant counts on a depth test that
-    // never passes, as the hard renderer does; blending writes only where its test passes,
-    // so it tests for lying behind the surface (GREATER).
-    const GL::RasterState farCaps =
-        (stencil ? count.Depth(GL_NEVER).StencilOp(GL_KEEP, GL_DECR, GL_KEEP)
-                 : count.Depth(GL_GREATER).Equation(GL_FUNC_REVERSE_SUBTRACT))
-            .Clamped(clamp)
-            .Culling(clearSelf ? GL_FRONT : GL_BACK);
+    // The far caps lie past every lit surface: they count on every fragment. The stencil
+    // variant counts on a depth test that never passes, as the hard renderer does; blending
+    // writes only where its test passes, so it tests for lying behind the surface (GREATER).
+    // Each face counts by its side like the sides' faces: where a cap triangle seen almost
+    // edge-on from the light lies flat on the far end, rounding may turn it over, and
+    // counted by its side it still closes the volume.
+    const GL::RasterState farCaps = count.Depth(stencil ? GL_NEVER : GL_GREATER).Clamped(clamp);
     // The stencil count moves into the target's alpha, untested.
     const GL::RasterState copy = GL::RasterState().AlphaOnly().NoDepthWrite();
 
@@ -321,10 +319,14 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     }
 
     if (!Reach.ZFailCasters(light).empty()) {
+        // The far caps are the near caps' triangles moved away from the light: they face
+        // the other way from the volume's outside, and count reversed.
         Device->SetProgram(ShadowCapFar[variant]);
-        Device->SetRasterState(farCaps);
-        RendererCommon::DrawFarCaps(Reach.ZFailCasters(light), light, Places,
-                                    *ShadowCapFar[variant]);
+        RendererCommon::DrawFarCaps(
+            Reach.ZFailCasters(light), light, Places,
+            Plan::Plan(clearSelf ? Plan::Caps : Plan::CapsReversed, Plan::DepthFailByBlending,
+                       stencil, separate, farCaps),
+            *ShadowCapFar[variant]);
     }
 
     if (stencil) {

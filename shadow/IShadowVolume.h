@@ -22,10 +22,11 @@ public:
     // The side quads or the caps, drawn once for each step with its state.
     virtual void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) = 0;
     virtual void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
-    // The caps in the state the renderer has set: where the volume ends on a plane (EndAt),
-    // the cap triangles moved onto it, else the mesh's own.
-    virtual void DrawCapsPlain() = 0;
-    // Where the volume of the light at `light` ends, for the next Update(0) and DrawCapsPlain
+    // The far caps, drawn once for each step with its state: where the volume ends on a plane
+    // (EndAt), the cap triangles moved onto it, else the mesh's own for the program to send
+    // to infinity.
+    virtual void DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
+    // Where the volume of the light at `light` ends, for the next Update(0) and DrawFarCaps
     // (mesh space): on the plane across the unit `axis` at `distance` from the light, where
     // the side quads' far vertices and the far caps then lie, or at infinity for a distance
     // of 0 (the vertex shader sends them there).

@@ -162,12 +162,12 @@ Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& p) const
     return EndLight + ray * (EndDistance / Math::Dot(ray, EndAxis));
 }
 
-void ShadowVolume::DrawCapsPlain()
+void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
 {
     const int triangles = Adjacency->GetCapTriangleCount();
     if (EndDistance <= 0.0f || triangles == 0) {
         BindCaps();
-        GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * triangles);
+        DrawSteps(steps, 3 * triangles);
         return;
     }
     const std::vector<Math::Vec3f>& positions = Adjacency->GetPositions();
@@ -186,7 +186,7 @@ void ShadowVolume::DrawCapsPlain()
     FarCapVertices->Unmap();
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
     GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
-    GL::Device->DrawElements(GL_TRIANGLES, 0, 3 * triangles);
+    DrawSteps(steps, 3 * triangles);
 }
 
 void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],

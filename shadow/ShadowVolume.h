@@ -26,7 +26,7 @@ public:
     void Update(int Type) override;
     void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) override;
     void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
-    void DrawCapsPlain() override;
+    void DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
     void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) override;
     bool EndsOnPlane() const override { return EndDistance > 0.0f; }
     void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],

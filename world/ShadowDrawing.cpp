@@ -91,13 +91,13 @@ void DrawShadowVolumeCaps(const IModel& model, bool front,
 }
 
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program)
+                             const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program)
 {
     program.SetUniform3f("u_LightSource.Position", lightInModel.Data());
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
         SetFarGiven(program, *mesh);
-        mesh->GetShadowVolume()->DrawCapsPlain();
+        mesh->GetShadowVolume()->DrawFarCaps(steps);
     }
 }
 

@@ -33,9 +33,11 @@ void DrawShadowVolumeCaps(const IModel& model, bool front,
                           const ShadowVolumeDrawPlan::Steps& steps);
 // Far caps closing the volumes of the last DrawShadowVolumeSides of the same light: its cap
 // triangles on the plane where each mesh's sides ended, or sent to infinity by the bound
-// program where they reach it.
+// program where they reach it, with the steps' states. The triangles keep the near caps'
+// winding, so they face the other way from the volume's outside: the plan's CapsReversed
+// for the light-facing triangles, Caps for the others.
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
-                             const GL::IProgram& program);
+                             const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
 // ten-corner; the three programs count, cover and clear with the steps' states, in batches
 // of at most wedgeCount edges.
