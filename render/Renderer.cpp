@@ -126,8 +126,8 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
         reversedCaps.StencilOp(GL_KEEP, GL_KEEP, GL_DECR_WRAP);
     // Depth-fail caps count on every fragment: the test never passes. The far caps, past
     // every lit surface, count the same way, each face by its side like the sides' faces:
-    // where a cap triangle seen almost edge-on from the light lies flat on the far end,
-    // rounding may turn it over, and counted by its side it still closes the volume.
+    // the fan that closes a volume cut short (ShadowVolume::DrawFarCaps) overlaps itself
+    // where the silhouette turns back.
     const GL::RasterState caps = count.Depth(GL_NEVER).Culling(GL_BACK);
     const GL::RasterState farCaps = count.Depth(GL_NEVER).Clamped(clamp);
 

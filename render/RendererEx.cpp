@@ -275,9 +275,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     // The far caps lie past every lit surface: they count on every fragment. The stencil
     // variant counts on a depth test that never passes, as the hard renderer does; blending
     // writes only where its test passes, so it tests for lying behind the surface (GREATER).
-    // Each face counts by its side like the sides' faces: where a cap triangle seen almost
-    // edge-on from the light lies flat on the far end, rounding may turn it over, and
-    // counted by its side it still closes the volume.
+    // Each face counts by its side like the sides' faces: the fan that closes a volume cut
+    // short (ShadowVolume::DrawFarCaps) overlaps itself where the silhouette turns back.
     const GL::RasterState farCaps = count.Depth(stencil ? GL_NEVER : GL_GREATER).Clamped(clamp);
     // The stencil count moves into the target's alpha, untested.
     const GL::RasterState copy = GL::RasterState().AlphaOnly().NoDepthWrite();

@@ -37,7 +37,8 @@ public:
             SilhouetteEdgeCount = ListSilhouette();
             return SilhouetteEdgeCount;
         }
-        CapTriangleCount = ListCaps(Type == 1);
+        CapsLit = Type == 1;
+        CapTriangleCount = ListCaps(CapsLit);
         return CapTriangleCount;
     }
 

@@ -43,6 +43,8 @@ public:
     int GetSilhouetteEdgeCount() const { return SilhouetteEdgeCount; }
     int GetEdgeCapacity() const { return EdgeCapacity; }
     int GetCapTriangleCount() const { return CapTriangleCount; }
+    // Whether the cap list holds the light-facing triangles (else the others).
+    bool CapsFaceLight() const { return CapsLit; }
     const Edge* GetEdges() const { return Edges.get(); }
     const uint16_t* GetCapTriangles() const { return CapTriangles.get(); }
     // The mesh's vertex positions, which the cap triangles index.
@@ -64,6 +66,7 @@ protected:
     int Reserved = 0;
     int SilhouetteEdgeCount = 0;
     int CapTriangleCount = 0;
+    bool CapsLit = true;
     int EdgeCapacity = Capacity;
     std::unique_ptr<Edge[]> Edges;
     std::unique_ptr<uint16_t[]> CapTriangles;   // three indices per triangle

@@ -164,29 +164,45 @@ Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& p) const
 
 void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
 {
-    const int triangles = Adjacency->GetCapTriangleCount();
-    if (EndDistance <= 0.0f || triangles == 0) {
+    if (EndDistance <= 0.0f) {
         BindCaps();
-        DrawSteps(steps, 3 * triangles);
+        DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
         return;
     }
-    const std::vector<Math::Vec3f>& positions = Adjacency->GetPositions();
-    const int count = static_cast<int>(positions.size());
-    if (count > FarCapVertexCapacity) {
-        FarCapVertexCapacity = Grown(FarCapVertexCapacity, count);
+    // On the end plane the cap is the region the silhouette's far edges enclose: a fan of
+    // one triangle per edge, from the first edge's far point. Counted by their sides, the
+    // fan's triangles add up to that region however the loops turn, and each shares its far
+    // edge with its side quad to the bit. The cap triangles themselves would not do: a face
+    // seen edge-on from the light lies flat on the plane, and the rasterizer may drop such
+    // a sliver and leave a crack along it. The fan is wound like the caps it stands for:
+    // the silhouette edges run the light-facing triangles' way round, the others' the
+    // opposite way.
+    const int edges = Adjacency->GetSilhouetteEdgeCount();
+    if (edges == 0)
+        return;
+    if (3 * edges > FarCapVertexCapacity) {
+        FarCapVertexCapacity = Grown(FarCapVertexCapacity, 3 * edges);
         FarCapVertices->Resize(FarCapVertexCapacity);
     }
+    const IMeshAdjacency::Edge* e = Adjacency->GetEdges();
+    const Math::Vec3f apex = FarPoint(e[0].A);
+    const bool lit = Adjacency->CapsFaceLight();
     float* out = static_cast<float*>(FarCapVertices->Map());
-    for (const Math::Vec3f& p : positions) {
-        const Math::Vec3f far = FarPoint(p);
-        *out++ = far.x;
-        *out++ = far.y;
-        *out++ = far.z;
+    for (int i = 0; i < edges; ++i) {
+        const Math::Vec3f a = FarPoint(e[i].A), b = FarPoint(e[i].B);
+        const Math::Vec3f corners[3] = {lit ? a : b, lit ? b : a, apex};
+        for (const Math::Vec3f& p : corners) {
+            *out++ = p.x;
+            *out++ = p.y;
+            *out++ = p.z;
+        }
     }
     FarCapVertices->Unmap();
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
-    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
-    DrawSteps(steps, 3 * triangles);
+    for (int i = 0; i < steps.Count; ++i) {
+        GL::Device->SetRasterState(steps.State[i]);
+        GL::Device->DrawArrays(GL_TRIANGLES, 0, 3 * edges);
+    }
 }
 
 void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
