@@ -300,7 +300,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, stencil,
                                          separate, zFailSides),
-                              *ShadowVolume[variant]);
+                              *ShadowVolume[variant], &Reach);
 
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(ShadowCapNear[variant]);
