@@ -23,8 +23,9 @@ public:
     virtual void DrawSides(const ShadowVolumeDrawPlan::Steps& steps) = 0;
     virtual void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
     // The far caps, drawn once for each step with its state: where the volume ends on a plane
-    // (EndAt), a fan over the silhouette's far edges there (after Update(0)), else the cap
-    // triangles for the program to send to infinity.
+    // (EndAt), the cap triangles moved onto it, or for steps of two draws a fan over the
+    // silhouette's far edges there (after Update(0)); else the cap triangles for the program
+    // to send to infinity.
     virtual void DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps) = 0;
     // Where the volume of the light at `light` ends, for the next Update(0) and DrawFarCaps
     // (mesh space): on the plane across the unit `axis` at `distance` from the light, where

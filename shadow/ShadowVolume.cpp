@@ -169,39 +169,53 @@ void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
         DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
         return;
     }
-    // On the end plane the cap is the region the silhouette's far edges enclose: a fan of
-    // one triangle per edge, from the first edge's far point. Counted by their sides, the
-    // fan's triangles add up to that region however the loops turn, and each shares its far
-    // edge with its side quad to the bit. The cap triangles themselves would not do: a face
-    // seen edge-on from the light lies flat on the plane, and the rasterizer may drop such
-    // a sliver and leave a crack along it. The fan is wound like the caps it stands for:
-    // the silhouette edges run the light-facing triangles' way round, the others' the
-    // opposite way.
-    const int edges = Adjacency->GetSilhouetteEdgeCount();
-    if (edges == 0)
+    // On the end plane a face seen edge-on from the light lies flat, a sliver. One draw that
+    // counts both faces closes the volume with the cap triangles themselves: the rasterizer
+    // decides each triangle's side where it decides its pixels. Two draws, each culling one
+    // side, may both cull such a sliver (the culling and the rasterizer can round its side
+    // apart) and leave a crack along it; they draw a fan instead.
+    const int vertices = steps.Count == 1 ? static_cast<int>(Adjacency->GetPositions().size())
+                                          : 3 * Adjacency->GetSilhouetteEdgeCount();
+    if (vertices == 0)
         return;
-    if (3 * edges > FarCapVertexCapacity) {
-        FarCapVertexCapacity = Grown(FarCapVertexCapacity, 3 * edges);
+    if (vertices > FarCapVertexCapacity) {
+        FarCapVertexCapacity = Grown(FarCapVertexCapacity, vertices);
         FarCapVertices->Resize(FarCapVertexCapacity);
     }
-    const IMeshAdjacency::Edge* e = Adjacency->GetEdges();
-    const Math::Vec3f apex = FarPoint(e[0].A);
-    const bool lit = Adjacency->CapsFaceLight();
     float* out = static_cast<float*>(FarCapVertices->Map());
-    for (int i = 0; i < edges; ++i) {
+    const auto put = [&out](const Math::Vec3f& p) {
+        *out++ = p.x;
+        *out++ = p.y;
+        *out++ = p.z;
+    };
+    if (steps.Count == 1) {
+        for (const Math::Vec3f& p : Adjacency->GetPositions())
+            put(FarPoint(p));
+        FarCapVertices->Unmap();
+        GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
+        GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
+        DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
+        return;
+    }
+    // The fan: one triangle per silhouette edge to the point where the axis meets the plane.
+    // Counted by their sides, its triangles add up to the region the silhouette's far edges
+    // enclose, however the loops turn, and each shares its far edge with its side quad to
+    // the bit. It is wound like the caps it stands for: the silhouette edges run the
+    // light-facing triangles' way round, the others' the opposite way.
+    const IMeshAdjacency::Edge* e = Adjacency->GetEdges();
+    const Math::Vec3f apex = EndLight + EndAxis * EndDistance;
+    const bool lit = Adjacency->CapsFaceLight();
+    for (int i = 0; i < vertices / 3; ++i) {
         const Math::Vec3f a = FarPoint(e[i].A), b = FarPoint(e[i].B);
-        const Math::Vec3f corners[3] = {lit ? a : b, lit ? b : a, apex};
-        for (const Math::Vec3f& p : corners) {
-            *out++ = p.x;
-            *out++ = p.y;
-            *out++ = p.z;
-        }
+        put(lit ? a : b);
+        put(lit ? b : a);
+        put(apex);
     }
     FarCapVertices->Unmap();
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
     for (int i = 0; i < steps.Count; ++i) {
         GL::Device->SetRasterState(steps.State[i]);
-        GL::Device->DrawArrays(GL_TRIANGLES, 0, 3 * edges);
+        GL::Device->DrawArrays(GL_TRIANGLES, 0, vertices);
     }
 }
 

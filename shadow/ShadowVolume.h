@@ -45,7 +45,7 @@ private:
     Sys::Ptr<GL::VertexBuffer> SideVertices;
     Sys::Ptr<GL::IndexBuffer> CapIndices;
     Sys::Ptr<GL::VertexBuffer> WedgeVertices;
-    Sys::Ptr<GL::VertexBuffer> FarCapVertices;   // the far cap's fan on the end plane
+    Sys::Ptr<GL::VertexBuffer> FarCapVertices;   // the far cap on the end plane
     int IndicesPerWedge = 24;
     int SideVertexCapacity = 1, CapIndexCapacity = 1, WedgeVertexCapacity = 1;
     int FarCapVertexCapacity = 1;

@@ -145,10 +145,14 @@ fault world/ShadowLimits.cpp "render_renderers_test render_logic_test" \
     "depth-fail volumes end short of the lit surfaces" \
     'distance = Farthest(axis);' \
     'distance = Farthest(axis) * 0.6f;'
-fault shadow/ShadowVolume.cpp "render_renderers_test" \
-    "far caps of a cut volume left on the mesh instead of its end plane" \
+fault shadow/ShadowVolume.cpp "render_shadow_accuracy_test" \
+    "the fan closing a cut volume left on the mesh's silhouette instead of its end plane" \
     'const Math::Vec3f a = FarPoint(e[i].A), b = FarPoint(e[i].B);' \
     'const Math::Vec3f a = e[i].A, b = e[i].B;'
+fault shadow/ShadowVolume.cpp "render_renderers_test" \
+    "cap triangles of a cut volume left on the mesh instead of its end plane" \
+    'put(FarPoint(p));' \
+    'put(p);'
 fault render/ShadowReach.cpp "render_logic_test" \
     "the cut of what lies nearer than every surface reaches past the nearest one" \
     'const float cut = 0.98f * Nearest;' \
@@ -157,10 +161,10 @@ fault render/ShadowReach.cpp "render_logic_test" \
     "triangles partly in view left out of the nearest surface" \
     'if ((a & b & c) != 0)' \
     'if ((a | b | c) != 0)'
-fault shadow/ShadowVolume.cpp "render_renderers_test" \
+fault shadow/ShadowVolume.cpp "render_shadow_accuracy_test" \
     "the fan closing a cut volume wound the light-facing way for the other caps too" \
-    'const Math::Vec3f corners[3] = {lit ? a : b, lit ? b : a, apex};' \
-    'const Math::Vec3f corners[3] = {a, b, apex};'
+    $'put(lit ? a : b);\n        put(lit ? b : a);' \
+    $'put(a);\n        put(b);'
 fault MediaData/Shaders/Shadows/ShadowVolume/ShadowVolume.vsh "render_renderers_test" \
     "volume sides cut near the eye without their eye-space position" \
     'gl_ClipVertex = gl_ModelViewMatrix * position;' \

@@ -31,12 +31,12 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
 // Caps or CapsReversed).
 void DrawShadowVolumeCaps(const IModel& model, bool front,
                           const ShadowVolumeDrawPlan::Steps& steps);
-// Far caps closing the volumes of the last DrawShadowVolumeSides of the same light: a fan
-// over the silhouette's far edges on the plane where each mesh's sides ended, or the cap
-// triangles of the last DrawShadowVolumeCaps sent to infinity by the bound program where
-// they reach it, with the steps' states. Both keep the near caps' winding, so they face
-// the other way from the volume's outside: the plan's CapsReversed for the light-facing
-// triangles, Caps for the others.
+// Far caps closing the volumes of the last DrawShadowVolumeSides of the same light, with the
+// steps' states: the cap triangles of the last DrawShadowVolumeCaps on the plane where each
+// mesh's sides ended (or a fan over the silhouette's far edges there, which stands for
+// them; see ShadowVolume::DrawFarCaps), or sent to infinity by the bound program where they
+// reach it. They keep the near caps' winding, so they face the other way from the volume's
+// outside: the plan's CapsReversed for the light-facing triangles, Caps for the others.
 void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInModel,
                              const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
