@@ -57,6 +57,13 @@ struct EyeFrustum {
     {
     }
 
+    // Corner i of the frustum's cross-section at the depth: left or right by bit 0, bottom
+    // or top by bit 1.
+    Vec3f Corner(int i, float depth) const
+    {
+        return Vec3f((i & 1 ? Right : Left) * depth, (i & 2 ? Top : Bottom) * depth, -depth);
+    }
+
     // Signed distances to the five planes, positive inside.
     float Side(int plane, const Vec3f& p) const
     {
@@ -133,9 +140,7 @@ void AddBoxPart(const Vec3f (&corner)[8], const EyeFrustum& frustum, NearestDept
         return;
     const float n = frustum.Near;
     for (int i = 0; i < 4; ++i) {
-        const Vec3f p = Vec3f((i & 1 ? frustum.Right : frustum.Left) * n,
-                              (i & 2 ? frustum.Top : frustum.Bottom) * n, -n) -
-                        corner[0];
+        const Vec3f p = frustum.Corner(i, n) - corner[0];
         const float a = Math::Dot(p, Math::Cross(e2, e3)) / volume;
         const float b = Math::Dot(e1, Math::Cross(p, e3)) / volume;
         const float c = Math::Dot(e1, Math::Cross(e2, p)) / volume;
@@ -236,14 +241,10 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
                 depth = std::max(depth, -view.TransformPoint(corner).z);
             if (depth > 0.0f) {
                 const Math::Mat4 toWorld = view.InverseRigid();
+                const EyeFrustum frustum(projection);
                 Frustum.push_back(toWorld.TransformPoint(Vec3f(0.0f, 0.0f, 0.0f)));
-                for (int i = 0; i < 4; ++i) {
-                    // x / -z in view space is (x_ndc + m02) / m00 at the screen's sides.
-                    const float sx = i & 1 ? 1.0f : -1.0f, sy = i & 2 ? 1.0f : -1.0f;
-                    const float x = (sx + projection(0, 2)) / projection(0, 0);
-                    const float y = (sy + projection(1, 2)) / projection(1, 1);
-                    Frustum.push_back(toWorld.TransformPoint(Vec3f(x * depth, y * depth, -depth)));
-                }
+                for (int i = 0; i < 4; ++i)
+                    Frustum.push_back(toWorld.TransformPoint(frustum.Corner(i, depth)));
             }
         }
     }
@@ -366,8 +367,7 @@ void ShadowReach::DepthBounds(const IPointLightSource& light, float& nearest,
 float ShadowReach::WindowDepth(const Math::Mat4& projection, float depth)
 {
     // Clip z = m22 * z + m23 with z = -depth, w = depth; window depth = (z / w + 1) / 2.
-    const float nearPlane = projection(2, 3) / (projection(2, 2) - 1.0f);
-    if (depth <= nearPlane)
+    if (depth <= EyeFrustum(projection).Near)
         return 0.0f;
     const float ndc = (-projection(2, 2) * depth + projection(2, 3)) / depth;
     return std::min(1.0f, std::max(0.0f, 0.5f * ndc + 0.5f));
