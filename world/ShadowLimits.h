@@ -29,11 +29,13 @@ struct ShadowLimits {
     // lies within the box's sphere), farther than Farthest. False for a light inside it.
     bool Beyond(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax) const;
 
-    // Where the shadow volume of a mesh with this box may end: on the plane across `axis`
-    // (from the light to the box's centre) at `distance` from the light, past the lit
-    // surfaces. False (the volume reaches infinity) unless every corner of the box lies on
-    // the light's side of that plane and well ahead of the light along the axis, so that
-    // every ray from the light through the mesh meets the plane at a moderate distance.
+    // Where the shadow volume of a mesh with this box may end: on a plane across `axis` at
+    // `distance` from the light, past the lit surfaces, such that every corner of the box
+    // lies on the light's side of it and well ahead of the light along the axis, so that
+    // every ray from the light through the mesh meets the plane at a moderate distance. Of
+    // the axes tried (to the box's centre, to its nearest point, along the box's sides) the
+    // one whose plane the rays reach soonest past the box. False (the volume reaches
+    // infinity) where none will do.
     bool VolumeEnd(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax, Math::Vec3f& axis,
                    float& distance) const;
 };

@@ -193,17 +193,44 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     }
     EXPECT_GT(inside, 1000);
 
-    // A volume ends on the plane across the axis to its mesh, past the limits, where every
-    // ray from the light through the mesh meets it ahead; never for a light among the mesh.
+    // A volume ends on a plane past the limits that every ray from the light through the
+    // mesh meets well ahead, never for a light among the mesh; of the planes that do, one
+    // the rays reach sooner than across the axis to the mesh's middle (here the plane
+    // across the box's side below the light).
     Vec3f axis;
     float distance = 0.0f;
     const Korvo::IMesh& nearMesh = *near->Meshes[0];
     ASSERT_TRUE(limits.VolumeEnd(nearMesh.BoundsMin, nearMesh.BoundsMax, axis, distance));
     EXPECT_EQ(distance, limits.Farthest(axis));
     const Vec3f middle = (nearMesh.BoundsMin + nearMesh.BoundsMax) * 0.5f;
-    EXPECT_NEAR(Math::Dot(Math::Normalize(middle - limits.Light), axis), 1.0f, 1e-5f);
+    const Vec3f toMiddle = Math::Normalize(middle - limits.Light);
+    const float middleEnd = limits.Farthest(toMiddle);
+    float runOn = 0.0f, middleRunOn = 0.0f;
+    for (int i = 0; i < 8; ++i) {
+        const Vec3f corner(i & 1 ? nearMesh.BoundsMax.x : nearMesh.BoundsMin.x,
+                           i & 2 ? nearMesh.BoundsMax.y : nearMesh.BoundsMin.y,
+                           i & 4 ? nearMesh.BoundsMax.z : nearMesh.BoundsMin.z);
+        const Vec3f ray = corner - limits.Light;
+        const float along = Math::Dot(ray, axis);
+        EXPECT_GE(along, 0.1f * distance);
+        EXPECT_LT(along, distance);
+        runOn += ray.Length() * (distance / along - 1.0f);
+        const float middleAlong = Math::Dot(ray, toMiddle);
+        ASSERT_GE(middleAlong, 0.1f * middleEnd) << "the axis to the middle would do too";
+        middleRunOn += ray.Length() * (middleEnd / middleAlong - 1.0f);
+    }
+    EXPECT_LT(runOn, middleRunOn);
     EXPECT_FALSE(aroundLimits.VolumeEnd(around->Meshes[0]->BoundsMin,
                                         around->Meshes[0]->BoundsMax, axis, distance));
+
+    // A wide slab below the light and off its middle (pipes under a lamp on the ceiling)
+    // reaches back past the light along the axis to its middle, but ends below it.
+    Korvo::ShadowLimits above;
+    above.Light = Vec3f(80, 10, 0);
+    above.Reach = 50.0f;
+    ASSERT_TRUE(above.VolumeEnd(Vec3f(-100, -1, -100), Vec3f(100, 1, 100), axis, distance));
+    EXPECT_NEAR(axis.y, -1.0f, 1e-6f);
+    EXPECT_NEAR(distance, 50.0f * 1.01f, 1e-3f);
 
     // The light's sphere spans the window depths around its centre's.
     float nearest, farthest;
