@@ -71,7 +71,7 @@ bool ShadowLimits::Beyond(const Vec3f& boxMin, const Vec3f& boxMax) const
 }
 
 bool ShadowLimits::VolumeEnd(const Vec3f& boxMin, const Vec3f& boxMax, Vec3f& axis,
-                             float& distance) const
+                             float& distance, bool anyAxis) const
 {
     if (Reach <= 0.0f)
         return false;
@@ -87,6 +87,8 @@ bool ShadowLimits::VolumeEnd(const Vec3f& boxMin, const Vec3f& boxMax, Vec3f& ax
                                 Vec3f(0, -1, 0), Vec3f(0, 0, 1), Vec3f(0, 0, -1)};
     float least = -1.0f;
     for (const Vec3f& candidate : candidates) {
+        if (!anyAxis && &candidate != candidates)
+            break;
         const float length = candidate.Length();
         if (length <= 0.0f)
             continue;

@@ -32,12 +32,12 @@ struct ShadowLimits {
     // Where the shadow volume of a mesh with this box may end: on a plane across `axis` at
     // `distance` from the light, past the lit surfaces, such that every corner of the box
     // lies on the light's side of it and well ahead of the light along the axis, so that
-    // every ray from the light through the mesh meets the plane at a moderate distance. Of
-    // the axes tried (to the box's centre, to its nearest point, along the box's sides) the
-    // one whose plane the rays reach soonest past the box. False (the volume reaches
-    // infinity) where none will do.
+    // every ray from the light through the mesh meets the plane at a moderate distance.
+    // The axis runs to the box's centre, or with `anyAxis` it is the one of those tried (to
+    // the box's centre, to its nearest point, along the box's sides) whose plane the rays
+    // reach soonest past the box. False (the volume reaches infinity) where none will do.
     bool VolumeEnd(const Math::Vec3f& boxMin, const Math::Vec3f& boxMax, Math::Vec3f& axis,
-                   float& distance) const;
+                   float& distance, bool anyAxis) const;
 };
 
 } // namespace Korvo

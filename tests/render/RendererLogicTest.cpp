@@ -200,7 +200,7 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
     Vec3f axis;
     float distance = 0.0f;
     const Korvo::IMesh& nearMesh = *near->Meshes[0];
-    ASSERT_TRUE(limits.VolumeEnd(nearMesh.BoundsMin, nearMesh.BoundsMax, axis, distance));
+    ASSERT_TRUE(limits.VolumeEnd(nearMesh.BoundsMin, nearMesh.BoundsMax, axis, distance, true));
     EXPECT_EQ(distance, limits.Farthest(axis));
     const Vec3f middle = (nearMesh.BoundsMin + nearMesh.BoundsMax) * 0.5f;
     const Vec3f toMiddle = Math::Normalize(middle - limits.Light);
@@ -220,15 +220,21 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
         middleRunOn += ray.Length() * (middleEnd / middleAlong - 1.0f);
     }
     EXPECT_LT(runOn, middleRunOn);
-    EXPECT_FALSE(aroundLimits.VolumeEnd(around->Meshes[0]->BoundsMin,
-                                        around->Meshes[0]->BoundsMax, axis, distance));
+    // Two draws that cull a side each keep the axis to the middle.
+    ASSERT_TRUE(limits.VolumeEnd(nearMesh.BoundsMin, nearMesh.BoundsMax, axis, distance, false));
+    EXPECT_NEAR(Math::Dot(toMiddle, axis), 1.0f, 1e-5f);
+    EXPECT_FLOAT_EQ(distance, middleEnd);
+    for (bool anyAxis : {false, true})
+        EXPECT_FALSE(aroundLimits.VolumeEnd(around->Meshes[0]->BoundsMin,
+                                            around->Meshes[0]->BoundsMax, axis, distance, anyAxis));
 
     // A wide slab below the light and off its middle (pipes under a lamp on the ceiling)
     // reaches back past the light along the axis to its middle, but ends below it.
     Korvo::ShadowLimits above;
     above.Light = Vec3f(80, 10, 0);
     above.Reach = 50.0f;
-    ASSERT_TRUE(above.VolumeEnd(Vec3f(-100, -1, -100), Vec3f(100, 1, 100), axis, distance));
+    EXPECT_FALSE(above.VolumeEnd(Vec3f(-100, -1, -100), Vec3f(100, 1, 100), axis, distance, false));
+    ASSERT_TRUE(above.VolumeEnd(Vec3f(-100, -1, -100), Vec3f(100, 1, 100), axis, distance, true));
     EXPECT_NEAR(axis.y, -1.0f, 1e-6f);
     EXPECT_NEAR(distance, 50.0f * 1.01f, 1e-3f);
 
