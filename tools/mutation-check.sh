@@ -173,6 +173,10 @@ fault world/ShadowLimits.cpp "render_logic_test" \
     "a volume ends across the first axis that will do, not where the rays end soonest" \
     'if (runOn >= 0.0f && (least < 0.0f || runOn < least)) {' \
     'if (runOn >= 0.0f && least < 0.0f) {'
+fault MediaData/Shaders/Shadows/Wedge/Spherical/Construct.vsh "render_shadow_accuracy_test" \
+    "a counted wedge cut across an axis one of its far corners heads back from" \
+    'i == 0 ? 1e-3 : 0.1' \
+    'i == 0 ? 1e-3 : -1.0'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

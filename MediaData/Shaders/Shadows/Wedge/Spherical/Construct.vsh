@@ -28,10 +28,13 @@
 // scene's depth (the five points u_ViewHull, where u_HullUse.x is 1) and within the scene's
 // box (the eight corners u_SceneHull, where u_HullUse.y is 1), so all of them lie on the
 // light's side of a plane across any axis, at the smallest of the three distances along it.
-// The axis taken is the wedge's mean far direction, and the far corners stop on that plane.
-// The cut wedge is the hull of the edge and the four points, which holds every point of the
-// whole wedge on the light's side of the plane as long as all four corners head across it;
-// a wedge with a corner that does not keeps all four at infinity. Cut or whole, the count at
+// The axis taken is the wedge's mean far direction, or one of the caster's own axes where
+// every far corner heads across it at a tenth or more and the corners reach its plane
+// sooner; the far corners stop on that plane. Every vertex of a wedge chooses from the same
+// inputs, so all of them choose alike. The cut wedge is the hull of the edge and the four
+// points, which holds every point of the whole wedge on the light's side of the plane as
+// long as all four corners head across it; a wedge with a corner that heads across no axis
+// keeps all four at infinity. Cut or whole, the count at
 // a lit surface is the same: 1 inside the wedge, 0 outside.
 //
 // FRAG: the coverage draw, which also hands the coverage shader the edge in world space.
@@ -129,6 +132,43 @@ float Reach(vec3 light, vec3 axis)
     return reach * 1.01 + 1e-3;
 }
 
+#ifndef FRAG
+// The axes a cut may lie across: the wedge's mean far direction (i = 0), then the six along
+// the caster's own axes.
+vec3 Candidate(int i, vec3 mean)
+{
+    if (i == 1)
+        return vec3(1.0, 0.0, 0.0);
+    if (i == 2)
+        return vec3(-1.0, 0.0, 0.0);
+    if (i == 3)
+        return vec3(0.0, 1.0, 0.0);
+    if (i == 4)
+        return vec3(0.0, -1.0, 0.0);
+    if (i == 5)
+        return vec3(0.0, 0.0, 1.0);
+    if (i == 6)
+        return vec3(0.0, 0.0, -1.0);
+    return mean;
+}
+
+// How far the four far corners run from their ends to the plane across the axis past the
+// lit surfaces, added up; negative where a corner heads across it no more than `least`.
+float RunOn(vec3 light, vec3 axis, float least, vec3 far0, vec3 far3, vec3 far4, vec3 far5)
+{
+    float d0 = dot(far0, axis);
+    float d3 = dot(far3, axis);
+    float d4 = dot(far4, axis);
+    float d5 = dot(far5, axis);
+    if (min(min(d0, d3), min(d4, d5)) <= least)
+        return -1.0;
+    float reach = Reach(light, axis);
+    float rest0 = max(reach - dot(in_Edge0 - light, axis), 0.0);
+    float rest1 = max(reach - dot(in_Edge1 - light, axis), 0.0);
+    return rest0 / d0 + rest1 / d3 + rest1 / d4 + rest0 / d5;
+}
+#endif
+
 void main()
 {
     vec3 light = u_LightSource.Position;
@@ -172,19 +212,30 @@ void main()
         vec3 mean = far0 + far3 + far4 + far5;
         float meanLength = length(mean);
         vec3 axis = meanLength > 1e-3 ? mean / meanLength : vec3(0.0);
-        float across = min(min(dot(far0, axis), dot(far3, axis)),
-                           min(dot(far4, axis), dot(far5, axis)));
 #ifdef FRAG
-        bool whole = true;
+        position = vec4(direction, 0.0);
 #else
-        bool whole = u_ShadowBound.w <= 0.0 || across <= 1e-3;
-#endif
-        if (whole) {
+        // Of the mean far direction, where every corner heads across it at all, and the
+        // caster's own axes, where every corner heads across at a tenth or more, the axis
+        // whose plane the corners reach soonest: a wedge running down at a slant from a
+        // lamp ends just under the floor, not past the room's far corner.
+        float best = -1.0;
+        vec3 chosen = axis;
+        for (int i = 0; i < 7; ++i) {
+            vec3 candidate = Candidate(i, axis);
+            float runOn = RunOn(light, candidate, i == 0 ? 1e-3 : 0.1, far0, far3, far4, far5);
+            if (runOn >= 0.0 && (best < 0.0 || runOn < best)) {
+                best = runOn;
+                chosen = candidate;
+            }
+        }
+        if (u_ShadowBound.w <= 0.0 || best < 0.0) {
             position = vec4(direction, 0.0);
         } else {
-            float rest = Reach(light, axis) - dot(end - light, axis);
-            position = vec4(end + direction * (max(rest, 0.0) / dot(direction, axis)), 1.0);
+            float rest = Reach(light, chosen) - dot(end - light, chosen);
+            position = vec4(end + direction * (max(rest, 0.0) / dot(direction, chosen)), 1.0);
         }
+#endif
     }
     gl_Position = gl_ModelViewProjectionMatrix * position;
     // For the count's cut of what lies nearer than every surface (user clip plane 0).
