@@ -353,7 +353,8 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
 namespace {
 
 // Where the construction program cuts the wedges it counts: "u_ShadowBound" (the light's
-// reach in w), "u_ViewHull", "u_SceneHull" and "u_HullUse" (which of the two hulls hold).
+// reach in w), "u_ViewHull", "u_SceneHull" and "u_HullUse" (which of the two hulls hold), and
+// "u_AxisReach", how far the lit surfaces reach along the caster's six axes.
 void SetWedgeLimits(const GL::IProgram& program, const ShadowLimits& limits)
 {
     const float reach[4] = {0.0f, 0.0f, 0.0f, limits.Reach};
@@ -369,6 +370,13 @@ void SetWedgeLimits(const GL::IProgram& program, const ShadowLimits& limits)
     program.SetUniformArray("u_ViewHull", 5, 3, view);
     program.SetUniformArray("u_SceneHull", 8, 3, scene);
     program.SetUniform2f("u_HullUse", use);
+    const Math::Vec3f axes[6] = {Math::Vec3f(1, 0, 0),  Math::Vec3f(-1, 0, 0),
+                                 Math::Vec3f(0, 1, 0),  Math::Vec3f(0, -1, 0),
+                                 Math::Vec3f(0, 0, 1),  Math::Vec3f(0, 0, -1)};
+    float axisReach[6];
+    for (int i = 0; i < 6; ++i)
+        axisReach[i] = limits.Farthest(axes[i]);
+    program.SetUniformArray("u_AxisReach", 6, 1, axisReach);
 }
 
 } // namespace

@@ -175,8 +175,8 @@ fault world/ShadowLimits.cpp "render_logic_test" \
     'if (runOn >= 0.0f && least < 0.0f) {'
 fault MediaData/Shaders/Shadows/Wedge/Spherical/Construct.vsh "render_shadow_accuracy_test" \
     "a counted wedge cut across an axis one of its far corners heads back from" \
-    'i == 0 ? 1e-3 : 0.1' \
-    'i == 0 ? 1e-3 : -1.0'
+    'u_AxisReach[i], 0.1,' \
+    'u_AxisReach[i], -1.0,'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

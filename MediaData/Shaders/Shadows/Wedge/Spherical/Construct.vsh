@@ -62,6 +62,8 @@ uniform vec4 u_ShadowBound;
 uniform vec3 u_ViewHull[5];
 uniform vec3 u_SceneHull[8];
 uniform vec2 u_HullUse;
+// Reach() along the caster's axes +x, -x, +y, -y, +z, -z, worked out once for the caster.
+uniform float u_AxisReach[6];
 
 #ifdef FRAG
 varying vec3 v_Edge0;
@@ -152,9 +154,10 @@ vec3 Candidate(int i, vec3 mean)
     return mean;
 }
 
-// How far the four far corners run from their ends to the plane across the axis past the
-// lit surfaces, added up; negative where a corner heads across it no more than `least`.
-float RunOn(vec3 light, vec3 axis, float least, vec3 far0, vec3 far3, vec3 far4, vec3 far5)
+// How far the four far corners run from their ends to the plane across the axis at `reach`
+// from the light, added up; negative where a corner heads across it no more than `least`.
+float RunOn(vec3 light, vec3 axis, float reach, float least, vec3 far0, vec3 far3, vec3 far4,
+            vec3 far5)
 {
     float d0 = dot(far0, axis);
     float d3 = dot(far3, axis);
@@ -162,7 +165,6 @@ float RunOn(vec3 light, vec3 axis, float least, vec3 far0, vec3 far3, vec3 far4,
     float d5 = dot(far5, axis);
     if (min(min(d0, d3), min(d4, d5)) <= least)
         return -1.0;
-    float reach = Reach(light, axis);
     float rest0 = max(reach - dot(in_Edge0 - light, axis), 0.0);
     float rest1 = max(reach - dot(in_Edge1 - light, axis), 0.0);
     return rest0 / d0 + rest1 / d3 + rest1 / d4 + rest0 / d5;
@@ -219,20 +221,23 @@ void main()
         // caster's own axes, where every corner heads across at a tenth or more, the axis
         // whose plane the corners reach soonest: a wedge running down at a slant from a
         // lamp ends just under the floor, not past the room's far corner.
-        float best = -1.0;
+        float meanReach = Reach(light, axis);
+        float best = RunOn(light, axis, meanReach, 1e-3, far0, far3, far4, far5);
         vec3 chosen = axis;
-        for (int i = 0; i < 7; ++i) {
-            vec3 candidate = Candidate(i, axis);
-            float runOn = RunOn(light, candidate, i == 0 ? 1e-3 : 0.1, far0, far3, far4, far5);
+        float chosenReach = meanReach;
+        for (int i = 0; i < 6; ++i) {
+            vec3 candidate = Candidate(i + 1, axis);
+            float runOn = RunOn(light, candidate, u_AxisReach[i], 0.1, far0, far3, far4, far5);
             if (runOn >= 0.0 && (best < 0.0 || runOn < best)) {
                 best = runOn;
                 chosen = candidate;
+                chosenReach = u_AxisReach[i];
             }
         }
         if (u_ShadowBound.w <= 0.0 || best < 0.0) {
             position = vec4(direction, 0.0);
         } else {
-            float rest = Reach(light, chosen) - dot(end - light, chosen);
+            float rest = chosenReach - dot(end - light, chosen);
             position = vec4(end + direction * (max(rest, 0.0) / dot(direction, chosen)), 1.0);
         }
 #endif
