@@ -30,8 +30,8 @@ namespace {
 constexpr int Width = RendererSuite::Width;
 constexpr int Height = RendererSuite::Height;
 
-const char* const Scenes[] = {"box",   "sphere", "casters", "crossing",
-                              "stacked", "tower", "pipe",    "notch"};
+const char* const Scenes[] = {"box",   "sphere", "casters", "crossing", "stacked",
+                              "tower", "pipe",   "notch",   "overhead"};
 const float Sizes[] = {0.3f, 0.6f, 1.5f};
 
 struct Limits {

@@ -191,6 +191,12 @@ TestScene BuildTestScene(const std::string& name, float sourceSize, int width, i
         Sys::Ptr<Korvo::IModel> notch = Model(NotchRecord(), true, Vec3f(-0.5f, 0.8f, -0.5f));
         notch->Orientation = Yaw(0.3f);
         scene.Casters.push_back(notch);
+    } else if (name == "overhead") {
+        // A box on the floor, and a slab between the light and the eye that holds the eye in
+        // its shadow: the near plane cuts into the slab's volume.
+        scene.Casters.push_back(Model(BoxRecord(Vec3f(1, 1, 1)), true, Vec3f(0, 2, 0)));
+        scene.Casters.push_back(Model(BoxRecord(Vec3f(0.8f, 0.1f, 0.8f)), true,
+                                      Vec3f(0.75f, 7.75f, 4.25f)));
     } else {
         throw Sys::Exception("Unknown test scene <%s>.", name.c_str());
     }
