@@ -72,7 +72,9 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(0));
     RendererCommon::LoadViewerMatrices(*viewer);
     Places.Update(LightSources, models);
-    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models,
+                 ShadowVolumeDrawPlan::OneDraw(r_Shadow_StencilOp.value,
+                                               r_GL_SeparateStencil.value));
 
     DrawDepthPass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -139,9 +141,14 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     }
 
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume);
-    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
-                              Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides),
+    const Plan::Steps zPassSides =
+        Plan::Plan(Plan::Sides, Plan::DepthPass, stencilOp, separate, sides);
+    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, zPassSides,
                               *ShadowVolume);
+    // Volumes clear of the near plane end past the lit surfaces, with nothing to close them:
+    // no line of sight reaches that far.
+    RendererCommon::DrawSides(Reach.ClearCasters(light), light, Places, zPassSides,
+                              *ShadowVolume, &Reach);
     // The depth-fail volumes end past the lit surfaces, closed there by their far caps, and
     // their sides leave out what lies nearer the eye than every surface.
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
@@ -153,9 +160,10 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     Device->SetProgram(ShadowCapNear);
     Device->SetVertexFormat(Formats.Position);
     if (r_Shadow_ClearSelfShadowing.value) {
-        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false,
-                                 Plan::Plan(Plan::CapsReversed, Plan::DepthPass, stencilOp,
-                                            separate, reversedZPassCaps));
+        const Plan::Steps zPassCaps = Plan::Plan(Plan::CapsReversed, Plan::DepthPass, stencilOp,
+                                                 separate, reversedZPassCaps);
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false, zPassCaps);
+        RendererCommon::DrawCaps(Reach.ClearCasters(light), false, zPassCaps);
         RendererCommon::DrawCaps(Reach.ZFailCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthFail, stencilOp,
                                             separate, reversedCaps));

@@ -159,7 +159,9 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
 
     Places.Update(LightSources, models);
-    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models,
+                 ShadowVolumeDrawPlan::OneDraw(r_Shadow_StencilOp.value,
+                                               r_GL_SeparateStencil.value));
     DrawDepthPass(world.Get(), models);
     DrawCoordinatePass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -293,10 +295,14 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     }
 
     RendererCommon::BindSideQuads(*Device, Formats, *Quads, ShadowVolume[variant]);
-    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places,
-                              Plan::Plan(Plan::Sides, Plan::DepthPassByBlending, stencil,
-                                         separate, zPassSides),
+    const Plan::Steps zPass =
+        Plan::Plan(Plan::Sides, Plan::DepthPassByBlending, stencil, separate, zPassSides);
+    RendererCommon::DrawSides(Reach.ZPassCasters(light), light, Places, zPass,
                               *ShadowVolume[variant]);
+    // Volumes clear of the near plane end past the lit surfaces, with nothing to close them:
+    // no line of sight reaches that far.
+    RendererCommon::DrawSides(Reach.ClearCasters(light), light, Places, zPass,
+                              *ShadowVolume[variant], &Reach);
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, stencil,
                                          separate, zFailSides),
@@ -305,9 +311,10 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     Device->SetVertexFormat(Formats.Position);
     Device->SetProgram(ShadowCapNear[variant]);
     if (clearSelf) {
-        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false,
-                                 Plan::Plan(Plan::CapsReversed, Plan::DepthPassByBlending,
-                                            stencil, separate, reversedZPassCaps));
+        const Plan::Steps zPassCaps = Plan::Plan(Plan::CapsReversed, Plan::DepthPassByBlending,
+                                                 stencil, separate, reversedZPassCaps);
+        RendererCommon::DrawCaps(Reach.ZPassCasters(light), false, zPassCaps);
+        RendererCommon::DrawCaps(Reach.ClearCasters(light), false, zPassCaps);
         RendererCommon::DrawCaps(Reach.ZFailCasters(light), false,
                                  Plan::Plan(Plan::CapsReversed, Plan::DepthFailByBlending,
                                             stencil, separate, reversedCaps));
@@ -414,7 +421,7 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 
     const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
                                                       WedgeConstruct};
-    for (const Sys::Ptr<IModel>& caster : Reach.ZFailCasters(light)) {
+    for (const Sys::Ptr<IModel>& caster : Reach.WedgeCasters(light)) {
         if (!caster->ShadowCaster)
             continue;
         const Math::Mat4 modelMatrix = caster->GetModelMatrix();

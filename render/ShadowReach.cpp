@@ -3,6 +3,7 @@
 #include "app/DeveloperException.h"
 #include "math/Mat4.h"
 #include "media/IMesh.h"
+#include "shadow/IMeshAdjacency.h"
 #include "world/FrameProfile.h"
 #include "world/IViewer.h"
 
@@ -180,6 +181,22 @@ void AddTriangles(const IMesh& mesh, const Math::Mat4& toEye, const EyeFrustum& 
     }
 }
 
+// Whether all the points lie outside one of the planes (each given as a, b, c, d of
+// a x + b y + c z + d >= 0 inside).
+bool OutsideOnePlane(const Vec3f* points, int count, const float (&planes)[6][4])
+{
+    for (const auto& plane : planes) {
+        int outside = 0;
+        for (int i = 0; i < count; ++i)
+            if (plane[0] * points[i].x + plane[1] * points[i].y + plane[2] * points[i].z +
+                    plane[3] < 0.0f)
+                ++outside;
+        if (outside == count)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ShadowReach::ShadowReach()
@@ -190,6 +207,8 @@ ShadowReach::ShadowReach()
     for (LightRow& row : Rows) {
         row.ZPass.reserve(casters);
         row.ZFail.reserve(casters);
+        row.Clear.reserve(casters);
+        row.Wedges.reserve(casters);
     }
     Frustum.reserve(5);
     SeenBoxes.reserve(64);
@@ -216,7 +235,7 @@ void ShadowReach::AddBox(const IModel& model)
 
 void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
                          const IViewer* viewer, const IModel* world,
-                         const std::vector<Sys::Ptr<IModel>>& models)
+                         const std::vector<Sys::Ptr<IModel>>& models, bool anyAxis)
 {
     FrameProfile::Scope timing(g_FrameProfile.Lights);
     HasBox = false;
@@ -257,6 +276,8 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
     if (viewer != nullptr && IsPerspective(viewer->GetProjectionMatrix())) {
         const EyeFrustum frustum(viewer->GetProjectionMatrix());
         NearPlane = frustum.Near;
+        View = viewer->GetViewMatrix();
+        Projection = viewer->GetProjectionMatrix();
         SeenBoxes.clear();
         const auto addModel = [&](const IModel& model) {
             const Math::Mat4 toEye = viewer->GetViewMatrix() * model.GetModelMatrix();
@@ -295,6 +316,8 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         row.Light = &light;
         row.ZPass.clear();
         row.ZFail.clear();
+        row.Clear.clear();
+        row.Wedges.clear();
         row.DepthNearest = 0.0f;
         row.DepthFarthest = 1.0f;
         if (viewer != nullptr && IsPerspective(viewer->GetProjectionMatrix())) {
@@ -306,9 +329,12 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         for (const Sys::Ptr<IModel>& caster : light.ZPassCasters)
             if (Casts(light, *caster))
                 row.ZPass.push_back(caster);
-        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters)
-            if (Casts(light, *caster))
-                row.ZFail.push_back(caster);
+        for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
+            if (!Casts(light, *caster))
+                continue;
+            (ClearOfNearPlane(light, *caster, anyAxis) ? row.Clear : row.ZFail).push_back(caster);
+            row.Wedges.push_back(caster);
+        }
     }
 }
 
@@ -338,6 +364,73 @@ bool ShadowReach::Casts(const IPointLightSource& light, const IModel& caster) co
     return false;
 }
 
+bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel& caster,
+                                   bool anyAxis) const
+{
+    if (Frustum.empty() || NearPlane <= 0.0f)
+        return false;
+    // The frustum's cross-section at the near plane, thickened and a little widened: what
+    // the volume has to keep clear of. Its planes in eye space, inside where positive.
+    const EyeFrustum frustum(Projection);
+    const float nearest = 0.99f * NearPlane, farthest = 1.01f * NearPlane, wide = 1.01f;
+    const float slice[6][4] = {{0, 0, 1, farthest},               // depth <= farthest
+                               {0, 0, -1, -nearest},              // depth >= nearest
+                               {1, 0, frustum.Left * wide, 0},     // x >= Left * depth
+                               {-1, 0, -frustum.Right * wide, 0},
+                               {0, 1, frustum.Bottom * wide, 0},
+                               {0, -1, -frustum.Top * wide, 0}};
+    const ShadowLimits limits = LimitsFor(light, caster);
+    const Math::Mat4 toEye = View * caster.GetModelMatrix();
+    const Math::Mat4 toModel = toEye.InverseRigid();
+    Vec3f sliceCorners[8];
+    for (int i = 0; i < 4; ++i) {
+        sliceCorners[i] = toModel.TransformPoint(frustum.Corner(i, nearest) * wide);
+        sliceCorners[4 + i] = toModel.TransformPoint(frustum.Corner(i, farthest) * wide);
+    }
+    for (const Sys::Ptr<IMesh>& mesh : caster.Meshes) {
+        Vec3f axis;
+        float distance = 0.0f;
+        if (!limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, anyAxis))
+            return false;
+        // The lines of sight run from the rectangle to lit surfaces, which lie before the
+        // end plane: with the rectangle before it too, none reaches past it.
+        for (const Vec3f& corner : sliceCorners)
+            if (Math::Dot(corner - limits.Light, axis) >= distance)
+                return false;
+        const auto farPoint = [&](const Vec3f& p) {
+            const Vec3f ray = p - limits.Light;
+            return limits.Light + ray * (distance / Math::Dot(ray, axis));
+        };
+        // The volume lies within the hull of the box and the box seen from the light on the
+        // end plane, where every corner's ray meets the plane well ahead of the light.
+        Vec3f hull[16];
+        for (int i = 0; i < 8; ++i) {
+            const Vec3f corner = Corner(mesh->BoundsMin, mesh->BoundsMax, i);
+            hull[i] = toEye.TransformPoint(corner);
+            hull[8 + i] = toEye.TransformPoint(farPoint(corner));
+        }
+        if (OutsideOnePlane(hull, 16, slice))
+            continue;
+        // Else the mesh itself, which the near caps lie on, and each side quad of the
+        // volume, from the mesh's silhouette for the light out to the plane, have to.
+        if (!OutsideOnePlane(hull, 8, slice) || !mesh->GetAdjacency())
+            return false;
+        IMeshAdjacency& adjacency = *mesh->GetAdjacency();
+        adjacency.UpdateFacing(limits.Light);
+        adjacency.BuildLists(0);
+        const IMeshAdjacency::Edge* edges = adjacency.GetEdges();
+        for (int e = 0; e < adjacency.GetSilhouetteEdgeCount(); ++e) {
+            const Vec3f quad[4] = {toEye.TransformPoint(edges[e].A),
+                                   toEye.TransformPoint(edges[e].B),
+                                   toEye.TransformPoint(farPoint(edges[e].B)),
+                                   toEye.TransformPoint(farPoint(edges[e].A))};
+            if (!OutsideOnePlane(quad, 4, slice))
+                return false;
+        }
+    }
+    return true;
+}
+
 const ShadowReach::LightRow& ShadowReach::Row(const IPointLightSource& light) const
 {
     for (size_t i = 0; i < RowCount; ++i)
@@ -354,6 +447,16 @@ const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZPassCasters(const IPointLight
 const std::vector<Sys::Ptr<IModel>>& ShadowReach::ZFailCasters(const IPointLightSource& light) const
 {
     return Row(light).ZFail;
+}
+
+const std::vector<Sys::Ptr<IModel>>& ShadowReach::ClearCasters(const IPointLightSource& light) const
+{
+    return Row(light).Clear;
+}
+
+const std::vector<Sys::Ptr<IModel>>& ShadowReach::WedgeCasters(const IPointLightSource& light) const
+{
+    return Row(light).Wedges;
 }
 
 void ShadowReach::DepthBounds(const IPointLightSource& light, float& nearest,

@@ -20,20 +20,39 @@ class IViewer;
 // caster's space): a caster all of whose meshes lie past the limits casts on nothing lit and
 // is left out for that light, its volumes and wedges alike.
 //
+// A caster the light counts behind the surfaces (depth fail) is counted in front of them
+// (depth pass) instead where its whole volume, ended past the lit surfaces, keeps clear of
+// the near plane within the view, and that plane's rectangle lies before the volume's end:
+// every pixel's line of sight then starts outside the volume and never crosses its end, so
+// the count in front is exact and needs no far caps. (Its sides are drawn whole, without
+// the cut of what lies nearer than every surface; in both demo scenes the far caps cost
+// more fragments than that.)
+//
 // Update comes before the frame's first pass. The tables keep what they grew to, so a
 // frame allocates nothing once the scene's lights and casters have been seen.
 class ShadowReach {
 public:
     ShadowReach();
 
-    // viewer and world may be null (no frustum, no world in the scene's box).
+    // viewer and world may be null (no frustum, no world in the scene's box). `anyAxis`:
+    // the volumes end across whichever axis suits each mesh (ShadowLimits::VolumeEnd), as
+    // they do where both faces are counted in one draw.
     void Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
                 const IViewer* viewer, const IModel* world,
-                const std::vector<Sys::Ptr<IModel>>& models);
+                const std::vector<Sys::Ptr<IModel>>& models, bool anyAxis);
 
-    // The light's casters whose shadows can fall on lit surfaces, in the light's own order.
+    // The light's casters whose shadows can fall on lit surfaces, in the light's own order:
+    // those it counts in front of the surfaces, and those it counts behind them, less the
+    // ones counted in front after all (ClearCasters).
     const std::vector<Sys::Ptr<IModel>>& ZPassCasters(const IPointLightSource& light) const;
     const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
+    // The casters of the light's depth-fail list whose volumes keep clear of the near plane:
+    // counted in front of the surfaces, their volumes ending on planes past the lit
+    // surfaces (LimitsFor) that the near plane's rectangle lies before.
+    const std::vector<Sys::Ptr<IModel>>& ClearCasters(const IPointLightSource& light) const;
+    // The casters of the light's depth-fail list whose shadows can fall on lit surfaces,
+    // wherever they are counted: those whose penumbra wedges are drawn.
+    const std::vector<Sys::Ptr<IModel>>& WedgeCasters(const IPointLightSource& light) const;
     // The limits of this frame's lit surfaces for the light, in the caster's space.
     ShadowLimits LimitsFor(const IPointLightSource& light, const IModel& caster) const;
     // The window depths between which the light's sphere lies, [0, 1] where the view gives
@@ -63,12 +82,19 @@ private:
         const IPointLightSource* Light = nullptr;
         std::vector<Sys::Ptr<IModel>> ZPass;
         std::vector<Sys::Ptr<IModel>> ZFail;
+        std::vector<Sys::Ptr<IModel>> Clear;
+        std::vector<Sys::Ptr<IModel>> Wedges;
         float DepthNearest = 0.0f, DepthFarthest = 1.0f;
     };
 
     void AddBox(const IModel& model);
     // False when the light reaches nothing or every mesh of the caster lies past its limits.
     bool Casts(const IPointLightSource& light, const IModel& caster) const;
+    // Whether every mesh of the caster has a volume that ends on a plane the near plane's
+    // rectangle lies before and keeps clear of that rectangle. Finds the meshes'
+    // silhouettes for the light where their boxes do not settle it.
+    bool ClearOfNearPlane(const IPointLightSource& light, const IModel& caster,
+                          bool anyAxis) const;
     const LightRow& Row(const IPointLightSource& light) const;
 
     std::vector<LightRow> Rows;
@@ -79,6 +105,7 @@ private:
     bool HasBox = false;
     float Nearest = 0.0f;
     float NearPlane = 0.0f;
+    Math::Mat4 View, Projection;   // the view's, where it is a perspective one
     struct SeenBox {
         float Depth;   // the least depth of the mesh's box within the view
         const IMesh* Mesh;

@@ -151,11 +151,13 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
 
     Korvo::ShadowReach reach;
     const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {light};
-    reach.Update(lights, &viewer, world.Get(), {near, far, around});
-    ASSERT_EQ(reach.ZFailCasters(*light).size(), 2u);
-    EXPECT_TRUE(reach.ZFailCasters(*light)[0] == near);
-    EXPECT_TRUE(reach.ZFailCasters(*light)[1] == around);
-    ASSERT_EQ(reach.ZPassCasters(*light).size(), 1u);
+    reach.Update(lights, &viewer, world.Get(), {near, far, around}, true);
+    // The near caster's volume keeps clear of the eye: it joins those counted in front.
+    using List = std::vector<Sys::Ptr<Korvo::IModel>>;
+    EXPECT_EQ(reach.WedgeCasters(*light), (List{near, around}));
+    EXPECT_EQ(reach.ZFailCasters(*light), (List{around}));
+    EXPECT_EQ(reach.ClearCasters(*light), (List{near}));
+    EXPECT_EQ(reach.ZPassCasters(*light), (List{near}));
 
     // The light among a caster's own box: never past the limits.
     const Korvo::ShadowLimits& aroundLimits = reach.LimitsFor(*light, *around);
@@ -257,9 +259,89 @@ TEST(ShadowReach, VolumesEndPastEverySurfaceTheLightCanShowAndCastersBeyondDrop)
 
     // No reach, no shadows.
     light->Radius = 0.0f;
-    reach.Update(lights, &viewer, world.Get(), {near, far, around});
+    reach.Update(lights, &viewer, world.Get(), {near, far, around}, true);
     EXPECT_TRUE(reach.ZFailCasters(*light).empty());
     EXPECT_TRUE(reach.ZPassCasters(*light).empty());
+    EXPECT_TRUE(reach.WedgeCasters(*light).empty());
+    EXPECT_TRUE(reach.ClearCasters(*light).empty());
+}
+
+// A caster the light counts behind the surfaces is counted in front of them where its whole
+// volume keeps clear of the near plane in view: by its box and the box seen from the light
+// on the volume's end plane, or else by its box and its silhouette's side quads. Its wedges
+// are drawn wherever it is counted.
+TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
+{
+    using Math::Vec3f;
+    Sys::Ptr<::Test::BoxModel> wall(new ::Test::BoxModel);
+    wall->Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new ::Test::TriangleMesh(
+        {Vec3f(-100, -100, -60), Vec3f(100, -100, -60), Vec3f(100, 100, -60),
+         Vec3f(-100, 100, -60)},
+        {{0, 1, 2}, {0, 2, 3}})));
+    Sys::Ptr<::Test::BoxModel> ahead(new ::Test::BoxModel);
+    ahead->Meshes.push_back(::Test::CasterCubes({{Vec3f(-1, -1, -32), Vec3f(1, 1, -30)}}));
+    // One mesh of two cubes: one far ahead, one out of view beside the eye. Their box
+    // reaches in front of the eye; the volumes do not.
+    Sys::Ptr<::Test::BoxModel> beside(new ::Test::BoxModel);
+    beside->Meshes.push_back(::Test::CasterCubes(
+        {{Vec3f(-1, -1, -42), Vec3f(1, 1, -40)}, {Vec3f(-30, -1, -5), Vec3f(-28, 1, -3)}}));
+    Sys::Ptr<::Test::BoxModel> around(new ::Test::BoxModel);
+    around->Meshes.push_back(::Test::CasterCubes({{Vec3f(-2, 28, -22), Vec3f(2, 32, -18)}}));
+    // A slab the eye lies in: its silhouette lies far outside the view.
+    Sys::Ptr<::Test::BoxModel> slab(new ::Test::BoxModel);
+    slab->Meshes.push_back(::Test::CasterCubes({{Vec3f(-90, -0.5f, -90), Vec3f(90, 0.5f, 90)}}));
+
+    // A wall of a slab between the eye and a light behind it, whose reach ends just before
+    // the eye: the volume's silhouette lies outside the view, but its end lies between the
+    // eye and the surfaces.
+    Sys::Ptr<::Test::BoxModel> wide(new ::Test::BoxModel);
+    wide->Meshes.push_back(::Test::CasterCubes({{Vec3f(-50, -50, -31), Vec3f(50, 50, -30)}}));
+
+    // Above and ahead of the eye: every volume but the one around the light, which reaches
+    // infinity, heads down and away from the eye, and the slab holds the eye.
+    Sys::Ptr<Korvo::OmniLightSource> above(new Korvo::OmniLightSource(200.0f));
+    above->Position = Vec3f(0, 30, -20);
+    above->ZFailCasters = {around, ahead, slab, beside};
+    // Beside the eye: the near cube's volume sweeps across the view right in front of it.
+    Sys::Ptr<Korvo::OmniLightSource> left(new Korvo::OmniLightSource(200.0f));
+    left->Position = Vec3f(-40, 0, -4);
+    left->ZFailCasters = {beside};
+    Sys::Ptr<Korvo::OmniLightSource> behind(new Korvo::OmniLightSource(36.0f));
+    behind->Position = Vec3f(0, 0, -40);
+    behind->ZFailCasters = {wide};
+    Korvo::Viewer viewer;
+    viewer.SetProjection(60.0f, 1.0f, 1.0f, 1000.0f);
+    viewer.LookAt(Vec3f(0, 0, 0), Vec3f(0, 0, -1), Vec3f(0, 1, 0));
+
+    Korvo::ShadowReach reach;
+    const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {above, left, behind};
+    const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead, beside, around, slab, wide};
+    using List = std::vector<Sys::Ptr<Korvo::IModel>>;
+    for (bool anyAxis : {false, true}) {
+        SCOPED_TRACE(anyAxis);
+        reach.Update(lights, &viewer, wall.Get(), models, anyAxis);
+        EXPECT_EQ(reach.ClearCasters(*above), (List{ahead, beside}));
+        EXPECT_EQ(reach.ZFailCasters(*above), (List{around, slab}));
+        EXPECT_EQ(reach.WedgeCasters(*above), (List{around, ahead, slab, beside}));
+        EXPECT_TRUE(reach.ZPassCasters(*above).empty());
+        EXPECT_TRUE(reach.ClearCasters(*left).empty());
+        EXPECT_EQ(reach.ZFailCasters(*left), (List{beside}));
+        EXPECT_EQ(reach.WedgeCasters(*left), (List{beside}));
+        EXPECT_TRUE(reach.ClearCasters(*behind).empty());
+        EXPECT_EQ(reach.ZFailCasters(*behind), (List{wide}));
+    }
+    // The wall's volume ends ahead of the near plane, which it keeps clear of.
+    Math::Vec3f axis;
+    float distance = 0.0f;
+    ASSERT_TRUE(reach.LimitsFor(*behind, *wide)
+                    .VolumeEnd(Vec3f(-50, -50, -31), Vec3f(50, 50, -30), axis, distance, true));
+    EXPECT_LT(distance, 39.0f);
+    EXPECT_GT(distance, 30.0f);
+
+    // Without a view nothing is known of the eye: every volume is counted behind.
+    reach.Update(lights, nullptr, wall.Get(), models, true);
+    EXPECT_TRUE(reach.ClearCasters(*above).empty());
+    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, ahead, slab, beside}));
 }
 
 // The nearest surface the view shows: a room around the eye (whose box says nothing) by its
@@ -285,30 +367,30 @@ TEST(ShadowReach, NearestSurfaceIsWhatTheViewShowsNearest)
     const GL::RasterState block = GL::RasterState().NoColor();
 
     // The frustum's lower and upper planes meet floor and ceiling at 5 / tan 30 degrees.
-    reach.Update({}, &viewer, world.Get(), {model});
+    reach.Update({}, &viewer, world.Get(), {model}, true);
     EXPECT_NEAR(reach.NearestSurface(), 5.0f / std::tan(0.5236f), 1e-3f);
     EXPECT_NEAR(reach.NearerCut(block).NearCut, 0.98f * reach.NearestSurface(), 1e-5f);
     EXPECT_EQ(reach.NearerCut(block).NoColor(), block.CutNearerThan(reach.NearerCut(block).NearCut));
 
     // The box moved nearer than the floor's edge, and placed by its model.
     model->Position = Vec3f(0, 0, 4);
-    reach.Update({}, &viewer, world.Get(), {model});
+    reach.Update({}, &viewer, world.Get(), {model}, true);
     EXPECT_NEAR(reach.NearestSurface(), 6.0f, 1e-4f);
 
     // The eye within the box: its faces begin where they enter the frustum, 1 / tan 30
     // degrees ahead.
     model->Position = Vec3f(0, 0, 9.5f);
-    reach.Update({}, &viewer, world.Get(), {model});
+    reach.Update({}, &viewer, world.Get(), {model}, true);
     EXPECT_NEAR(reach.NearestSurface(), 1.0f / std::tan(0.5236f), 1e-3f);
 
     // A surface through the near plane: nothing to leave out. No view, no depth.
     Sys::Ptr<::Test::BoxModel> level(new ::Test::BoxModel);
     level->Meshes.push_back(Sys::Ptr<Korvo::IMesh>(new ::Test::TriangleMesh(
         {Vec3f(-9, 0, 5), Vec3f(9, 0, 5), Vec3f(0, 0, -50)}, {{0, 1, 2}})));
-    reach.Update({}, &viewer, world.Get(), {model, level});
+    reach.Update({}, &viewer, world.Get(), {model, level}, true);
     EXPECT_NEAR(reach.NearestSurface(), 1.0f, 1e-4f);
     EXPECT_EQ(reach.NearerCut(block), block);
-    reach.Update({}, nullptr, world.Get(), {model});
+    reach.Update({}, nullptr, world.Get(), {model}, true);
     EXPECT_EQ(reach.NearestSurface(), 0.0f);
     EXPECT_EQ(reach.NearerCut(block), block);
 }

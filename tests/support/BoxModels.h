@@ -4,9 +4,11 @@
 // is decided from bounds alone (lights' ranges, shadow reach).
 
 #include "media/IMesh.h"
+#include "shadow/StaticMeshAdjacency.h"
 #include "world/IStaticModel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <utility>
@@ -44,15 +46,54 @@ public:
     void Draw() override {}
 };
 
-// The twelve triangles of a box's faces.
+// A mesh of the given triangles that casts shadows: a closed one, with its adjacency.
+class CasterMesh : public TriangleMesh {
+public:
+    CasterMesh(std::vector<Math::Vec3f> positions, std::vector<Triangle> triangles)
+        : TriangleMesh(std::move(positions), std::move(triangles))
+    {
+        Adjacency = Sys::Ptr<Korvo::IMeshAdjacency>(
+            new Korvo::StaticMeshAdjacency(Positions, Triangles));
+    }
+    std::string GetTypeName() const override { return "CasterMesh"; }
+};
+
+// The corners and the twelve triangles (wound outwards) of boxes' faces, each box given by
+// its lowest and highest corner.
+inline void AddCubes(std::initializer_list<std::pair<Math::Vec3f, Math::Vec3f>> boxes,
+                     std::vector<Math::Vec3f>& corners, std::vector<Korvo::IMesh::Triangle>& faces)
+{
+    for (const auto& [lo, hi] : boxes) {
+        const uint16_t first = static_cast<uint16_t>(corners.size());
+        for (int i = 0; i < 8; ++i)
+            corners.push_back(
+                Math::Vec3f(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z));
+        for (const Korvo::IMesh::Triangle& t :
+             std::vector<Korvo::IMesh::Triangle>{{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6},
+                                                 {0, 1, 4}, {1, 5, 4}, {2, 6, 3}, {3, 6, 7},
+                                                 {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}})
+            faces.push_back({static_cast<uint16_t>(first + t[0]),
+                             static_cast<uint16_t>(first + t[1]),
+                             static_cast<uint16_t>(first + t[2])});
+    }
+}
+
 inline Sys::Ptr<Korvo::IMesh> CubeMesh(Math::Vec3f lo, Math::Vec3f hi)
 {
     std::vector<Math::Vec3f> corners;
-    for (int i = 0; i < 8; ++i)
-        corners.push_back(Math::Vec3f(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z));
-    return Sys::Ptr<Korvo::IMesh>(new TriangleMesh(
-        corners, {{0, 2, 1}, {1, 2, 3}, {4, 5, 6}, {5, 7, 6}, {0, 1, 4}, {1, 5, 4},
-                  {2, 6, 3}, {3, 6, 7}, {0, 4, 2}, {2, 4, 6}, {1, 3, 5}, {3, 7, 5}}));
+    std::vector<Korvo::IMesh::Triangle> faces;
+    AddCubes({{lo, hi}}, corners, faces);
+    return Sys::Ptr<Korvo::IMesh>(new TriangleMesh(corners, faces));
+}
+
+// One closed mesh of all the boxes, which casts shadows.
+inline Sys::Ptr<Korvo::IMesh> CasterCubes(
+    std::initializer_list<std::pair<Math::Vec3f, Math::Vec3f>> boxes)
+{
+    std::vector<Math::Vec3f> corners;
+    std::vector<Korvo::IMesh::Triangle> faces;
+    AddCubes(boxes, corners, faces);
+    return Sys::Ptr<Korvo::IMesh>(new CasterMesh(corners, faces));
 }
 
 class BoxModel : public Korvo::IStaticModel {
