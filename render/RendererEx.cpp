@@ -377,12 +377,9 @@ void SetWedgeLimits(const GL::IProgram& program, const ShadowLimits& limits)
     program.SetUniformArray("u_ViewHull", 5, 3, view);
     program.SetUniformArray("u_SceneHull", 8, 3, scene);
     program.SetUniform2f("u_HullUse", use);
-    const Math::Vec3f axes[6] = {Math::Vec3f(1, 0, 0),  Math::Vec3f(-1, 0, 0),
-                                 Math::Vec3f(0, 1, 0),  Math::Vec3f(0, -1, 0),
-                                 Math::Vec3f(0, 0, 1),  Math::Vec3f(0, 0, -1)};
     float axisReach[6];
     for (int i = 0; i < 6; ++i)
-        axisReach[i] = limits.Farthest(axes[i]);
+        axisReach[i] = limits.Farthest(ShadowLimits::Axes[i]);
     program.SetUniformArray("u_AxisReach", 6, 1, axisReach);
 }
 

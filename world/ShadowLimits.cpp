@@ -83,8 +83,7 @@ bool ShadowLimits::VolumeEnd(const Vec3f& boxMin, const Vec3f& boxMax, Vec3f& ax
                         std::clamp(Light.y, boxMin.y, boxMax.y),
                         std::clamp(Light.z, boxMin.z, boxMax.z));
     const Vec3f candidates[] = {(boxMin + boxMax) * 0.5f - Light, nearest - Light,
-                                Vec3f(1, 0, 0), Vec3f(-1, 0, 0), Vec3f(0, 1, 0),
-                                Vec3f(0, -1, 0), Vec3f(0, 0, 1), Vec3f(0, 0, -1)};
+                                Axes[0], Axes[1], Axes[2], Axes[3], Axes[4], Axes[5]};
     float least = -1.0f;
     for (const Vec3f& candidate : candidates) {
         if (!anyAxis && &candidate != candidates)

@@ -20,6 +20,12 @@ struct ShadowLimits {
     bool HasScene = false;
     Math::Vec3f Scene[8];
 
+    // The directions along the model space's axes: +x, -x, +y, -y, +z, -z. The wedge
+    // program's "u_AxisReach" holds Farthest along each, in this order.
+    static constexpr Math::Vec3f Axes[6] = {Math::Vec3f(1, 0, 0),  Math::Vec3f(-1, 0, 0),
+                                            Math::Vec3f(0, 1, 0),  Math::Vec3f(0, -1, 0),
+                                            Math::Vec3f(0, 0, 1),  Math::Vec3f(0, 0, -1)};
+
     // How far along the unit axis from the light the lit surfaces can lie, with a margin
     // that keeps a far end off the farthest of them.
     float Farthest(const Math::Vec3f& axis) const;
