@@ -197,6 +197,65 @@ bool OutsideOnePlane(const Vec3f* points, int count, const float (&planes)[6][4]
     return false;
 }
 
+// Whether the point lies in the mesh's shadow from the light: the segment between them
+// passes through one of its triangles (positions as last drawn).
+bool InShadow(const IMesh& mesh, const Vec3f& light, const Vec3f& point)
+{
+    // The segment against the box first.
+    const Vec3f along = point - light;
+    float enter = 0.0f, leave = 1.0f;
+    for (int k = 0; k < 3; ++k) {
+        if (along[k] == 0.0f) {
+            if (light[k] < mesh.BoundsMin[k] || light[k] > mesh.BoundsMax[k])
+                return false;
+            continue;
+        }
+        float t0 = (mesh.BoundsMin[k] - light[k]) / along[k];
+        float t1 = (mesh.BoundsMax[k] - light[k]) / along[k];
+        if (t0 > t1)
+            std::swap(t0, t1);
+        enter = std::max(enter, t0);
+        leave = std::min(leave, t1);
+        if (enter > leave)
+            return false;
+    }
+    const std::vector<Vec3f>& positions = mesh.GetDrawnPositions();
+    for (const IMesh::Triangle& t : mesh.GetTriangles()) {
+        const Vec3f& a = positions[t[0]];
+        const Vec3f e1 = positions[t[1]] - a, e2 = positions[t[2]] - a;
+        const Vec3f p = Math::Cross(along, e2);
+        const float det = Math::Dot(e1, p);
+        if (det == 0.0f)
+            continue;
+        const Vec3f s = light - a;
+        const float u = Math::Dot(s, p) / det;
+        if (u < 0.0f || u > 1.0f)
+            continue;
+        const Vec3f q = Math::Cross(s, e1);
+        const float v = Math::Dot(along, q) / det;
+        if (v < 0.0f || u + v > 1.0f)
+            continue;
+        const float hit = Math::Dot(e2, q) / det;
+        if (hit > 0.0f && hit < 1.0f)
+            return true;
+    }
+    return false;
+}
+
+// Whether the two rays (from a, along da; from b, along db) and all that lies between them
+// lie outside one of the planes: the side of a volume that reaches infinity.
+bool RaysOutsideOnePlane(const Vec3f& a, const Vec3f& b, const Vec3f& da, const Vec3f& db,
+                         const float (&planes)[6][4])
+{
+    for (const auto& plane : planes) {
+        const Vec3f normal(plane[0], plane[1], plane[2]);
+        if (Math::Dot(normal, a) + plane[3] < 0.0f && Math::Dot(normal, b) + plane[3] < 0.0f &&
+            Math::Dot(normal, da) <= 0.0f && Math::Dot(normal, db) <= 0.0f)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 ShadowReach::ShadowReach()
@@ -365,7 +424,7 @@ bool ShadowReach::Casts(const IPointLightSource& light, const IModel& caster) co
 }
 
 bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel& caster,
-                                   bool anyAxis) const
+                                   bool anyAxis)
 {
     if (Frustum.empty() || NearPlane <= 0.0f)
         return false;
@@ -382,52 +441,90 @@ bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel&
     const ShadowLimits limits = LimitsFor(light, caster);
     const Math::Mat4 toEye = View * caster.GetModelMatrix();
     const Math::Mat4 toModel = toEye.InverseRigid();
+    const Vec3f middle = toModel.TransformPoint(
+        Vec3f(0.5f * (frustum.Left + frustum.Right) * NearPlane,
+              0.5f * (frustum.Bottom + frustum.Top) * NearPlane, -NearPlane));
     Vec3f sliceCorners[8];
     for (int i = 0; i < 4; ++i) {
         sliceCorners[i] = toModel.TransformPoint(frustum.Corner(i, nearest) * wide);
         sliceCorners[4 + i] = toModel.TransformPoint(frustum.Corner(i, farthest) * wide);
     }
     for (const Sys::Ptr<IMesh>& mesh : caster.Meshes) {
+        // Where the volume ends on a plane: the lines of sight run from the rectangle to lit
+        // surfaces, which lie before the plane; with the rectangle before it too, none
+        // reaches past it. Else it reaches infinity, which no line of sight reaches.
         Vec3f axis;
         float distance = 0.0f;
-        if (!limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, anyAxis))
-            return false;
-        // The lines of sight run from the rectangle to lit surfaces, which lie before the
-        // end plane: with the rectangle before it too, none reaches past it.
-        for (const Vec3f& corner : sliceCorners)
-            if (Math::Dot(corner - limits.Light, axis) >= distance)
-                return false;
+        const bool ends =
+            limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, anyAxis);
+        if (ends)
+            for (const Vec3f& corner : sliceCorners)
+                if (Math::Dot(corner - limits.Light, axis) >= distance)
+                    return false;
         const auto farPoint = [&](const Vec3f& p) {
             const Vec3f ray = p - limits.Light;
             return limits.Light + ray * (distance / Math::Dot(ray, axis));
         };
-        // The volume lies within the hull of the box and the box seen from the light on the
-        // end plane, where every corner's ray meets the plane well ahead of the light.
+        // An ended volume lies within the hull of the box and the box seen from the light on
+        // the end plane, where every corner's ray meets the plane well ahead of the light.
         Vec3f hull[16];
         for (int i = 0; i < 8; ++i) {
             const Vec3f corner = Corner(mesh->BoundsMin, mesh->BoundsMax, i);
             hull[i] = toEye.TransformPoint(corner);
-            hull[8 + i] = toEye.TransformPoint(farPoint(corner));
+            hull[8 + i] = ends ? toEye.TransformPoint(farPoint(corner)) : hull[i];
         }
-        if (OutsideOnePlane(hull, 16, slice))
+        if (ends && OutsideOnePlane(hull, 16, slice))
             continue;
-        // Else the mesh itself, which the near caps lie on, and each side quad of the
-        // volume, from the mesh's silhouette for the light out to the plane, have to.
-        if (!OutsideOnePlane(hull, 8, slice) || !mesh->GetAdjacency())
+        // Else the mesh itself, which the near caps lie on, and each side of the volume, from
+        // the mesh's silhouette for the light out to the plane or to infinity, have to.
+        if ((!OutsideOnePlane(hull, 8, slice) && !TrianglesOutside(*mesh, toEye, slice)) ||
+            !mesh->GetAdjacency())
             return false;
         IMeshAdjacency& adjacency = *mesh->GetAdjacency();
         adjacency.UpdateFacing(limits.Light);
         adjacency.BuildLists(0);
         const IMeshAdjacency::Edge* edges = adjacency.GetEdges();
         for (int e = 0; e < adjacency.GetSilhouetteEdgeCount(); ++e) {
-            const Vec3f quad[4] = {toEye.TransformPoint(edges[e].A),
-                                   toEye.TransformPoint(edges[e].B),
-                                   toEye.TransformPoint(farPoint(edges[e].B)),
-                                   toEye.TransformPoint(farPoint(edges[e].A))};
-            if (!OutsideOnePlane(quad, 4, slice))
+            const Vec3f& a = edges[e].A;
+            const Vec3f& b = edges[e].B;
+            bool clear;
+            if (ends) {
+                const Vec3f quad[4] = {toEye.TransformPoint(a), toEye.TransformPoint(b),
+                                       toEye.TransformPoint(farPoint(b)),
+                                       toEye.TransformPoint(farPoint(a))};
+                clear = OutsideOnePlane(quad, 4, slice);
+            } else {
+                clear = RaysOutsideOnePlane(toEye.TransformPoint(a), toEye.TransformPoint(b),
+                                            toEye.TransformVector(a - limits.Light),
+                                            toEye.TransformVector(b - limits.Light), slice);
+            }
+            if (!clear)
                 return false;
         }
+        // No side crosses the slice, nor does the mesh: the slice lies wholly inside the
+        // volume or wholly outside it, as its middle does.
+        if (InShadow(*mesh, limits.Light, middle))
+            return false;
     }
+    return true;
+}
+
+bool ShadowReach::TrianglesOutside(const IMesh& mesh, const Math::Mat4& toEye,
+                                   const float (&planes)[6][4])
+{
+    const std::vector<Vec3f>& positions = mesh.GetDrawnPositions();
+    SliceOutside.resize(positions.size());
+    for (size_t i = 0; i < positions.size(); ++i) {
+        const Vec3f p = toEye.TransformPoint(positions[i]);
+        uint8_t outside = 0;
+        for (int k = 0; k < 6; ++k)
+            if (planes[k][0] * p.x + planes[k][1] * p.y + planes[k][2] * p.z + planes[k][3] < 0.0f)
+                outside |= static_cast<uint8_t>(1u << k);
+        SliceOutside[i] = outside;
+    }
+    for (const IMesh::Triangle& t : mesh.GetTriangles())
+        if ((SliceOutside[t[0]] & SliceOutside[t[1]] & SliceOutside[t[2]]) == 0)
+            return false;
     return true;
 }
 

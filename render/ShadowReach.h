@@ -90,11 +90,14 @@ private:
     void AddBox(const IModel& model);
     // False when the light reaches nothing or every mesh of the caster lies past its limits.
     bool Casts(const IPointLightSource& light, const IModel& caster) const;
-    // Whether every mesh of the caster has a volume that ends on a plane the near plane's
-    // rectangle lies before and keeps clear of that rectangle. Finds the meshes'
-    // silhouettes for the light where their boxes do not settle it.
-    bool ClearOfNearPlane(const IPointLightSource& light, const IModel& caster,
-                          bool anyAxis) const;
+    // Whether every mesh of the caster has a volume that keeps clear of the near plane's
+    // rectangle and, where it ends on a plane, ends past it. Finds the meshes' silhouettes
+    // for the light where their boxes do not settle it.
+    bool ClearOfNearPlane(const IPointLightSource& light, const IModel& caster, bool anyAxis);
+    // Whether each of the mesh's triangles (positions as last drawn) lies outside one of the
+    // planes (a, b, c, d of a x + b y + c z + d >= 0 inside, in eye space).
+    bool TrianglesOutside(const IMesh& mesh, const Math::Mat4& toEye,
+                          const float (&planes)[6][4]);
     const LightRow& Row(const IPointLightSource& light) const;
 
     std::vector<LightRow> Rows;
@@ -114,6 +117,7 @@ private:
     std::vector<SeenBox> SeenBoxes;
     std::vector<Math::Vec3f> EyePositions;   // one mesh's vertices in eye space
     std::vector<uint8_t> OutsidePlanes;      // and the frustum planes each lies outside of
+    std::vector<uint8_t> SliceOutside;       // the near slice's planes a vertex lies outside of
 };
 
 } // namespace Korvo

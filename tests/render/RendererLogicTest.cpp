@@ -291,17 +291,21 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     Sys::Ptr<::Test::BoxModel> slab(new ::Test::BoxModel);
     slab->Meshes.push_back(::Test::CasterCubes({{Vec3f(-90, -0.5f, -90), Vec3f(90, 0.5f, 90)}}));
 
+    // Above the eye, out of view: its volume holds the eye, no side of it near.
+    Sys::Ptr<::Test::BoxModel> umbrella(new ::Test::BoxModel);
+    umbrella->Meshes.push_back(::Test::CasterCubes({{Vec3f(-5, 10, -12), Vec3f(5, 12, -2)}}));
     // A wall of a slab between the eye and a light behind it, whose reach ends just before
     // the eye: the volume's silhouette lies outside the view, but its end lies between the
     // eye and the surfaces.
     Sys::Ptr<::Test::BoxModel> wide(new ::Test::BoxModel);
     wide->Meshes.push_back(::Test::CasterCubes({{Vec3f(-50, -50, -31), Vec3f(50, 50, -30)}}));
 
-    // Above and ahead of the eye: every volume but the one around the light, which reaches
-    // infinity, heads down and away from the eye, and the slab holds the eye.
+    // Above and ahead of the eye: every volume but the one around the light, which holds all
+    // but the light, heads down and away from the eye, and the slab and the umbrella hold
+    // the eye.
     Sys::Ptr<Korvo::OmniLightSource> above(new Korvo::OmniLightSource(200.0f));
     above->Position = Vec3f(0, 30, -20);
-    above->ZFailCasters = {around, ahead, slab, beside};
+    above->ZFailCasters = {around, ahead, slab, beside, umbrella};
     // Beside the eye: the near cube's volume sweeps across the view right in front of it.
     Sys::Ptr<Korvo::OmniLightSource> left(new Korvo::OmniLightSource(200.0f));
     left->Position = Vec3f(-40, 0, -4);
@@ -315,14 +319,15 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
 
     Korvo::ShadowReach reach;
     const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {above, left, behind};
-    const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead, beside, around, slab, wide};
+    const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead,    beside, around,
+                                                         umbrella, slab,   wide};
     using List = std::vector<Sys::Ptr<Korvo::IModel>>;
     for (bool anyAxis : {false, true}) {
         SCOPED_TRACE(anyAxis);
         reach.Update(lights, &viewer, wall.Get(), models, anyAxis);
         EXPECT_EQ(reach.ClearCasters(*above), (List{ahead, beside}));
-        EXPECT_EQ(reach.ZFailCasters(*above), (List{around, slab}));
-        EXPECT_EQ(reach.WedgeCasters(*above), (List{around, ahead, slab, beside}));
+        EXPECT_EQ(reach.ZFailCasters(*above), (List{around, slab, umbrella}));
+        EXPECT_EQ(reach.WedgeCasters(*above), (List{around, ahead, slab, beside, umbrella}));
         EXPECT_TRUE(reach.ZPassCasters(*above).empty());
         EXPECT_TRUE(reach.ClearCasters(*left).empty());
         EXPECT_EQ(reach.ZFailCasters(*left), (List{beside}));
@@ -338,10 +343,26 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     EXPECT_LT(distance, 39.0f);
     EXPECT_GT(distance, 30.0f);
 
+    // A light among a caster's box: its volume reaches infinity. One cube's shadow runs
+    // from behind the light towards the eye and over the top of the near plane's
+    // rectangle, though not over its middle; the other cube keeps the box around the light.
+    Sys::Ptr<::Test::BoxModel> rising(new ::Test::BoxModel);
+    rising->Meshes.push_back(
+        ::Test::CasterCubes({{Vec3f(-0.5f, 0.05f, -19), Vec3f(0.5f, 1.05f, -18)},
+                             {Vec3f(-0.5f, -3, -21), Vec3f(0.5f, -2, -19.5f)}}));
+    Sys::Ptr<Korvo::OmniLightSource> low(new Korvo::OmniLightSource(200.0f));
+    low->Position = Vec3f(0, 0, -20);
+    low->ZFailCasters = {rising};
+    reach.Update({low}, &viewer, wall.Get(), {rising}, true);
+    ASSERT_FALSE(reach.LimitsFor(*low, *rising)
+                     .VolumeEnd(rising->Meshes[0]->BoundsMin, rising->Meshes[0]->BoundsMax, axis,
+                                distance, true));
+    EXPECT_EQ(reach.ZFailCasters(*low), (List{rising}));
+
     // Without a view nothing is known of the eye: every volume is counted behind.
     reach.Update(lights, nullptr, wall.Get(), models, true);
     EXPECT_TRUE(reach.ClearCasters(*above).empty());
-    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, ahead, slab, beside}));
+    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, ahead, slab, beside, umbrella}));
 }
 
 // The nearest surface the view shows: a room around the eye (whose box says nothing) by its
