@@ -13,9 +13,11 @@ What it measures, at 640 x 480 on the framebuffer-object path, fixed 20 ms steps
   the base build's, their runs alternating (--rounds of each) so that both see the same
   machine;
 - the pass table: `korvo_capture --passes` (a glFinish on both sides of every pass, the
-  driver's pipeline-statistics and samples-passed queries);
+  driver's pipeline-statistics and samples-passed queries), run in every round beside the
+  frame times, each pass's time the median of the rounds';
 - the pixel floor: the frame with shadow rasterisation removed (the same frames drawn with
-  shadows off, whose passes are the same but for the shadow ones) plus the fragments each
+  shadows off, whose passes are the same but for the shadow ones, profiled in every round
+  too, the median taken) plus the fragments each
   shadow pass must touch, each costed at what a fragment of that pass costs in the profile
   (pass time over its fragment-shader invocations):
     * the volume count (hard "DrawStencilPass", soft "DrawAlphaStencilPass"): one fragment
@@ -100,19 +102,45 @@ def frame_times(path, warmup):
     return times
 
 
-def pass_table(path):
-    """{name: (runs/frame, ms/frame, fragment shaders/frame, samples/frame)}, frame ms."""
-    passes, total = {}, 0.0
+def read_rows(path):
+    """The pass rows of a profile as lists of cells, and its frame ms."""
+    rows, total = [], 0.0
     for line in open(path):
         cells = [c.strip() for c in line.strip().strip("|").split("|")]
         if len(cells) != 7 or cells[0] in ("pass", "---") or cells[0].startswith("-"):
             continue
         if cells[0] == "all passes":
             total = float(cells[2])
-            continue
-        number = lambda text: float(text) if text not in ("-", "") else 0.0
-        passes[cells[0]] = (number(cells[1]), number(cells[2]), number(cells[5]), number(cells[6]))
-    return passes, total
+        else:
+            rows.append(cells)
+    return rows, total
+
+
+def median(values):
+    ordered = sorted(values)
+    middle = len(ordered) // 2
+    return ordered[middle] if len(ordered) % 2 else 0.5 * (ordered[middle - 1] + ordered[middle])
+
+
+def merged_table(paths):
+    """The profiles of several runs of the same frames as one: each pass's times are the
+    median of its runs' (the counts are the same in every run). Returns
+    ({name: (runs/frame, ms/frame, fragment shaders/frame, samples/frame)}, frame ms, text)."""
+    runs = [read_rows(path) for path in paths]
+    number = lambda text: float(text) if text not in ("-", "") else 0.0
+    passes = {}
+    text = ["| pass | runs/frame | ms/frame | timer ms/frame | primitives/frame | "
+            "fragment shaders/frame | samples passed/frame |",
+            "|---|---|---|---|---|---|---|"]
+    for i, cells in enumerate(runs[0][0]):
+        ms = median([number(rows[i][2]) for rows, _ in runs])
+        timer = median([number(rows[i][3]) for rows, _ in runs])
+        passes[cells[0]] = (number(cells[1]), ms, number(cells[5]), number(cells[6]))
+        text.append(f"| {cells[0]} | {cells[1]} | {ms:.2f} | {timer:.2f} | {cells[4]} | "
+                    f"{cells[5]} | {cells[6]} |")
+    frame = median([total for _, total in runs])
+    text.append(f"| all passes | | {frame:.2f} | | | | |")
+    return passes, frame, "\n".join(text) + "\n"
 
 
 def shadow_pixels(path):
@@ -169,12 +197,16 @@ def main():
                         ["--timings", os.path.join(out, f"{name}-base-{round_}.txt")])
                 theirs += frame_times(os.path.join(out, f"{name}-base-{round_}.txt"),
                                       options.warmup)
-        capture(build, out, f"{name}-profile", scene, renderer, options.frames,
-                ["--passes", os.path.join(out, f"{name}-passes.md")])
-        capture(build, out, f"{name}-noshadow", scene, renderer, options.frames,
-                ["--cast", "0", "--passes", os.path.join(out, f"{name}-noshadow.md")])
-        passes, frame = pass_table(os.path.join(out, f"{name}-passes.md"))
-        _, without = pass_table(os.path.join(out, f"{name}-noshadow.md"))
+            capture(build, out, f"{name}-profile", scene, renderer, options.frames,
+                    ["--passes", os.path.join(out, f"{name}-passes-{round_}.md")])
+            capture(build, out, f"{name}-noshadow", scene, renderer, options.frames,
+                    ["--cast", "0", "--passes",
+                     os.path.join(out, f"{name}-noshadow-{round_}.md")])
+        rounds = range(options.rounds)
+        passes, frame, table = merged_table(
+            [os.path.join(out, f"{name}-passes-{r}.md") for r in rounds])
+        _, without, _ = merged_table(
+            [os.path.join(out, f"{name}-noshadow-{r}.md") for r in rounds])
 
         floor = without
         for light in range(SCENES[scene]):
@@ -196,7 +228,6 @@ def main():
                                          os.path.join(out, f"{name}-base.png"))
                       if base else float("nan"))
         summary.append((scene, renderer, mean(theirs), mean(ours), frame, floor, difference))
-        table = open(os.path.join(out, f"{name}-passes.md")).read()
         details.append(f"#### {scene}, {renderer} renderer\n\n{table}\n"
                        f"Frame with shadows off: {without:.2f} ms; pixel floor {floor:.2f} ms; "
                        f"profiled frame / floor {frame / floor:.2f}.\n")
