@@ -72,9 +72,7 @@ void Renderer::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     Device->SetFrameBuffer(FrameSet->GetFrameBuffer(0));
     RendererCommon::LoadViewerMatrices(*viewer);
     Places.Update(LightSources, models);
-    Reach.Update(LightSources, viewer.Get(), world.Get(), models,
-                 ShadowVolumeDrawPlan::OneDraw(r_Shadow_StencilOp.value,
-                                               r_GL_SeparateStencil.value));
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
 
     DrawDepthPass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -148,7 +146,7 @@ void Renderer::DrawStencilPass(const IPointLightSource& light)
     // Volumes clear of the near plane end past the lit surfaces, with nothing to close them:
     // no line of sight reaches that far.
     RendererCommon::DrawSides(Reach.ClearCasters(light), light, Places, zPassSides,
-                              *ShadowVolume, &Reach);
+                              *ShadowVolume, &Reach, true);
     // The depth-fail volumes end past the lit surfaces, closed there by their far caps, and
     // their sides leave out what lies nearer the eye than every surface.
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,

@@ -270,7 +270,7 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program, const ShadowReach* reach)
+               const GL::IProgram& program, const ShadowReach* reach, bool open)
 {
     for (const Sys::Ptr<IModel>& caster : casters) {
         if (!caster->ShadowCaster)
@@ -279,7 +279,7 @@ void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSo
         if (reach != nullptr)
             limits = reach->LimitsFor(light, *caster);
         DrawShadowVolumeSides(*caster, places.Position(light, *caster), steps, program,
-                              reach != nullptr ? &limits : nullptr);
+                              reach != nullptr ? &limits : nullptr, open);
     }
 }
 

@@ -167,10 +167,12 @@ void BindSideQuads(GL::IRenderDevice& device, const VertexFormats& formats,
 
 // The shadow-volume drawing of ShadowDrawing.h over the casters that cast shadows. With a
 // reach, the sides end past the frame's lit surfaces where a mesh allows it; without, they
-// reach infinity. The caps follow the sides last drawn for the same light and casters.
+// reach infinity (`open`: see DrawShadowVolumeSides). The caps follow the sides last drawn
+// for the same light and casters.
 void DrawSides(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,
                const ModelSpaceLights& places, const ShadowVolumeDrawPlan::Steps& steps,
-               const GL::IProgram& program, const ShadowReach* reach = nullptr);
+               const GL::IProgram& program, const ShadowReach* reach = nullptr,
+               bool open = false);
 void DrawCaps(const std::vector<Sys::Ptr<IModel>>& casters, bool front,
               const ShadowVolumeDrawPlan::Steps& steps);
 void DrawFarCaps(const std::vector<Sys::Ptr<IModel>>& casters, const IPointLightSource& light,

@@ -159,9 +159,7 @@ void RendererEx::Render(Sys::Ptr<const IViewer> viewer, Sys::Ptr<IModel> world,
     }
 
     Places.Update(LightSources, models);
-    Reach.Update(LightSources, viewer.Get(), world.Get(), models,
-                 ShadowVolumeDrawPlan::OneDraw(r_Shadow_StencilOp.value,
-                                               r_GL_SeparateStencil.value));
+    Reach.Update(LightSources, viewer.Get(), world.Get(), models);
     DrawDepthPass(world.Get(), models);
     DrawCoordinatePass(world.Get(), models);
     DrawAmbientPass(world.Get(), models);
@@ -302,7 +300,7 @@ void RendererEx::DrawAlphaStencilPass(const IPointLightSource& light)
     // Volumes clear of the near plane end past the lit surfaces, with nothing to close them:
     // no line of sight reaches that far.
     RendererCommon::DrawSides(Reach.ClearCasters(light), light, Places, zPass,
-                              *ShadowVolume[variant], &Reach);
+                              *ShadowVolume[variant], &Reach, true);
     RendererCommon::DrawSides(Reach.ZFailCasters(light), light, Places,
                               Plan::Plan(Plan::Sides, Plan::DepthFailByBlending, stencil,
                                          separate, zFailSides),

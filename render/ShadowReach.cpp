@@ -294,7 +294,7 @@ void ShadowReach::AddBox(const IModel& model)
 
 void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
                          const IViewer* viewer, const IModel* world,
-                         const std::vector<Sys::Ptr<IModel>>& models, bool anyAxis)
+                         const std::vector<Sys::Ptr<IModel>>& models)
 {
     FrameProfile::Scope timing(g_FrameProfile.Lights);
     HasBox = false;
@@ -391,7 +391,7 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
             if (!Casts(light, *caster))
                 continue;
-            (ClearOfNearPlane(light, *caster, anyAxis) ? row.Clear : row.ZFail).push_back(caster);
+            (ClearOfNearPlane(light, *caster) ? row.Clear : row.ZFail).push_back(caster);
             row.Wedges.push_back(caster);
         }
     }
@@ -423,8 +423,7 @@ bool ShadowReach::Casts(const IPointLightSource& light, const IModel& caster) co
     return false;
 }
 
-bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel& caster,
-                                   bool anyAxis)
+bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel& caster)
 {
     if (Frustum.empty() || NearPlane <= 0.0f)
         return false;
@@ -456,7 +455,7 @@ bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel&
         Vec3f axis;
         float distance = 0.0f;
         const bool ends =
-            limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, anyAxis);
+            limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, true);
         if (ends)
             for (const Vec3f& corner : sliceCorners)
                 if (Math::Dot(corner - limits.Light, axis) >= distance)

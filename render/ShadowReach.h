@@ -34,12 +34,10 @@ class ShadowReach {
 public:
     ShadowReach();
 
-    // viewer and world may be null (no frustum, no world in the scene's box). `anyAxis`:
-    // the volumes end across whichever axis suits each mesh (ShadowLimits::VolumeEnd), as
-    // they do where both faces are counted in one draw.
+    // viewer and world may be null (no frustum, no world in the scene's box).
     void Update(const std::vector<Sys::Ptr<const IPointLightSource>>& lights,
                 const IViewer* viewer, const IModel* world,
-                const std::vector<Sys::Ptr<IModel>>& models, bool anyAxis);
+                const std::vector<Sys::Ptr<IModel>>& models);
 
     // The light's casters whose shadows can fall on lit surfaces, in the light's own order:
     // those it counts in front of the surfaces, and those it counts behind them, less the
@@ -48,7 +46,8 @@ public:
     const std::vector<Sys::Ptr<IModel>>& ZFailCasters(const IPointLightSource& light) const;
     // The casters of the light's depth-fail list whose volumes keep clear of the near plane:
     // counted in front of the surfaces, their volumes ending on planes past the lit
-    // surfaces (LimitsFor) that the near plane's rectangle lies before.
+    // surfaces (LimitsFor), across whichever axis suits each mesh (ShadowLimits::VolumeEnd),
+    // that the near plane's rectangle lies before.
     const std::vector<Sys::Ptr<IModel>>& ClearCasters(const IPointLightSource& light) const;
     // The casters of the light's depth-fail list whose shadows can fall on lit surfaces,
     // wherever they are counted: those whose penumbra wedges are drawn.
@@ -93,7 +92,7 @@ private:
     // Whether every mesh of the caster has a volume that keeps clear of the near plane's
     // rectangle and, where it ends on a plane, ends past it. Finds the meshes' silhouettes
     // for the light where their boxes do not settle it.
-    bool ClearOfNearPlane(const IPointLightSource& light, const IModel& caster, bool anyAxis);
+    bool ClearOfNearPlane(const IPointLightSource& light, const IModel& caster);
     // Whether each of the mesh's triangles (positions as last drawn) lies outside one of the
     // planes (a, b, c, d of a x + b y + c z + d >= 0 inside, in eye space).
     bool TrianglesOutside(const IMesh& mesh, const Math::Mat4& toEye,

@@ -37,7 +37,7 @@ ShadowVolumeDrawPlan::Steps Apply(const Count& c, bool stencilOp, bool separate,
 {
     ShadowVolumeDrawPlan::Steps steps;
     const GLenum secondCull = c.FirstCull == GL_BACK ? GL_FRONT : GL_BACK;
-    if (ShadowVolumeDrawPlan::OneDraw(stencilOp, separate)) {
+    if (stencilOp && separate) {
         // The faces the first draw keeps are the ones the other side's culling removes.
         const GLenum frontOp = c.FirstCull == GL_BACK ? c.FirstOp : c.SecondOp;
         const GLenum backOp = c.FirstCull == GL_BACK ? c.SecondOp : c.FirstOp;

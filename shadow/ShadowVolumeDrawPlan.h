@@ -29,11 +29,6 @@ struct ShadowVolumeDrawPlan {
     // throws Sys::DeveloperException.
     static Steps Plan(Operation operation, Mode mode, bool stencilOp, bool separateStencil,
                       const GL::RasterState& pass);
-    // Whether Plan draws every face set once, both faces at a time.
-    static bool OneDraw(bool stencilOp, bool separateStencil)
-    {
-        return stencilOp && separateStencil;
-    }
 
     // The three draws of a batch of penumbra wedges over the coverage pass's block: count
     // the wedge's inside into the stencil with both faces, write the covered pixels into

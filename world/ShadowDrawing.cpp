@@ -27,17 +27,18 @@ public:
 
 // Where the mesh's volume ends for the light (see ShadowLimits::VolumeEnd): on a plane past
 // the lit surfaces, or at infinity without limits or where the mesh allows no such plane.
-// Counting both faces in one draw, the plane may lie across any axis that suits the mesh.
-// Two draws, each culling one side, keep the axis to the mesh's middle: across the others
-// the plane tends to be seen at a grazing angle, where the fan that closes the volume is
-// all slivers, which both draws may cull (see ShadowVolume::DrawFarCaps).
+// Counting both faces in one draw, or leaving the end open, the plane may lie across any
+// axis that suits the mesh. A volume closed by far caps counted in two draws, each culling
+// one side, keeps the axis to the mesh's middle: across the others the plane tends to be
+// seen at a grazing angle, where the fan that closes the volume is all slivers, which both
+// draws may cull (see ShadowVolume::DrawFarCaps).
 void EndVolume(const IMesh& mesh, const Math::Vec3f& light, const ShadowLimits* limits,
-               bool oneDraw)
+               bool anyAxis)
 {
     Math::Vec3f axis;
     float distance = 0.0f;
     if (limits == nullptr ||
-        !limits->VolumeEnd(mesh.BoundsMin, mesh.BoundsMax, axis, distance, oneDraw))
+        !limits->VolumeEnd(mesh.BoundsMin, mesh.BoundsMax, axis, distance, anyAxis))
         distance = 0.0f;
     mesh.GetShadowVolume()->EndAt(light, axis, distance);
 }
@@ -53,7 +54,7 @@ void SetFarGiven(const GL::IProgram& program, const IMesh& mesh)
 
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
                            const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program,
-                           const ShadowLimits* limits)
+                           const ShadowLimits* limits, bool open)
 {
     const Math::Vec3f& light = lightInModel;
     {
@@ -66,7 +67,7 @@ void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
             }
         }
         for (const Sys::Ptr<IMesh>& mesh : model.Meshes) {
-            EndVolume(*mesh, light, limits, steps.Count == 1);
+            EndVolume(*mesh, light, limits, open || steps.Count == 1);
             mesh->GetShadowVolume()->Update(0);
         }
     }

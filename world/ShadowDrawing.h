@@ -22,10 +22,11 @@ struct ShadowLimits;
 // every mesh, "u_LightSource.Position" of the bound program is set to the light, and the
 // sides are drawn with the steps' states inside the model matrix. With limits (the model's
 // space), each mesh's volume ends on the plane they give it where they give one, and
-// "u_FarGiven" tells the program so; without, every volume reaches infinity.
+// "u_FarGiven" tells the program so; without, every volume reaches infinity. `open`: no far
+// caps will close the volumes (they are counted in front of the surfaces).
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
                            const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program,
-                           const ShadowLimits* limits = nullptr);
+                           const ShadowLimits* limits = nullptr, bool open = false);
 // Near caps from the facing marks of the last DrawShadowVolumeSides of the same light:
 // the light-facing triangles (front) or the others, with the steps' states (the plan's
 // Caps or CapsReversed).
