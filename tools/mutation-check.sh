@@ -177,10 +177,10 @@ fault MediaData/Shaders/Shadows/Wedge/Spherical/Construct.vsh "render_shadow_acc
     "a counted wedge cut across an axis one of its far corners heads back from" \
     'u_AxisReach[i], 0.1,' \
     'u_AxisReach[i], -1.0,'
-fault render/ShadowReach.cpp "render_shadow_accuracy_test" \
+fault render/ShadowReach.cpp "render_logic_test" \
     "a caster counted in front of the surfaces though a side of its volume crosses the near plane" \
-    $'if (!OutsideOnePlane(quad, 4, slice))\n                return false;' \
-    $'if (!OutsideOnePlane(quad, 4, slice))\n                continue;'
+    $'if (!clear)\n                return false;' \
+    $'if (!clear)\n                continue;'
 fault render/ShadowReach.cpp "render_logic_test" \
     "a volume counted in front of the surfaces may end between the eye and them" \
     'if (Math::Dot(corner - limits.Light, axis) >= distance)' \

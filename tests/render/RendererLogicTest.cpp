@@ -294,6 +294,11 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     // Above the eye, out of view: its volume holds the eye, no side of it near.
     Sys::Ptr<::Test::BoxModel> umbrella(new ::Test::BoxModel);
     umbrella->Meshes.push_back(::Test::CasterCubes({{Vec3f(-5, 10, -12), Vec3f(5, 12, -2)}}));
+    // A speck whose shadow falls across the top of the near plane's rectangle, not its
+    // middle.
+    Sys::Ptr<::Test::BoxModel> speck(new ::Test::BoxModel);
+    speck->Meshes.push_back(
+        ::Test::CasterCubes({{Vec3f(-0.05f, 14.95f, -10.39f), Vec3f(0.05f, 15.05f, -10.29f)}}));
     // A wall of a slab between the eye and a light behind it, whose reach ends just before
     // the eye: the volume's silhouette lies outside the view, but its end lies between the
     // eye and the surfaces.
@@ -301,11 +306,11 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     wide->Meshes.push_back(::Test::CasterCubes({{Vec3f(-50, -50, -31), Vec3f(50, 50, -30)}}));
 
     // Above and ahead of the eye: every volume but the one around the light, which holds all
-    // but the light, heads down and away from the eye, and the slab and the umbrella hold
-    // the eye.
+    // but the light, heads down and away from the eye, the slab and the umbrella hold the
+    // eye, and the speck's crosses the near plane's rectangle.
     Sys::Ptr<Korvo::OmniLightSource> above(new Korvo::OmniLightSource(200.0f));
     above->Position = Vec3f(0, 30, -20);
-    above->ZFailCasters = {around, ahead, slab, beside, umbrella};
+    above->ZFailCasters = {around, ahead, slab, beside, umbrella, speck};
     // Beside the eye: the near cube's volume sweeps across the view right in front of it.
     Sys::Ptr<Korvo::OmniLightSource> left(new Korvo::OmniLightSource(200.0f));
     left->Position = Vec3f(-40, 0, -4);
@@ -319,13 +324,13 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
 
     Korvo::ShadowReach reach;
     const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {above, left, behind};
-    const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead,    beside, around,
-                                                         umbrella, slab,   wide};
+    const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead, beside, around, umbrella,
+                                                         slab,  wide,   speck};
     using List = std::vector<Sys::Ptr<Korvo::IModel>>;
     reach.Update(lights, &viewer, wall.Get(), models);
     EXPECT_EQ(reach.ClearCasters(*above), (List{ahead, beside}));
-    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, slab, umbrella}));
-    EXPECT_EQ(reach.WedgeCasters(*above), (List{around, ahead, slab, beside, umbrella}));
+    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, slab, umbrella, speck}));
+    EXPECT_EQ(reach.WedgeCasters(*above), (List{around, ahead, slab, beside, umbrella, speck}));
     EXPECT_TRUE(reach.ZPassCasters(*above).empty());
     EXPECT_TRUE(reach.ClearCasters(*left).empty());
     EXPECT_EQ(reach.ZFailCasters(*left), (List{beside}));
@@ -359,7 +364,7 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     // Without a view nothing is known of the eye: every volume is counted behind.
     reach.Update(lights, nullptr, wall.Get(), models);
     EXPECT_TRUE(reach.ClearCasters(*above).empty());
-    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, ahead, slab, beside, umbrella}));
+    EXPECT_EQ(reach.ZFailCasters(*above), (List{around, ahead, slab, beside, umbrella, speck}));
 }
 
 // The nearest surface the view shows: a room around the eye (whose box says nothing) by its
