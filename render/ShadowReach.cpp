@@ -4,6 +4,7 @@
 #include "math/Mat4.h"
 #include "media/IMesh.h"
 #include "shadow/IMeshAdjacency.h"
+#include "shadow/ShadowVolume.h"
 #include "world/FrameProfile.h"
 #include "world/IViewer.h"
 
@@ -461,8 +462,7 @@ bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel&
                 if (Math::Dot(corner - limits.Light, axis) >= distance)
                     return false;
         const auto farPoint = [&](const Vec3f& p) {
-            const Vec3f ray = p - limits.Light;
-            return limits.Light + ray * (distance / Math::Dot(ray, axis));
+            return ShadowVolume::FarPoint(limits.Light, axis, distance, p);
         };
         // An ended volume lies within the hull of the box and the box seen from the light on
         // the end plane, where every corner's ray meets the plane well ahead of the light.

@@ -154,12 +154,18 @@ void ShadowVolume::EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, floa
     EndDistance = distance;
 }
 
+Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& light, const Math::Vec3f& axis,
+                                   float distance, const Math::Vec3f& p)
+{
+    const Math::Vec3f ray = p - light;
+    return light + ray * (distance / Math::Dot(ray, axis));
+}
+
 Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& p) const
 {
-    // The sides' far vertices and the far caps' come from this one function, so that they
-    // meet to the bit, the way the near caps meet the sides' near edges.
-    const Math::Vec3f ray = p - EndLight;
-    return EndLight + ray * (EndDistance / Math::Dot(ray, EndAxis));
+    // The sides' far vertices and the far caps' meet to the bit, the way the near caps meet
+    // the sides' near edges.
+    return FarPoint(EndLight, EndAxis, EndDistance, p);
 }
 
 void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)

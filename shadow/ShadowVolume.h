@@ -34,6 +34,12 @@ public:
 
     int GetIndicesPerWedge() const { return IndicesPerWedge; }
 
+    // Where the ray from `light` through `p` meets the plane across `axis` at `distance`
+    // from the light. The sides' far vertices and the far caps' come from here, and so must
+    // every test of where they lie, so that all of them agree to the bit.
+    static Math::Vec3f FarPoint(const Math::Vec3f& light, const Math::Vec3f& axis,
+                                float distance, const Math::Vec3f& p);
+
 private:
     void BindCaps();
     // Where the ray from the light through p meets the end plane.
