@@ -189,6 +189,10 @@ fault render/RendererEx.cpp "render_shadow_accuracy_test" \
     "wedges drawn only for the casters counted behind the surfaces" \
     'for (const Sys::Ptr<IModel>& caster : Reach.WedgeCasters(light)) {' \
     'for (const Sys::Ptr<IModel>& caster : Reach.ZFailCasters(light)) {'
+fault render/ShadowReach.cpp "render_logic_test" \
+    "the ray to the near plane's middle sees only casters on the light's half of it" \
+    'if (hit > 0.0f && hit < 1.0f)' \
+    'if (hit > 0.0f && hit < 0.5f)'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

@@ -304,6 +304,11 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     // eye and the surfaces.
     Sys::Ptr<::Test::BoxModel> wide(new ::Test::BoxModel);
     wide->Meshes.push_back(::Test::CasterCubes({{Vec3f(-50, -50, -31), Vec3f(50, 50, -30)}}));
+    // A ceiling just over the eye, its box above the view: each side of its volume heads
+    // out of view too, but the volume holds the eye, which only the ray from the light to
+    // the rectangle's middle shows, meeting the ceiling near the rectangle's end.
+    Sys::Ptr<::Test::BoxModel> ceiling(new ::Test::BoxModel);
+    ceiling->Meshes.push_back(::Test::CasterCubes({{Vec3f(-3, 2, -3), Vec3f(3, 2.2f, 2)}}));
 
     // Above and ahead of the eye: every volume but the one around the light, which holds all
     // but the light, heads down and away from the eye, the slab and the umbrella hold the
@@ -318,14 +323,18 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     Sys::Ptr<Korvo::OmniLightSource> behind(new Korvo::OmniLightSource(36.0f));
     behind->Position = Vec3f(0, 0, -40);
     behind->ZFailCasters = {wide};
+    Sys::Ptr<Korvo::OmniLightSource> high(new Korvo::OmniLightSource(250.0f));
+    high->Position = Vec3f(0, 100, -1);
+    high->ZFailCasters = {ceiling};
     Korvo::Viewer viewer;
     viewer.SetProjection(60.0f, 1.0f, 1.0f, 1000.0f);
     viewer.LookAt(Vec3f(0, 0, 0), Vec3f(0, 0, -1), Vec3f(0, 1, 0));
 
     Korvo::ShadowReach reach;
-    const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {above, left, behind};
+    const std::vector<Sys::Ptr<const Korvo::IPointLightSource>> lights = {above, left, behind,
+                                                                          high};
     const std::vector<Sys::Ptr<Korvo::IModel>> models = {ahead, beside, around, umbrella,
-                                                         slab,  wide,   speck};
+                                                         slab,  wide,   speck,  ceiling};
     using List = std::vector<Sys::Ptr<Korvo::IModel>>;
     reach.Update(lights, &viewer, wall.Get(), models);
     EXPECT_EQ(reach.ClearCasters(*above), (List{ahead, beside}));
@@ -337,6 +346,8 @@ TEST(ShadowReach, CastersWhoseVolumesKeepAwayFromTheEyeAreCountedInFront)
     EXPECT_EQ(reach.WedgeCasters(*left), (List{beside}));
     EXPECT_TRUE(reach.ClearCasters(*behind).empty());
     EXPECT_EQ(reach.ZFailCasters(*behind), (List{wide}));
+    EXPECT_TRUE(reach.ClearCasters(*high).empty());
+    EXPECT_EQ(reach.ZFailCasters(*high), (List{ceiling}));
     // The wall's volume ends ahead of the near plane, which it keeps clear of.
     Math::Vec3f axis;
     float distance = 0.0f;
