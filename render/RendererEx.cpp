@@ -18,6 +18,7 @@
 #include "render/PrimitiveBuffer_Quad.h"
 #include "render/PrimitiveBuffer_WedgeS.h"
 #include "render/RendererCommon.h"
+#include "render/WedgeScissor.h"
 #include "world/IViewer.h"
 #include "world/RenderGL2.h"
 #include "world/ShadowDrawing.h"
@@ -416,11 +417,16 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
 
     const Sys::Ptr<const GL::IProgram> programs[3] = {WedgeConstruct, WedgeCoverage,
                                                       WedgeConstruct};
+    // Each batch's draws scissored to where its wedges can reach a lit surface.
+    Math::Mat4 viewToClip;
+    float nearPlane = 0.0f;
+    const bool scissored = Reach.ViewToClip(viewToClip, nearPlane);
     for (const Sys::Ptr<IModel>& caster : Reach.WedgeCasters(light)) {
         if (!caster->ShadowCaster)
             continue;
         const Math::Mat4 modelMatrix = caster->GetModelMatrix();
         const Math::Mat4& toModel = Places.ToModel(*caster);
+        const ShadowLimits limits = Reach.LimitsFor(light, *caster);
         // The construction works in the caster's space alone; the coverage also needs the
         // light in the world, where the coordinate target keeps the surfaces.
         const std::pair<const Sys::Ptr<GL::IProgram>*, int> wedgePrograms[2] = {
@@ -433,9 +439,13 @@ void RendererEx::DrawCoveragePass(const IPointLightSource& light)
             (*program)->SetUniform1i("u_TexAtan2", 1);
             light.SetUniforms(**program, toModel, mode);
             if (program == &WedgeConstruct)
-                SetWedgeLimits(**program, Reach.LimitsFor(light, *caster));
+                SetWedgeLimits(**program, limits);
         }
-        DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value);
+        const WedgeScissor scissor(limits, light.GetSourceSize(), viewToClip * modelMatrix,
+                                   nearPlane, FrameSet->GetShadowWidth(),
+                                   FrameSet->GetShadowHeight());
+        DrawShadowWedges(*caster, true, programs, wedges, r_Shadow_WedgeCount.value,
+                         scissored ? &scissor : nullptr);
     }
 
     Device->SetTexture(GL_TEXTURE1, Sys::Ptr<const GL::ITexture>());

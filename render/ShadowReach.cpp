@@ -413,6 +413,15 @@ ShadowLimits ShadowReach::LimitsFor(const IPointLightSource& light, const IModel
     return limits;
 }
 
+bool ShadowReach::ViewToClip(Math::Mat4& toClip, float& nearPlane) const
+{
+    if (Frustum.empty() || NearPlane <= 0.0f)
+        return false;
+    toClip = Projection * View;
+    nearPlane = NearPlane;
+    return true;
+}
+
 bool ShadowReach::Casts(const IPointLightSource& light, const IModel& caster) const
 {
     if (light.Radius <= 0.0f)

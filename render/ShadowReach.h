@@ -71,6 +71,9 @@ public:
     // depth of the meshes' boxes within the view frustum. 0 where the view tells nothing
     // (no perspective view, or a box reaching the near plane).
     float NearestSurface() const { return Nearest; }
+    // The view's projection times its view matrix, and how far in front of the eye its near
+    // plane lies, where the view is a perspective one; false else.
+    bool ViewToClip(Math::Mat4& toClip, float& nearPlane) const;
     // The block with the shadow geometry nearer the eye than every surface clipped away,
     // where that leaves out anything: a count that changes only where the geometry lies
     // behind the surface (depth fail) stays the same at every pixel.

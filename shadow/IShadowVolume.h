@@ -11,6 +11,8 @@ class IProgram;
 
 namespace Korvo {
 
+class IWedgeScissor;
+
 // GPU geometry of a mesh's shadow for one light, built from its adjacency's lists.
 class IShadowVolume : public IObject {
 public:
@@ -34,9 +36,11 @@ public:
     virtual void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) = 0;
     virtual bool EndsOnPlane() const = 0;
     // Coverage of the penumbra wedges, in batches of at most wedgeCount edges, each batch
-    // drawn three times with the steps' states and the programs of the three passes.
+    // drawn three times with the steps' states and the programs of the three passes, all
+    // three scissored to the batch's rectangle where `scissor` (which may be null) gives one.
     virtual void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
-                            const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount) = 0;
+                            const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
+                            const IWedgeScissor* scissor) = 0;
     virtual void DrawDebugWedges();
 };
 

@@ -6,6 +6,7 @@
 #include "gl/IRenderDevice.h"
 #include "gl/IndexBuffer.h"
 #include "gl/VertexBuffer.h"
+#include "shadow/IWedgeScissor.h"
 
 #include <algorithm>
 #include <cstring>
@@ -226,20 +227,33 @@ void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
 }
 
 void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
-                              const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount)
+                              const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
+                              const IWedgeScissor* scissor)
 {
     // The renderer has bound the wedge buffer's indices and its "in_VertexData" stream.
     // Each batch is counted into the stencil, its inside written into alpha, and the
-    // stencil cleared again, so that the counts of one batch never meet the next.
+    // stencil cleared again, so that the counts of one batch never meet the next. The
+    // scissor holds for all three draws, so the count leaves nothing outside it for the
+    // clear to miss.
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(WedgeVertices));
+    const IMeshAdjacency::Edge* silhouette = Adjacency->GetEdges();
     const int edges = Adjacency->GetSilhouetteEdgeCount();
     ShadowVolumeDrawPlan::ForEachWedgeBatch(edges, wedgeCount, [&](int start, int n) {
         const int first = start * IndicesPerWedge, count = n * IndicesPerWedge;
+        int rect[4];
+        const bool scissored =
+            scissor != nullptr && scissor->Rectangle(silhouette + start, n, rect);
+        if (scissored) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(rect[0], rect[1], rect[2], rect[3]);
+        }
         for (int i = 0; i < 3; ++i) {
             GL::Device->SetRasterState(steps.State[i]);
             GL::Device->SetProgram(Programs[i]);
             GL::Device->DrawElements(GL_TRIANGLES, first, count);
         }
+        if (scissored)
+            glDisable(GL_SCISSOR_TEST);
     });
 }
 

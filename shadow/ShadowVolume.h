@@ -30,7 +30,8 @@ public:
     void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) override;
     bool EndsOnPlane() const override { return EndDistance > 0.0f; }
     void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
-                    const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount) override;
+                    const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
+                    const IWedgeScissor* scissor) override;
 
     int GetIndicesPerWedge() const { return IndicesPerWedge; }
 

@@ -193,6 +193,14 @@ fault render/ShadowReach.cpp "render_logic_test" \
     "the ray to the near plane's middle sees only casters on the light's half of it" \
     'if (hit > 0.0f && hit < 1.0f)' \
     'if (hit > 0.0f && hit < 0.5f)'
+fault render/WedgeScissor.cpp "render_logic_test" \
+    "a wedge batch's scissor ends halfway to the farthest lit surface" \
+    'const float depth = std::max(Limits.Farthest(a) - h, 0.0f);' \
+    'const float depth = std::max(0.5f * (Limits.Farthest(a) - h), 0.0f);'
+fault render/WedgeScissor.cpp "render_logic_test" \
+    "a wedge batch's scissor leaves out where its pyramids cross the near plane" \
+    'if ((clip[j][3] >= NearPlane) == front)' \
+    'if (true)'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

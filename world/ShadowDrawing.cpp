@@ -110,7 +110,8 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInMode
 
 void DrawShadowWedges(const IModel& model, bool spherical,
                       const Sys::Ptr<const GL::IProgram> programs[3],
-                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount)
+                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
+                      const IWedgeScissor* scissor)
 {
     {
         FrameProfile::Scope timing(g_FrameProfile.Shadows);
@@ -119,7 +120,7 @@ void DrawShadowWedges(const IModel& model, bool spherical,
     }
     ModelMatrixScope scope(model);
     for (const Sys::Ptr<IMesh>& mesh : model.Meshes)
-        mesh->GetShadowVolume()->DrawWedges(programs, steps, wedgeCount);
+        mesh->GetShadowVolume()->DrawWedges(programs, steps, wedgeCount, scissor);
 }
 
 } // namespace Korvo

@@ -12,6 +12,7 @@ namespace Korvo {
 
 class IModel;
 struct ShadowLimits;
+class IWedgeScissor;
 
 // Drawing a model's shadow geometry for one light. Every mesh of the model must carry an
 // adjacency and a shadow volume (models loaded to cast shadows); nothing checks it.
@@ -42,9 +43,10 @@ void DrawShadowVolumeFarCaps(const IModel& model, const Math::Vec3f& lightInMode
                              const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program);
 // Penumbra wedges on the silhouette of the same light: spherical (six corners) or
 // ten-corner; the three programs count, cover and clear with the steps' states, in batches
-// of at most wedgeCount edges.
+// of at most wedgeCount edges, each scissored where `scissor` (which may be null) says.
 void DrawShadowWedges(const IModel& model, bool spherical,
                       const Sys::Ptr<const GL::IProgram> programs[3],
-                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount);
+                      const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
+                      const IWedgeScissor* scissor);
 
 } // namespace Korvo
