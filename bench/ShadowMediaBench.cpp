@@ -3,10 +3,12 @@
 //    meshes whose neighbours match by index and on the same meshes split into separate
 //    triangles whose neighbours match by position only (the results are compared first);
 //  - one light's facing test, silhouette list and side-vertex fill for a large caster;
-//  - skinning of a 2000-vertex mesh with four weights per vertex.
+//  - skinning of a 2000-vertex mesh with four weights per vertex;
+//  - the scissor rectangles of one light's wedge batches (20 edges each) for a large caster.
 
 #include "media/SkeletonMD5.h"
 #include "media/SkinMD5.h"
+#include "render/WedgeScissor.h"
 #include "shadow/StaticMeshAdjacency.h"
 #include "tests/shadow/TestMeshes.h"
 
@@ -77,6 +79,31 @@ void OneLight(benchmark::State& state)
     state.counters["edges"] = edges;
 }
 
+void WedgeScissorBatches(benchmark::State& state)
+{
+    const TestMeshes::Mesh m = MeshFor(3000, false);
+    Korvo::StaticMeshAdjacency adjacency(m.Positions, m.Triangles);
+    adjacency.UpdateFacing({1.0f, 2.0f, 8.0f});
+    const int edges = adjacency.BuildLists(0);
+    Korvo::ShadowLimits limits;
+    limits.Light = {1.0f, 2.0f, 8.0f};
+    limits.Reach = 40.0f;
+    limits.HasScene = true;
+    for (int i = 0; i < 8; ++i)
+        limits.Scene[i] = {i & 1 ? 10.0f : -10.0f, i & 2 ? 10.0f : -10.0f, i & 4 ? 10.0f : -4.0f};
+    const Math::Mat4 toClip =
+        Math::Mat4::Perspective(60.0f, 4.0f / 3.0f, 1.0f, 100.0f) *
+        Math::Mat4::LookAt({0.0f, -20.0f, 6.0f}, {0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 1.0f});
+    const Korvo::WedgeScissor scissor(limits, 0.5f, toClip, 1.0f, 640, 480);
+    int rect[4];
+    for (auto _ : state)
+        for (int start = 0; start < edges; start += 20) {
+            scissor.Rectangle(adjacency.GetEdges() + start, std::min(20, edges - start), rect);
+            benchmark::DoNotOptimize(rect);
+        }
+    state.counters["edges"] = edges;
+}
+
 void Skinning(benchmark::State& state)
 {
     const int joints = 40, vertices = 2000, weights = 4;
@@ -120,3 +147,4 @@ BENCHMARK(AdjacencyFast)->ArgsProduct({{500, 3000, 12000}, {0, 1}})->Unit(benchm
 BENCHMARK(AdjacencyLiteral)->ArgsProduct({{500, 3000, 12000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(OneLight)->Unit(benchmark::kMicrosecond);
 BENCHMARK(Skinning)->Unit(benchmark::kMicrosecond);
+BENCHMARK(WedgeScissorBatches)->Unit(benchmark::kMicrosecond);
