@@ -114,7 +114,6 @@ TEST(TextFile, AppendsReadsBackAndSplitsLongLines)
         file.Rewind();
         EXPECT_EQ(file.ReadString(), "new\n");
         EXPECT_EQ(file.GetSize(), 4);
-        EXPECT_EQ(file.GetName(), "log.txt");
     }
     EXPECT_EQ(TestFiles::Read("log.txt"), "new\n");
 
@@ -139,23 +138,4 @@ TEST(TextFile, FullDiskShowsAtTheFlush)
     IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
     EXPECT_EQ(ErrorOf([&] { full.WriteString("no break"); }), "no failure");
     EXPECT_EQ(ErrorOf([&] { full.Flush(); }), "Error at fflush().");
-}
-
-TEST(BinaryFile, EmptyReadsAndUnknownOrigins)
-{
-    TestFiles::Write("four.bin", "abcd");
-    IO::BinaryFile file("four.bin");
-    file.Seek(0, 2);
-    // Nothing asked for, nothing read, even at the end.
-    char buffer[4] = {};
-    EXPECT_EQ(file.Read(buffer, 0), 0u);
-    EXPECT_FALSE(file.IsEOF());
-    for (int origin : {-1, 3})
-        EXPECT_EQ(ErrorOf([&] { file.Seek(0, origin); }), "Error at fseek().") << origin;
-    EXPECT_EQ(file.Tell(), 4);
-    file.Seek(-3, 1);
-    EXPECT_EQ(file.Read(buffer, 3), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "bcd");
-    // A binary file opened for reading takes no writes.
-    EXPECT_EQ(ErrorOf([&] { file.Write("x", 1); }), "I/O error while write to binary file.");
 }

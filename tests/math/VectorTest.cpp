@@ -62,15 +62,6 @@ TEST(Vec3, CrossIsRightHandedAndPerpendicular)
     EXPECT_NEAR(c.LengthSquared(),
                 a.LengthSquared() * b.LengthSquared() - Math::Dot(a, b) * Math::Dot(a, b), 1e-3f);
     EXPECT_EQ(Math::Cross(a, a * 2.0f), Vec3f());
-
-    Vec3f v(1, 2, 3);
-    v += Vec3f(1, 1, 1);
-    v *= 2.0f;
-    v -= Vec3f(0, 0, 8);
-    EXPECT_EQ(v, Vec3f(4, 6, 0));
-    EXPECT_EQ(v[0], 4);
-    EXPECT_EQ(v[1], 6);
-    EXPECT_EQ(2.0f * v, v + v);
 }
 
 TEST(Mat3, RowsProductsAndTransposeAgree)
