@@ -201,6 +201,26 @@ fault render/WedgeScissor.cpp "render_logic_test" \
     "a wedge batch's scissor leaves out where its pyramids cross the near plane" \
     'if ((clip[j][3] >= NearPlane) == front)' \
     'if (true)'
+fault world/ShadowLimits.cpp "world_models_test" \
+    "a volume may end on a plane past a corner close to the light, far out along its rays" \
+    'if (along < 0.1f * distance || along >= distance)' \
+    'if (along < 0.0f || along >= distance)'
+fault world/OmniLightSource.cpp "world_models_test" \
+    "a box exactly at the light's radius is out of its range" \
+    'return distanceSquared <= radius * radius;' \
+    'return distanceSquared < radius * radius;'
+fault game/Curve_SplineCatmullRom.h "game_test" \
+    "a closed spline's knots before the first take the times of the first period" \
+    'static int FloorDiv(int i, int n) { return (i - Wrap(i, n)) / n; }' \
+    'static int FloorDiv(int i, int n) { return i / n; }'
+fault game/CommandLine.cpp "game_command_line_test" \
+    "--set takes a value with no name" \
+    'if (equals == std::string::npos || equals == 0) {' \
+    'if (equals == std::string::npos) {'
+fault io/DataFolder.cpp "io_tests" \
+    "a folder is taken for the data file of its name" \
+    'return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);' \
+    'return stat(path.c_str(), &info) == 0;'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 using Vec = Math::Vec3f;
@@ -68,6 +70,89 @@ TEST(CatmullRom, PassesThroughKnotsIsSmoothAndRunsOnPastTheLastKnot)
     curve.SetEndMode(Spline::Open);
     EXPECT_GT((curve.Evaluate(3.5f) - Vec(0, 1, 0)).Length(), 0.1f);
     EXPECT_TRUE(curve.IsFinished(3.0f));
+}
+
+TEST(Curve, StepsToTheKnotEndingEachSegment)
+{
+    Math::Curve<Vec, 3> curve;
+    EXPECT_EQ(curve.Evaluate(1.0f), Vec());
+    EXPECT_TRUE(curve.IsFinished(-100.0f));
+    FillSquare(curve);
+    EXPECT_EQ(curve.Evaluate(-1.0f), Vec(0, 0, 0));
+    EXPECT_EQ(curve.Evaluate(0.0f), Vec(0, 0, 0));
+    EXPECT_EQ(curve.Evaluate(0.5f), Vec(1, 0, 0));
+    EXPECT_EQ(curve.Evaluate(1.0f), Vec(1, 0, 0));
+    EXPECT_EQ(curve.Evaluate(2.01f), Vec(0, 1, 0));
+    EXPECT_EQ(curve.Evaluate(9.0f), Vec(0, 1, 0));
+    EXPECT_FALSE(curve.IsFinished(2.99f));
+    EXPECT_TRUE(curve.IsFinished(3.0f));
+
+    // Removing a knot joins its segment to the next; indices outside the knots throw.
+    EXPECT_THROW(curve.RemoveKnot(-1), std::out_of_range);
+    EXPECT_THROW(curve.RemoveKnot(4), std::out_of_range);
+    curve.RemoveKnot(1);
+    ASSERT_EQ(curve.GetNumKnots(), 3);
+    EXPECT_EQ(curve.Evaluate(0.5f), Vec(1, 1, 0));
+    EXPECT_EQ(curve.KnotPoint(1), Vec(1, 1, 0));
+    curve.Clear();
+    EXPECT_EQ(curve.GetNumKnots(), 0);
+    EXPECT_EQ(curve.KnotTime(3), 0.0f);
+    EXPECT_EQ(curve.Evaluate(0.5f), Vec());
+}
+
+TEST(CatmullRom, DerivativesFollowTheSegmentsDurations)
+{
+    // Segments of 2, 3 and 1 time units: the derivatives are per unit of time, not per
+    // unit of the segment's own parameter.
+    Spline curve;
+    curve.AddKnot(0.0f, Vec(0, 0, 0));
+    curve.AddKnot(2.0f, Vec(4, 0, 0));
+    curve.AddKnot(5.0f, Vec(4, 6, 0));
+    curve.AddKnot(6.0f, Vec(0, 6, 3));
+    const float h = 1e-3f;
+    for (float t : {0.5f, 1.7f, 2.4f, 4.1f, 5.5f}) {
+        const Vec first = (curve.Evaluate(t + h) - curve.Evaluate(t - h)) / (2 * h);
+        EXPECT_LT((curve.EvaluateDerivative(t) - first).Length(), 1e-2f) << t;
+        const Vec second =
+            (curve.EvaluateDerivative(t + h) - curve.EvaluateDerivative(t - h)) / (2 * h);
+        EXPECT_LT((curve.EvaluateSecondDerivative(t) - second).Length(), 2e-2f) << t;
+    }
+    // Fewer than two knots: no segment to move along.
+    Spline single;
+    single.AddKnot(1.0f, Vec(5, 5, 5));
+    EXPECT_EQ(single.Evaluate(3.0f), Vec(5, 5, 5));
+    EXPECT_EQ(single.EvaluateDerivative(1.0f), Vec());
+}
+
+TEST(CatmullRom, ClampedHoldsTheEndsAndClosedJoinsThem)
+{
+    Spline clamped;
+    FillSquare(clamped);
+    clamped.SetEndMode(Spline::Clamped);
+    EXPECT_LT((clamped.Evaluate(-2.0f) - Vec(0, 0, 0)).Length(), 1e-5f);
+    EXPECT_LT((clamped.Evaluate(7.0f) - Vec(0, 1, 0)).Length(), 1e-5f);
+    EXPECT_TRUE(clamped.IsFinished(3.0f));
+
+    // Closed, with a gap of one after the last knot: period 4, knots repeating around it.
+    Spline closed;
+    FillSquare(closed);
+    closed.SetEndMode(Spline::Closed);
+    closed.SetClosingGap(1.0f);
+    EXPECT_FALSE(closed.IsFinished(100.0f));
+    EXPECT_FLOAT_EQ(closed.KnotTime(4), 4.0f);
+    EXPECT_FLOAT_EQ(closed.KnotTime(-1), -1.0f);
+    EXPECT_FLOAT_EQ(closed.KnotTime(-5), -5.0f);
+    EXPECT_FLOAT_EQ(closed.KnotTime(9), 9.0f);
+    EXPECT_EQ(closed.KnotPoint(5), Vec(1, 0, 0));
+    EXPECT_EQ(closed.KnotPoint(-1), Vec(0, 1, 0));
+    // The closing segment comes back to the first knot, and reads the same whether it is
+    // reached past the last knot or before the first.
+    EXPECT_LT((closed.Evaluate(4.0f) - Vec(0, 0, 0)).Length(), 1e-5f);
+    for (float t : {3.25f, 3.5f, 3.9f})
+        EXPECT_LT((closed.Evaluate(t) - closed.Evaluate(t - 4.0f)).Length(), 1e-5f) << t;
+    // No kink where it closes: the tangent arriving equals the tangent leaving.
+    EXPECT_LT((closed.EvaluateDerivative(3.9999f) - closed.EvaluateDerivative(0.0001f)).Length(),
+              1e-2f);
 }
 
 } // namespace

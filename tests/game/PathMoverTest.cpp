@@ -1,14 +1,18 @@
+#include "game/Curve_SplineCatmullRom.h"
 #include "game/INode.h"
+#include "game/KorvoCurve.h"
 #include "game/PathMover.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
 using Vec = Math::Vec3f;
+using Spline = Math::Curve_SplineCatmullRom<Vec, 3>;
 
 void ExpectNear(const Vec& a, const Vec& b, float eps = 1e-4f)
 {
@@ -92,6 +96,95 @@ TEST(PathMover, TurnsNodeAlongThePath)
         const Vec motion = Math::Normalize(node->position - before);
         EXPECT_GT(Math::Dot(motion, d), 0.99f) << frame;
     }
+}
+
+TEST(PathMover, OnceStopsAtTheEndItRunsTowards)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
+    Sys::Ptr<Game::INode> node(new Game::INode());
+    const float length = mover.GetLength();
+
+    // Half a length per second, forward from the start: standing at the start is no end.
+    mover.SetMotion(node, 0, true, Game::PathMover::Once, length / 2, true, 0.0f, 0.0f, 1.0f);
+    mover.Update(0.0f);
+    EXPECT_FALSE(mover.IsFinished());
+    mover.Update(1.0f);
+    EXPECT_NEAR(mover.GetPosition(), 0.5f, 1e-5f);
+    ExpectNear(node->position, mover.GetCurve()->Evaluate(0.5f));
+    EXPECT_FALSE(mover.IsFinished());
+    mover.Update(1.5f);
+    EXPECT_EQ(mover.GetPosition(), 1.0f);
+    EXPECT_TRUE(mover.IsFinished());
+    // Once finished, the node stays where it stopped.
+    node->position = Vec(-1, -1, -1);
+    mover.Update(1.0f);
+    EXPECT_EQ(mover.GetPosition(), 1.0f);
+    EXPECT_EQ(node->position, Vec(-1, -1, -1));
+
+    // Backwards from a quarter of the way, the start is the end.
+    mover.SetMotion(node, 0, false, Game::PathMover::Once, length, true, length / 4, 0.0f, 1.0f);
+    EXPECT_FALSE(mover.IsFinished());
+    mover.Update(0.1f);
+    EXPECT_NEAR(mover.GetPosition(), 0.15f, 1e-5f);
+    mover.Update(0.5f);
+    EXPECT_EQ(mover.GetPosition(), 0.0f);
+    EXPECT_TRUE(mover.IsFinished());
+}
+
+TEST(PathMover, PingPongTurnsAtBothEnds)
+{
+    Game::PathMover mover;
+    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
+    Sys::Ptr<Game::INode> node(new Game::INode());
+    const float length = mover.GetLength();
+    mover.SetMotion(node, 0, true, Game::PathMover::PingPong, length, true, 0.0f, 0.0f, 1.0f);
+
+    // A quarter past the far end comes back a quarter, now going backwards.
+    mover.Update(1.25f);
+    EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
+    EXPECT_FALSE(mover.IsForward());
+    ExpectNear(node->position, mover.GetCurve()->Evaluate(0.75f));
+    mover.Update(1.0f);
+    EXPECT_NEAR(mover.GetPosition(), 0.25f, 1e-5f);
+    EXPECT_TRUE(mover.IsForward());
+    // One long step bounces off both ends.
+    mover.Update(2.5f);
+    EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
+    EXPECT_TRUE(mover.IsForward());
+    EXPECT_FALSE(mover.IsFinished());
+}
+
+TEST(PathLine, RunsThroughTheKnots)
+{
+    // The line shown for a path: sixteen samples per segment, every sixteenth on a knot.
+    Spline curve;
+    curve.AddKnot(0.0f, Vec(0, 0, 0));
+    curve.AddKnot(1.0f, Vec(4, 0, 0));
+    curve.AddKnot(4.0f, Vec(4, 6, 0));
+    curve.AddKnot(5.0f, Vec(0, 6, 3));
+    Korvo::Curve path(curve);
+    const std::vector<Vec>& line = path.GetLinePoints();
+    const int samples = Korvo::Curve::kSamplesPerSegment;
+    ASSERT_EQ(line.size(), static_cast<size_t>(3 * samples + 1));
+    ASSERT_EQ(path.GetKnotPoints().size(), 4u);
+    for (int i = 0; i < 4; ++i) {
+        ExpectNear(line[i * samples], curve.KnotPoint(i));
+        EXPECT_EQ(path.GetKnotPoints()[i], curve.KnotPoint(i));
+    }
+    // Samples are evenly spread in time within each segment, however long it lasts.
+    ExpectNear(line[samples + samples / 2], curve.Evaluate(2.5f));
+    ExpectNear(line[samples + 1], curve.Evaluate(1.0f + 3.0f / samples));
+
+    // No knot, no line; one knot, a line of one point on it.
+    Spline empty;
+    Korvo::Curve none(empty);
+    EXPECT_TRUE(none.GetLinePoints().empty());
+    EXPECT_TRUE(none.GetKnotPoints().empty());
+    empty.AddKnot(2.0f, Vec(1, 2, 3));
+    Korvo::Curve one(empty);
+    ASSERT_EQ(one.GetLinePoints().size(), 1u);
+    EXPECT_EQ(one.GetLinePoints()[0], Vec(1, 2, 3));
 }
 
 } // namespace

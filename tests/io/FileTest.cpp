@@ -96,3 +96,46 @@ TEST(BinaryFile, FailuresRaiseTheirTexts)
     EXPECT_EQ(ErrorOf([] { IO::BinaryFile("x.3ds"); }), "Unable to open file \"x.3ds\"");
     EXPECT_EQ(ErrorOf([] { IO::BinaryFile("."); }), "Unable to open file \".\"");
 }
+
+TEST(TextFile, AppendsReadsBackAndSplitsLongLines)
+{
+    TestFiles::Write("log.txt", "kept\n");
+    {
+        IO::TextFile file("log.txt", IO::TextFile::ModeAppend);
+        file.WriteString("added\n");
+    }
+    EXPECT_EQ(TestFiles::Read("log.txt"), "kept\nadded\n");
+
+    // Read and write: the file starts empty, and what was written reads back after a rewind.
+    {
+        IO::TextFile file("log.txt", IO::TextFile::ModeReadWrite);
+        file.WriteString("new\n");
+        file.Flush();
+        file.Rewind();
+        EXPECT_EQ(file.ReadString(), "new\n");
+        EXPECT_EQ(file.GetSize(), 4);
+    }
+    EXPECT_EQ(TestFiles::Read("log.txt"), "new\n");
+
+    // A line longer than the buffer comes back in pieces of 8191 characters.
+    const std::string longLine(IO::TextFile::LineBufferSize + 10, 'a');
+    TestFiles::Write("long.txt", longLine + "\nshort\n");
+    IO::TextFile file("long.txt", IO::TextFile::ModeRead);
+    EXPECT_EQ(file.ReadString(), std::string(IO::TextFile::LineBufferSize - 1, 'a'));
+    EXPECT_EQ(file.ReadString(), std::string(11, 'a') + "\n");
+    EXPECT_EQ(file.ReadString(), "short\n");
+    // A rewind clears the end of the file: everything reads again.
+    EXPECT_EQ(file.ReadString(), "");
+    EXPECT_TRUE(file.IsEOF());
+    file.Rewind();
+    EXPECT_FALSE(file.IsEOF());
+    EXPECT_EQ(file.ReadString().size(), static_cast<size_t>(IO::TextFile::LineBufferSize - 1));
+}
+
+TEST(TextFile, FullDiskShowsAtTheFlush)
+{
+    // Text without a line break waits in the buffer; the flush is where it fails.
+    IO::TextFile full("/dev/full", IO::TextFile::ModeWrite);
+    EXPECT_EQ(ErrorOf([&] { full.WriteString("no break"); }), "no failure");
+    EXPECT_EQ(ErrorOf([&] { full.Flush(); }), "Error at fflush().");
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 using Math::Mat3;
@@ -79,4 +81,67 @@ TEST(Mat4, ModelMatrixTakesTheOrientationInStorageOrder)
     EXPECT_EQ(m.m[15], 1);
     EXPECT_EQ(m.m[3], 0);
     ExpectNear(m.TransformPoint({0, 0, 0}), {5, 6, 7});
+}
+
+TEST(Mat4, RotationsTurnCounterclockwiseAboutTheirAxes)
+{
+    const float quarter = 1.5707963f;
+    // Looking down each axis towards the origin, a positive angle turns the next axis into
+    // the one after it: y into z about x, z into x about y, x into y about z.
+    ExpectNear(Mat4::RotationX(quarter).TransformPoint({0, 1, 0}), {0, 0, 1});
+    ExpectNear(Mat4::RotationY(quarter).TransformPoint({0, 0, 1}), {1, 0, 0});
+    ExpectNear(Mat4::RotationZ(quarter).TransformPoint({1, 0, 0}), {0, 1, 0});
+    ExpectNear(Mat4::RotationX(quarter).TransformPoint({1, 0, 0}), {1, 0, 0});
+
+    // Opposite angles undo each other, and a rigid inverse is the general one.
+    const Mat4 r = Mat4::RotationY(0.4f) * Mat4::RotationZ(-1.3f) * Mat4::RotationX(2.1f);
+    ExpectIdentity(Mat4::RotationY(-0.9f) * Mat4::RotationY(0.9f));
+    const Mat4 placed = Mat4::Translation({-3, 8, 0.5f}) * r;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(placed.InverseRigid().m[i], placed.Inverse().m[i], 1e-5f) << "element " << i;
+}
+
+TEST(Mat4, InverseOfMirroredAndSmallMatrices)
+{
+    // A mirror has a negative determinant and is its own inverse.
+    const Mat4 mirror = Mat4::Scale({-1, 1, 1});
+    const Mat4 inverse = mirror.Inverse();
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(inverse.m[i], mirror.m[i]) << "element " << i;
+    const Mat4 turned = Mat4::Translation({2, 0, -1}) * Mat4::RotationZ(0.3f) *
+                        Mat4::Scale({1, -2, 1});
+    ExpectIdentity(turned * turned.Inverse());
+
+    // A tiny but regular matrix is inverted, not taken for a singular one.
+    const Mat4 small = Mat4::Scale({1e-3f, 1e-3f, 1e-3f});
+    ExpectNear(small.Inverse().TransformPoint({1, 2, 3}), {1000, 2000, 3000}, 1e-1f);
+}
+
+TEST(Mat4, OrthoMapsTheBoxToTheUnitCube)
+{
+    const Mat4 o = Mat4::Ortho(-2, 6, 1, 5, 0.5f, 10);
+    ExpectNear(o.Project({-2, 1, -0.5f}), {-1, -1, -1});
+    ExpectNear(o.Project({6, 5, -10}), {1, 1, 1});
+    ExpectNear(o.Project({2, 3, -5.25f}), {0, 0, 0});
+    // No perspective: w stays 1.
+    EXPECT_EQ(o.m[15], 1);
+    EXPECT_EQ(o.m[11], 0);
+    ExpectIdentity(o * o.Inverse());
+}
+
+TEST(Mat4, DegenerateInputsGiveFiniteMatrices)
+{
+    // A point at infinity through a perspective matrix (w = 0) comes back undivided.
+    const Mat4 p = Mat4::Perspective(90, 1, 1, 10);
+    const Vec3f eyePlane = p.Project({3, 0, 0});
+    EXPECT_TRUE(std::isfinite(eyePlane.x));
+    EXPECT_NEAR(eyePlane.x, 3, 1e-5f);
+
+    // Looking along the up vector, or at the eye itself: no side direction exists, and the
+    // matrix still holds no NaN.
+    for (const Vec3f& centre : {Vec3f(1, -5, 2), Vec3f(1, 7, 2), Vec3f(1, 2, 2)}) {
+        const Mat4 view = Mat4::LookAt({1, 2, 2}, centre, {0, 1, 0});
+        for (int i = 0; i < 16; ++i)
+            EXPECT_TRUE(std::isfinite(view.m[i])) << "element " << i;
+    }
 }

@@ -85,4 +85,49 @@ TEST_F(ViewerTest, LookAtAimsAtTheTarget)
     EXPECT_EQ(viewer.GetPosition(), eye);
 }
 
+TEST_F(ViewerTest, ShortRangeAndAspectShareTheFieldOfView)
+{
+    Korvo::Viewer viewer;
+    for (bool clamp : {true, false}) {
+        r_GL_DepthClamp.value = clamp;
+        viewer.SetProjection(50.0f, 2.0f, 4.0f, 4096.0f);
+        const Math::Mat4& projection = viewer.GetProjectionMatrix();
+        const Math::Mat4& shortRange = viewer.GetShortRangeProjectionMatrix();
+        // The short range ends at its own far plane, from the same near plane.
+        EXPECT_NEAR(NdcDepth(shortRange, 4.0f), -1.0f, 1e-5f);
+        EXPECT_NEAR(NdcDepth(shortRange, Korvo::Viewer::kShortRangeFar), 1.0f, 1e-5f);
+        // A point on the picture's right edge, the aspect times as far out as its top edge,
+        // lands on the edge of both.
+        const float halfHeight = std::tan(25.0f * float(M_PI) / 180.0f);
+        const Vec corner(2.0f * halfHeight * 10, halfHeight * 10, -10);
+        for (const Math::Mat4* m : {&projection, &shortRange}) {
+            EXPECT_NEAR(m->Project(corner).x, 1.0f, 1e-5f) << clamp;
+            EXPECT_NEAR(m->Project(corner).y, 1.0f, 1e-5f) << clamp;
+        }
+        EXPECT_EQ(viewer.GetAspect(), 2.0f);
+    }
+}
+
+TEST_F(ViewerTest, TheViewersPlacementIsTheInverseOfItsView)
+{
+    Korvo::Viewer viewer;
+    const Vec eye(30, -12, 7), target(-5, 3, 40);
+    viewer.LookAt(eye, target, Vec(0, 1, 0));
+    const Math::Mat4& view = viewer.GetViewMatrix();
+
+    // Drawn as an entity (the viewing volume of a camera seen from another), the viewer
+    // sits at the eye, turned so that its -z axis points at the target.
+    const Math::Mat4 placement = viewer.GetModelMatrix();
+    const Math::Mat4 product = placement * view;
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(product.m[i], Math::Mat4().m[i], 1e-5f) << "element " << i;
+    const Vec ahead = placement.TransformPoint(Vec(0, 0, -(target - eye).Length()));
+    EXPECT_LT((ahead - target).Length(), 1e-3f);
+    // Its axes, the orientation's rows, are orthonormal and right-handed.
+    const Math::Mat3& o = viewer.Orientation;
+    EXPECT_NEAR(Math::Dot(o.Row(0), o.Row(1)), 0.0f, 1e-5f);
+    EXPECT_NEAR(o.Row(2).Length(), 1.0f, 1e-5f);
+    EXPECT_LT((Math::Cross(o.Row(0), o.Row(1)) - o.Row(2)).Length(), 1e-5f);
+}
+
 } // namespace
