@@ -17,9 +17,12 @@ void Viewer::SetProjection(float fov_, float aspect_, float near_, float far_)
         near_ = 4.0f;
         far_ = 4096.0f;
     } else {
-        // The far plane first, so that the near plane never ends up beyond it.
+        // The far plane first, so that the near plane never ends up on it or beyond: a
+        // range both of whose ends lie past the farthest far plane keeps half of it.
         far_ = std::min(std::max(far_, 1.0f), 16384.0f);
-        near_ = std::min(std::max(near_, 0.1f), far_);
+        near_ = std::max(near_, 0.1f);
+        if (near_ >= far_)
+            near_ = 0.5f * far_;
     }
     zNear = near_;
     zFar = far_;

@@ -39,8 +39,15 @@ TEST_F(ViewerTest, ClampsParameters)
     viewer.SetProjection(60.0f, 1.0f, 0.001f, 100000.0f);
     EXPECT_FLOAT_EQ(viewer.GetNear(), 0.1f);
     EXPECT_EQ(viewer.GetFar(), 16384.0f);
+    // Both ends past the farthest far plane: a depth range is left, with a projection that
+    // maps the near plane in front of the far one.
+    r_GL_DepthClamp.value = true;
     viewer.SetProjection(60.0f, 1.0f, 20000.0f, 30000.0f);
-    EXPECT_LE(viewer.GetNear(), viewer.GetFar());
+    EXPECT_EQ(viewer.GetFar(), 16384.0f);
+    EXPECT_LT(viewer.GetNear(), viewer.GetFar());
+    const Math::Mat4& range = viewer.GetProjectionMatrix();
+    EXPECT_NEAR(NdcDepth(range, viewer.GetNear()), -1.0f, 1e-4f);
+    EXPECT_NEAR(NdcDepth(range, viewer.GetFar()), 1.0f, 1e-4f);
 }
 
 TEST_F(ViewerTest, FiniteOrInfiniteFarPlane)
