@@ -12,25 +12,74 @@ WedgeScissor::WedgeScissor(const ShadowLimits& limits, float sourceRadius,
     : Limits(limits), SourceRadius(sourceRadius), ToClip(toClip), NearPlane(nearPlane),
       Width(width), Height(height)
 {
+    for (int i = 0; i < 6; ++i)
+        AxisReach[i] = Limits.Farthest(ShadowLimits::Axes[i]);
 }
 
-bool WedgeScissor::Pyramid(const Vec3f& end, float (*clip)[4]) const
+bool WedgeScissor::Directions(const Vec3f& end, Vec3f* directions, Vec3f& axis) const
 {
     const Vec3f away = end - Limits.Light;
     const float h = away.Length();
     const float sinCone = 1.02f * SourceRadius / std::max(h, 1e-6f);
     if (sinCone >= 0.95f)
         return false;
-    const Vec3f a = away / h;
-    const float depth = std::max(Limits.Farthest(a) - h, 0.0f);
-    const float half = 1.01f * depth * sinCone / std::sqrt(1.0f - sinCone * sinCone);
-    const Vec3f helper = std::fabs(a.x) < 0.9f ? Vec3f(1, 0, 0) : Vec3f(0, 1, 0);
-    const Vec3f u = Math::Normalize(Math::Cross(helper, a)) * half;
-    const Vec3f v = Math::Cross(a, u);
-    const Vec3f base = end + a * depth;
-    const Vec3f points[5] = {end, base + u + v, base + u - v, base - u - v, base - u + v};
+    axis = away / h;
+    const float spread = 1.01f * sinCone / std::sqrt(1.0f - sinCone * sinCone);
+    const Vec3f helper = std::fabs(axis.x) < 0.9f ? Vec3f(1, 0, 0) : Vec3f(0, 1, 0);
+    const Vec3f u = Math::Normalize(Math::Cross(helper, axis)) * spread;
+    const Vec3f v = Math::Cross(axis, u);
+    directions[0] = axis + u + v;
+    directions[1] = axis + u - v;
+    directions[2] = axis - u - v;
+    directions[3] = axis - u + v;
+    return true;
+}
+
+bool WedgeScissor::EdgeHull(const IMeshAdjacency::Edge& edge, float (*clip)[4]) const
+{
+    Vec3f directions[8], axisA, axisB;
+    if (!Directions(edge.A, directions, axisA) || !Directions(edge.B, directions + 4, axisB))
+        return false;
+    const Vec3f ends[2] = {edge.A - Limits.Light, edge.B - Limits.Light};
+    const float length = directions[0].Length();   // all eight are as long
+
+    // Of the ends' mean direction and the caster's axes, the one across which every
+    // direction heads at a tenth or more and whose plane the rays reach soonest.
+    const Vec3f mean = axisA + axisB;
+    const float meanLength = mean.Length();
+    int best = -1;
+    float bestRun = 0.0f, bestReach = 0.0f;
+    Vec3f bestAxis;
+    for (int c = 0; c < 7; ++c) {
+        if (c == 0 && meanLength < 1e-3f)
+            continue;
+        const Vec3f axis = c == 0 ? mean / meanLength : ShadowLimits::Axes[c - 1];
+        const float reach = c == 0 ? Limits.Farthest(axis) : AxisReach[c - 1];
+        float run = 0.0f;
+        bool across = true;
+        for (int k = 0; k < 8 && across; ++k) {
+            const float along = Math::Dot(directions[k], axis);
+            across = along >= 0.1f * length;
+            run += std::max(reach - Math::Dot(ends[k / 4], axis), 0.0f) / along;
+        }
+        if (across && (best < 0 || run < bestRun)) {
+            best = c;
+            bestRun = run;
+            bestReach = reach;
+            bestAxis = axis;
+        }
+    }
+    if (best < 0)
+        return false;
+
+    Vec3f points[10] = {edge.A, edge.B};
+    for (int k = 0; k < 8; ++k) {
+        const float rest = std::max(bestReach - Math::Dot(ends[k / 4], bestAxis), 0.0f);
+        points[2 + k] = (k < 4 ? edge.A : edge.B) +
+                        directions[k] * (rest / Math::Dot(directions[k], bestAxis));
+    }
     const float* m = ToClip.Data();
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < 10; ++i) {
         const Vec3f& p = points[i];
         for (int k = 0; k < 4; ++k)
             clip[i][k] = m[k] * p.x + m[4 + k] * p.y + m[8 + k] * p.z + m[12 + k];
@@ -54,7 +103,7 @@ bool WedgeScissor::Rectangle(const IMeshAdjacency::Edge* edges, int count, int r
         // front of the eye): the points in front of it, and where the segments between one
         // in front and one behind cross it.
         float clip[10][4];
-        if (!Pyramid(edges[e].A, clip) || !Pyramid(edges[e].B, clip + 5))
+        if (!EdgeHull(edges[e], clip))
             return false;
         for (int i = 0; i < 10; ++i) {
             const bool front = clip[i][3] >= NearPlane;

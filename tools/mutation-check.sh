@@ -195,8 +195,8 @@ fault render/ShadowReach.cpp "render_logic_test" \
     'if (hit > 0.0f && hit < 0.5f)'
 fault render/WedgeScissor.cpp "render_logic_test" \
     "a wedge batch's scissor ends halfway to the farthest lit surface" \
-    'const float depth = std::max(Limits.Farthest(a) - h, 0.0f);' \
-    'const float depth = std::max(0.5f * (Limits.Farthest(a) - h), 0.0f);'
+    'const float rest = std::max(bestReach - Math::Dot(ends[k / 4], bestAxis), 0.0f);' \
+    'const float rest = 0.5f * std::max(bestReach - Math::Dot(ends[k / 4], bestAxis), 0.0f);'
 fault render/WedgeScissor.cpp "render_logic_test" \
     "a wedge batch's scissor leaves out where its pyramids cross the near plane" \
     'if ((clip[j][3] >= NearPlane) == front)' \

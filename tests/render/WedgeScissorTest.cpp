@@ -117,6 +117,16 @@ TEST(WedgeScissor, HoldsEveryLitPointTheEdgesCanShade)
     ASSERT_TRUE(scissor.Rectangle(under.data(), 1, one));
     EXPECT_GT(CheckHeld(limits, 20.0f, 4.0f, toClip, under, 1.0f, one), 50000);
 
+    // An edge running away from the light at a slant towards the room's corner: a point of
+    // its shadow on the wall between the two ends' shadows lies farther out, along either
+    // end's axis, than the lit surfaces reach.
+    for (const Edge& slant : {Edge{Vec3f(4, 60, 0), Vec3f(18, 36, 0)},
+                              Edge{Vec3f(4, 60, -3), Vec3f(18, 50, 10)},
+                              Edge{Vec3f(-15, 70, 5), Vec3f(15, 40, -5)}}) {
+        ASSERT_TRUE(scissor.Rectangle(&slant, 1, one));
+        EXPECT_GT(CheckHeld(limits, 20.0f, 4.0f, toClip, {slant}, 2.0f, one), 20000);
+    }
+
     // An edge so near the light that its cone opens too wide: no rectangle.
     const Edge close = {Vec3f(-1, 77, 0), Vec3f(1, 77, 0)};
     EXPECT_FALSE(scissor.Rectangle(&close, 1, rect));
