@@ -38,4 +38,5 @@ CVar<bool> r_Shadow_PenumbraWedges CVAR_STAGE("r_Shadow_PenumbraWedges", true, R
 CVar<bool> r_Shadow_PostFilter CVAR_STAGE("r_Shadow_PostFilter", false, Render);
 CVar<bool> r_Shadow_ClearSelfShadowing CVAR_STAGE("r_Shadow_ClearSelfShadowing", true, Render);
 CVar<bool> r_Shadow_StencilOp CVAR_STAGE("r_Shadow_StencilOp", true, Render);
+CVar<bool> r_Shadow_CountInFront CVAR_STAGE("r_Shadow_CountInFront", true, Render);
 CVar<int> r_Shadow_WedgeCount CVAR_STAGE("r_Shadow_WedgeCount", 20, 1, 99999, Render);

@@ -30,4 +30,5 @@ extern CVar<bool> r_Shadow_PenumbraWedges;
 extern CVar<bool> r_Shadow_PostFilter;
 extern CVar<bool> r_Shadow_ClearSelfShadowing;
 extern CVar<bool> r_Shadow_StencilOp;
+extern CVar<bool> r_Shadow_CountInFront;
 extern CVar<int> r_Shadow_WedgeCount;

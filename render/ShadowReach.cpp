@@ -1,6 +1,7 @@
 #include "render/ShadowReach.h"
 
 #include "app/DeveloperException.h"
+#include "config/CVars.h"
 #include "math/Mat4.h"
 #include "media/IMesh.h"
 #include "shadow/IMeshAdjacency.h"
@@ -392,7 +393,8 @@ void ShadowReach::Update(const std::vector<Sys::Ptr<const IPointLightSource>>& l
         for (const Sys::Ptr<IModel>& caster : light.ZFailCasters) {
             if (!Casts(light, *caster))
                 continue;
-            (ClearOfNearPlane(light, *caster) ? row.Clear : row.ZFail).push_back(caster);
+            const bool inFront = r_Shadow_CountInFront.value && ClearOfNearPlane(light, *caster);
+            (inFront ? row.Clear : row.ZFail).push_back(caster);
             row.Wedges.push_back(caster);
         }
     }

@@ -62,7 +62,7 @@ TEST_F(ConfigSystemTest, SavedFileHasHeaderGroupsAndAlignedColumns)
                              "\nstring      r_GL_Renderer               = \"Unknown\"\n",
                              "= 1\n\nint         r_Screen_BitPerPixel        = 32\n"})
         EXPECT_NE(body.find(line), std::string::npos) << line;
-    EXPECT_EQ(TestFiles::Count(body, "\n"), 31);
+    EXPECT_EQ(TestFiles::Count(body, "\n"), 32);
     const std::string last = "\nint         r_Shadow_WedgeCount         = 20\n";
     EXPECT_EQ(body.substr(body.size() - last.size()), last);
 }

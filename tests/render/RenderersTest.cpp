@@ -151,8 +151,10 @@ TEST_F(Renderers, HardShadowsMatchTheReference)
     for (bool objects : {true, false}) {
         r_GL_FramebufferObject.value = objects;
         // The cameras stand outside every volume, where both counts agree: the P-buffer
-        // half holds the depth-pass count to the reference, the other the depth-fail one.
+        // half holds the depth-pass count to the reference, the other the depth-fail one
+        // (which would count these casters in front of the surfaces).
         depthPass = !objects;
+        r_Shadow_CountInFront.value = !objects;
         for (const std::string sceneName : {"box", "casters", "tower"}) {
             const Reference reference = Trace(sceneName, 0.6f, 0);
             const std::vector<unsigned char> lit = Draw(false, sceneName, false, true);
@@ -179,6 +181,7 @@ TEST_F(Renderers, HardShadowsMatchTheReference)
         }
     }
     r_GL_FramebufferObject.value = true;
+    r_Shadow_CountInFront.value = true;
 }
 
 TEST_F(Renderers, PresentedPictureReachesTheWindow)

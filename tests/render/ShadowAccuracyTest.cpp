@@ -116,7 +116,8 @@ protected:
     void Check(const Path& path)
     {
         for (CVar<bool>* option : {&r_GL_SeparateStencil, &r_GL_DepthClamp, &r_GL_EarlyTricks,
-                                   &r_Shadow_Downsample, &r_Shadow_ClearSelfShadowing})
+                                   &r_Shadow_Downsample, &r_Shadow_ClearSelfShadowing,
+                                   &r_Shadow_CountInFront})
             option->Reset();
         r_Shadow_WedgeCount.Reset();
         r_Shadow_StencilOp.value = true;
@@ -175,9 +176,22 @@ TEST_F(ShadowAccuracy, EveryPathMatchesTheReference)
     const std::string counting = StencilCounting() ? "stencil" : "alpha";
     // Separate stencil, self-shadowing and the depth paths change how the volumes are
     // counted; the wedge batches and the downsampled targets change the coverage pass. The
-    // stencil-counting process runs the options that act on its count.
+    // stencil-counting process runs the options that act on its count. The scenes' volumes
+    // mostly keep clear of the eye and are counted in front of the surfaces; counted behind,
+    // they end in far caps, one draw or two.
     std::vector<Path> paths = {
         {counting, [] {}},
+        {counting + ", counted behind", [] { r_Shadow_CountInFront.value = false; }},
+        {counting + ", one-sided stencil, counted behind",
+         [] {
+             r_GL_SeparateStencil.value = false;
+             r_Shadow_CountInFront.value = false;
+         }},
+        {counting + ", self-shadowing kept, counted behind",
+         [] {
+             r_Shadow_ClearSelfShadowing.value = false;
+             r_Shadow_CountInFront.value = false;
+         }},
         {counting + ", one-sided stencil", [] { r_GL_SeparateStencil.value = false; }},
         {counting + ", no depth clamp", [] { r_GL_DepthClamp.value = false; }},
         {counting + ", self-shadowing kept", [] { r_Shadow_ClearSelfShadowing.value = false; }},
