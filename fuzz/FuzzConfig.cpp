@@ -90,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(config.Find("demo_ID") == &demo_ID);
     config.Load();
     CheckRanges();
-    Check(AllVariables().size() == 25);
+    Check(AllVariables().size() == 26);
 
     const std::vector<std::string> loaded = Numbers();
     config.Save();
