@@ -99,6 +99,12 @@ private:
             return -1;
         if (endMode == Clamped)
             t = std::min(std::max(t, this->times[0]), this->times[n - 1]);
+        // A closed curve repeats: any parameter reads the same as its place in the first
+        // period, from the first knot up to the closing segment's end.
+        const float period = this->times[n - 1] + closingGap;
+        const float first = this->times[0];
+        if (endMode == Closed && period > 0.0f && (t < first || t > first + period))
+            t -= std::floor((t - first) / period) * period;
         const int i = this->FindSegment(t);
         const float t0 = KnotTime(i - 1);
         local = (t - t0) / (KnotTime(i) - t0);

@@ -221,6 +221,10 @@ fault io/DataFolder.cpp "io_tests" \
     "a folder is taken for the data file of its name" \
     'return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);' \
     'return stat(path.c_str(), &info) == 0;'
+fault game/Curve_SplineCatmullRom.h "game_test" \
+    "a closed spline read periods away runs on past its closing segment" \
+    't -= std::floor((t - first) / period) * period;' \
+    't -= 0.0f * period;'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

@@ -153,6 +153,15 @@ TEST(CatmullRom, ClampedHoldsTheEndsAndClosedJoinsThem)
     // No kink where it closes: the tangent arriving equals the tangent leaving.
     EXPECT_LT((closed.EvaluateDerivative(3.9999f) - closed.EvaluateDerivative(0.0001f)).Length(),
               1e-2f);
+    // Periods away, before the first knot or past the closing segment, the curve and its
+    // derivatives repeat.
+    for (float t : {0.3f, 1.5f, 2.8f, 3.6f})
+        for (float k : {-2.0f, -1.0f, 1.0f, 3.0f}) {
+            const float away = t + 4.0f * k;
+            EXPECT_LT((closed.Evaluate(away) - closed.Evaluate(t)).Length(), 1e-4f) << away;
+            EXPECT_LT((closed.EvaluateDerivative(away) - closed.EvaluateDerivative(t)).Length(),
+                      1e-3f) << away;
+        }
 }
 
 } // namespace
