@@ -60,7 +60,8 @@ bool WedgeScissor::EdgeHull(const IMeshAdjacency::Edge& edge, float (*clip)[4]) 
         for (int k = 0; k < 8 && across; ++k) {
             const float along = Math::Dot(directions[k], axis);
             across = along >= 0.1f * length;
-            run += std::max(reach - Math::Dot(ends[k / 4], axis), 0.0f) / along;
+            if (across)
+                run += std::max(reach - Math::Dot(ends[k / 4], axis), 0.0f) / along;
         }
         if (across && (best < 0 || run < bestRun)) {
             best = c;
