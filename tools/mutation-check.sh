@@ -34,7 +34,8 @@ jobs=${KORVO_JOBS:-2}
 # --- The faults ---------------------------------------------------------------------------
 # fault FILE TESTS WHAT OLD NEW: in FILE (relative to the repository root), the one
 # occurrence of OLD becomes NEW; TESTS are the test programs (CTest names, also the build
-# targets) that must fail.
+# targets) that must fail. A test that runs a program of another name is written
+# TEST@TARGET.
 files=() tests=() whats=() olds=() news=()
 fault()
 {
@@ -225,6 +226,11 @@ fault game/Curve_SplineCatmullRom.h "game_test" \
     "a closed spline read periods away runs on past its closing segment" \
     't -= std::floor((t - first) / period) * period;' \
     't -= 0.0f * period;'
+fault world/ShadowDrawing.cpp \
+    "render_scene_shadows_zori_0_behind@korvo_shadowref render_scene_shadows_dazu_0_behind@korvo_shadowref" \
+    "volumes counted in two draws end across any axis, closed there by a fan of slivers" \
+    'EndVolume(*mesh, light, limits, open || steps.Count == 1);' \
+    'EndVolume(*mesh, light, limits, true);'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
@@ -283,12 +289,16 @@ done
 # Builds TESTS and runs them; returns ctest's status (2 when the build failed).
 build_and_run()
 {
-    local names=($1) log=$2
-    if ! ninja -C "$build" -j "$jobs" "${names[@]}" >"$log" 2>&1; then
+    local names=($1) log=$2 targets=() runs=() name
+    for name in "${names[@]}"; do
+        runs+=("${name%@*}")
+        targets+=("${name#*@}")
+    done
+    if ! ninja -C "$build" -j "$jobs" "${targets[@]}" >"$log" 2>&1; then
         return 2
     fi
     local regex
-    regex="^($(IFS='|'; echo "${names[*]}"))\$"
+    regex="^($(IFS='|'; echo "${runs[*]}"))\$"
     ctest --test-dir "$build" --output-on-failure --no-tests=error -R "$regex" >>"$log" 2>&1
 }
 
