@@ -231,6 +231,18 @@ fault world/ShadowDrawing.cpp \
     "volumes counted in two draws end across any axis, closed there by a fan of slivers" \
     'EndVolume(*mesh, light, limits, open || steps.Count == 1);' \
     'EndVolume(*mesh, light, limits, true);'
+fault gl/Display.cpp "platform_context_test" \
+    "the display leaves its gamma ramp on the screen when it goes" \
+    'if (gammaSaved)' \
+    'if (false)'
+fault platform/DisplayModes.cpp "platform_context_test" \
+    "the screen's blue gamma channel is read from its green one" \
+    'blue[i] = gamma->blue[source];' \
+    'blue[i] = gamma->green[source];'
+fault gl/Display.cpp "platform_context_test" \
+    "each gamma setting saves the ramp again, so the one given back is the program's own" \
+    'if (!gammaSaved) {' \
+    'if (true) {'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

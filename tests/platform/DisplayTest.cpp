@@ -1,10 +1,15 @@
-// The display on XRandR: the current mode and the text of a refused mode (the program tests
-// switch to full screen and back).
+// The display on XRandR: the current mode, the text of a refused mode and the gamma ramp (the
+// program tests switch to full screen and back).
 
 #include "app/CriticalException.h"
 #include "gl/Display.h"
 #include "platform/DirectDrawErrors.h"
 #include "tests/support/GLTestContext.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <utility>
 
 using namespace Platform;
 
@@ -46,6 +51,96 @@ TEST(DisplayTest, NearestLargerModeIsTheSmallestThatHoldsTheSize)
     EXPECT_EQ(FindNearestLargerMode(modes, 5, 1024, 700), 2);
     EXPECT_EQ(FindNearestLargerMode(modes, 5, 1281, 480), -1);
     EXPECT_EQ(FindNearestLargerMode(modes, 0, 640, 480), -1);
+}
+
+// The ramp is sampled at (i + 1) / 256, so even the identity starts above black; settings
+// outside 0..2 are taken at the nearer end, below 1 darken and above 1 brighten.
+TEST(DisplayTest, GammaRampFollowsTheSettingClampedToZeroToTwo)
+{
+    using Korvo::Display;
+    uint16_t identity[256], dark[256], bright[256], ramp[256];
+    EXPECT_FLOAT_EQ(Display::ComputeGammaRamp(1.0f, identity), 1.0f);
+    EXPECT_EQ(identity[0], 256);
+    EXPECT_EQ(identity[127], 32768);
+    EXPECT_EQ(identity[255], 65535);
+    EXPECT_FLOAT_EQ(Display::ComputeGammaRamp(0.5f, dark), 1.85f);
+    EXPECT_FLOAT_EQ(Display::ComputeGammaRamp(1.5f, bright), 0.65f);
+    for (int i = 1; i < 256; ++i) {
+        EXPECT_GT(identity[i], identity[i - 1]) << i;
+        if (i < 255) {
+            EXPECT_LT(dark[i], identity[i]) << i;
+            EXPECT_GT(bright[i], identity[i]) << i;
+        }
+    }
+    EXPECT_EQ(dark[255], 65535);
+    EXPECT_EQ(bright[255], 65535);
+
+    const std::pair<float, float> clamped[] = {{5.0f, 2.0f}, {-1.0f, 0.0f}};
+    const float exponents[] = {0.3f, 2.7f};
+    for (int k = 0; k < 2; ++k) {
+        uint16_t end[256];
+        EXPECT_FLOAT_EQ(Display::ComputeGammaRamp(clamped[k].first, ramp), exponents[k]);
+        EXPECT_FLOAT_EQ(Display::ComputeGammaRamp(clamped[k].second, end), exponents[k]);
+        EXPECT_TRUE(std::equal(ramp, ramp + 256, end)) << clamped[k].first;
+    }
+}
+
+using Ramp = std::array<std::array<uint16_t, 256>, 3>;
+
+Ramp ScreenRamp(Platform::HWND window)
+{
+    Ramp ramp{};
+    EXPECT_EQ(Platform::GetGammaRamp(window, ramp[0].data(), ramp[1].data(), ramp[2].data()),
+              DD_OK);
+    return ramp;
+}
+
+// In full screen the display owns the screen's ramp: a setting reaches every channel, and
+// the ramp the screen had comes back on RestoreGamma and when the display goes. Windowed,
+// the screen's ramp is not the program's to change.
+TEST(DisplayTest, FullScreenGammaReachesTheScreenAndIsGivenBack)
+{
+    ::Test::GLTestWindow window;
+    ASSERT_NE(window.Get(), nullptr);
+    ASSERT_TRUE(Platform::HasGammaControl(window.Get()));
+    // A ramp of the screen's own, each channel different, so that a channel given back in
+    // the wrong place shows.
+    Ramp before;
+    for (int i = 0; i < 256; ++i)
+        for (int c = 0; c < 3; ++c)
+            before[c][i] = static_cast<uint16_t>(i * (100 + 50 * c));
+    ASSERT_EQ(Platform::SetGammaRamp(window.Get(), before[0].data(), before[1].data(),
+                                     before[2].data()),
+              DD_OK);
+    ASSERT_EQ(ScreenRamp(window.Get()), before);
+
+    Korvo::DisplayMode desktop;
+    {
+        Korvo::Display windowed(Korvo::DisplayMode(), window.Get(), false);
+        windowed.GetCurrentMode(desktop);
+        windowed.SetGamma(2.0f);
+        EXPECT_FLOAT_EQ(windowed.GetGamma(), 1.0f);
+        EXPECT_EQ(ScreenRamp(window.Get()), before);
+    }
+
+    uint16_t bright[256], dark[256];
+    Korvo::Display::ComputeGammaRamp(2.0f, bright);
+    Korvo::Display::ComputeGammaRamp(0.0f, dark);
+    {
+        Korvo::Display display(desktop, window.Get(), true);
+        display.SetGamma(2.0f);
+        EXPECT_FLOAT_EQ(display.GetGamma(), 0.3f);
+        const Ramp set = ScreenRamp(window.Get());
+        for (int c = 0; c < 3; ++c)
+            EXPECT_TRUE(std::equal(bright, bright + 256, set[c].begin())) << "channel " << c;
+        display.RestoreGamma();
+        EXPECT_EQ(ScreenRamp(window.Get()), before);
+        // A second setting keeps the ramp saved first.
+        display.SetGamma(0.0f);
+        display.SetGamma(0.0f);
+        EXPECT_TRUE(std::equal(dark, dark + 256, ScreenRamp(window.Get())[1].begin()));
+    }
+    EXPECT_EQ(ScreenRamp(window.Get()), before);
 }
 
 } // namespace
