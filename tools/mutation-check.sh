@@ -243,6 +243,11 @@ fault gl/Display.cpp "platform_context_test" \
     "each gamma setting saves the ramp again, so the one given back is the program's own" \
     'if (!gammaSaved) {' \
     'if (true) {'
+fault gl/Display.cpp "platform_context_test" \
+    "RestoreMode forgets the mode without giving the desktop's back" \
+    'if (Platform::RestoreDisplayMode(window) == Platform::DD_OK)
+        modeChanged = false;' \
+    'modeChanged = false;'
 
 count=${#files[@]}
 if [ -n "$only" ]; then

@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 using namespace Platform;
 
@@ -141,6 +142,49 @@ TEST(DisplayTest, FullScreenGammaReachesTheScreenAndIsGivenBack)
         EXPECT_TRUE(std::equal(dark, dark + 256, ScreenRamp(window.Get())[1].begin()));
     }
     EXPECT_EQ(ScreenRamp(window.Get()), before);
+}
+
+// Full screen at another size: the screen takes it, the list of modes holds it beside the
+// desktop's (each size once without refresh rates), and RestoreMode brings the desktop back
+// for good; windowed, RestoreMode leaves the screen alone.
+TEST(DisplayTest, FullScreenModeIsListedAndRestored)
+{
+    ::Test::GLTestWindow window;
+    ASSERT_NE(window.Get(), nullptr);
+    Korvo::DisplayMode desktop, now;
+    Korvo::Display windowed(Korvo::DisplayMode(), window.Get(), false);
+    windowed.GetCurrentMode(desktop);
+    {
+        Korvo::DisplayMode small = desktop;
+        small.Width = 800;
+        small.Height = 600;
+        Korvo::Display display(small, window.Get(), true);
+        display.GetCurrentMode(now);
+        EXPECT_EQ(now.Width, 800);
+        EXPECT_EQ(now.Height, 600);
+        windowed.RestoreMode();
+        windowed.GetCurrentMode(now);
+        EXPECT_EQ(now.Width, 800);
+
+        std::vector<Korvo::DisplayMode> modes;
+        display.EnumerateModes(false, modes);
+        const auto count = [&modes](int width, int height) {
+            return std::count_if(modes.begin(), modes.end(), [&](const Korvo::DisplayMode& m) {
+                return m.Width == width && m.Height == height && m.RefreshRate == 0 &&
+                       m.BitsPerPixel == 32;
+            });
+        };
+        EXPECT_EQ(count(800, 600), 1);
+        EXPECT_EQ(count(desktop.Width, desktop.Height), 1);
+
+        display.RestoreMode();
+        display.GetCurrentMode(now);
+        EXPECT_EQ(now.Width, desktop.Width);
+        EXPECT_EQ(now.Height, desktop.Height);
+    }
+    windowed.GetCurrentMode(now);
+    EXPECT_EQ(now.Width, desktop.Width);
+    EXPECT_EQ(now.Height, desktop.Height);
 }
 
 } // namespace
