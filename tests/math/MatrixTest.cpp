@@ -1,4 +1,5 @@
 #include "math/Mat4.h"
+#include "tests/support/NearVectors.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +11,10 @@ using Math::Mat3;
 using Math::Mat4;
 using Math::Vec3f;
 
+// Matrices chain several products: their points may stray further.
 void ExpectNear(const Vec3f& a, const Vec3f& b, float eps = 1e-4f)
 {
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
+    Test::ExpectNear(a, b, eps);
 }
 
 void ExpectIdentity(const Mat4& m, float eps = 1e-5f)

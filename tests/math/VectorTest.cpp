@@ -1,5 +1,6 @@
 #include "math/Mat3.h"
 #include "math/Vec3.h"
+#include "tests/support/NearVectors.h"
 
 #include <gtest/gtest.h>
 
@@ -10,12 +11,7 @@ namespace {
 using Math::Mat3;
 using Math::Vec3f;
 
-void ExpectNear(const Vec3f& a, const Vec3f& b, float eps = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
+using Test::ExpectNear;
 
 // A proper rotation about the axis (1, 2, 2) / 3, by the angle's cosine and sine.
 Mat3 Rotation(float c, float s)

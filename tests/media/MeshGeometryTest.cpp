@@ -3,6 +3,7 @@
 #include "media/SkinMD5.h"
 
 #include "app/Exception.h"
+#include "tests/support/NearVectors.h"
 
 #include <gtest/gtest.h>
 
@@ -12,12 +13,7 @@ using Korvo::MeshGeometry;
 
 namespace {
 
-void ExpectNear(const Math::Vec3f& a, const Math::Vec3f& b, float eps = 1e-5f)
-{
-    EXPECT_NEAR(a.x, b.x, eps);
-    EXPECT_NEAR(a.y, b.y, eps);
-    EXPECT_NEAR(a.z, b.z, eps);
-}
+using Test::ExpectNear;
 
 } // namespace
 
