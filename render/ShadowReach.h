@@ -21,10 +21,11 @@ class IViewer;
 // is left out for that light, its volumes and wedges alike.
 //
 // A caster the light counts behind the surfaces (depth fail) is counted in front of them
-// (depth pass) instead, with r_Shadow_CountInFront on, where its whole volume, ended past the lit surfaces, keeps clear of
-// the near plane within the view, and that plane's rectangle lies before the volume's end:
-// every pixel's line of sight then starts outside the volume and never crosses its end, so
-// the count in front is exact and needs no far caps. (Its sides are drawn whole, without
+// (depth pass) instead, with r_Shadow_CountInFront on, where its whole volume, ended past
+// the lit surfaces, keeps clear of the near plane within the view, and that plane's
+// rectangle lies before the volume's end: every pixel's line of sight then starts outside
+// the volume and never crosses its end, so the count in front is exact and needs no far
+// caps. (Its sides are drawn whole, without
 // the cut of what lies nearer than every surface; in both demo scenes the far caps cost
 // more fragments than that.)
 //
