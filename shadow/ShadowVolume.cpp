@@ -243,6 +243,10 @@ void ShadowVolume::DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
         int rect[4];
         const bool scissored =
             scissor != nullptr && scissor->Rectangle(silhouette + start, n, rect);
+        // Wedges that reach no lit surface in view change no pixel: their draws, and the
+        // program and state changes between them, are left out.
+        if (scissored && (rect[2] <= 0 || rect[3] <= 0))
+            return;
         if (scissored) {
             glEnable(GL_SCISSOR_TEST);
             glScissor(rect[0], rect[1], rect[2], rect[3]);

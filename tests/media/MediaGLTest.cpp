@@ -4,13 +4,16 @@
 #include "gl/ITexture.h"
 #include "gl/RenderDevice_Release.h"
 #include "gl/VertexBuffer.h"
+#include "gl/VertexFormat.h"
 #include "media/Mesh3DS.h"
 #include "media/MeshMD5.h"
 #include "media/ModelLoader3DS.h"
 #include "media/ModelLoaderMD5.h"
 #include "render/LookupTexture_Atan2.h"
+#include "render/PassProfiler.h"
 #include "render/PrimitiveBuffer_Quad.h"
 #include "render/PrimitiveBuffer_WedgeS.h"
+#include "shadow/IWedgeScissor.h"
 #include "shadow/MeshAdjacencyMD5.h"
 #include "shadow/ShadowVolume.h"
 #include "tests/support/DeviceFixture.h"
@@ -24,6 +27,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 
 using Media::ModelWriter3DS;
@@ -217,4 +222,72 @@ TEST_F(MediaGL, PrimitiveBuffersAndTheAngleTexture)
     EXPECT_EQ(filter, GL_NEAREST);
     EXPECT_EQ(Integer(GL_UNPACK_ALIGNMENT), 4);
     glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}
+
+namespace {
+
+// Hands out the given rectangles, one per batch, in turn.
+class GivenRectangles : public Korvo::IWedgeScissor {
+public:
+    explicit GivenRectangles(std::vector<std::array<int, 4>> rects) : Rects(std::move(rects)) {}
+    bool Rectangle(const Korvo::IMeshAdjacency::Edge*, int, int rect[4]) const override
+    {
+        const std::array<int, 4>& next = Rects.at(Given++);
+        std::copy(next.begin(), next.end(), rect);
+        return true;
+    }
+    mutable size_t Given = 0;
+
+private:
+    std::vector<std::array<int, 4>> Rects;
+};
+
+} // namespace
+
+// A batch of wedges is drawn, three times, where its rectangle holds something; where the
+// rectangle is empty the wedges can change no pixel, and none of the three draws is made.
+TEST_F(MediaGL, WedgeBatchesReachingNothingAreNotDrawn)
+{
+    ModelWriter3DS::Scene scene;
+    scene.Objects = {Cube("box")};
+    ModelWriter3DS::Save("wedged.3ds", scene);
+    Media::ModelLoader3DS loader;
+    std::vector<Sys::Ptr<Korvo::Mesh3DS>> meshes;
+    loader.Load("wedged.3ds", true, meshes);
+    const Sys::Ptr<Korvo::Mesh3DS>& mesh = meshes[0];
+    // A light above the top face: the top's four edges are the silhouette.
+    mesh->GetAdjacency()->UpdateFacing(Math::Vec3f(0.3f, 5.0f, 0.2f));
+    mesh->GetAdjacency()->BuildLists(0);
+    ASSERT_EQ(mesh->GetAdjacency()->GetSilhouetteEdgeCount(), 4);
+    mesh->GetShadowVolume()->Update(2);
+
+    Korvo::PrimitiveBuffer_WedgeS wedgeS;
+    GL::VertexFormat format;
+    format.AddAttribute(0, 3, GL_FLOAT);
+    format.AddAttribute(1, 3, GL_FLOAT);
+    format.AddAttribute(2, 2, GL_SHORT);
+    format.Compile();
+    GL::Device->SetVertexFormat(format);
+    GL::Device->SetVertexAttributes(wedgeS.GetVertexBuffer());
+    GL::Device->SetIndexBuffer(wedgeS.GetIndexBuffer());
+
+    const Sys::Ptr<const GL::IProgram> programs[3];
+    const Korvo::ShadowVolumeDrawPlan::WedgeSteps steps;
+    // One edge a batch; the first and third rectangles are empty.
+    GivenRectangles rects({{{3, 4, 0, 10}}, {{0, 0, 256, 256}}, {{5, 5, 10, 0}}, {{7, 8, 1, 1}}});
+    Korvo::PassProfiler profile(true);
+    ASSERT_TRUE(profile.CountsShaders());
+    profile.Begin("wedges");
+    mesh->GetShadowVolume()->DrawWedges(programs, steps, 1, &rects);
+    profile.EndFrame();
+    EXPECT_EQ(rects.Given, 4u);
+    const int wedgeTriangles =
+        Sys::Ptr<Korvo::ShadowVolume>::StaticFrom(mesh->GetShadowVolume())->GetIndicesPerWedge() / 3;
+    EXPECT_EQ(profile.GetPasses().at(0).Primitives, 2u * 3u * wedgeTriangles);
+    // The scissor was set for the batches drawn, and nothing is left scissored.
+    GLint box[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(std::vector<GLint>(box, box + 4), std::vector<GLint>({7, 8, 1, 1}));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>());
 }
