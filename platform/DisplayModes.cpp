@@ -136,7 +136,6 @@ int RefreshRate(const XRRModeInfo& mode)
                                         / (static_cast<double>(mode.hTotal) * mode.vTotal)));
 }
 
-
 // A mode of the CRTC's outputs with the size (and refresh rate, unless 0) asked for.
 RRMode FindOutputMode(const CrtcLookup& lookup, const DisplayModeInfo& mode)
 {

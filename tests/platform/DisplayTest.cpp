@@ -12,6 +12,10 @@
 #include <utility>
 #include <vector>
 
+// Last: Xlib's macros (None, Status, Bool) would spoil the headers above.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
 using namespace Platform;
 
 namespace {
@@ -185,6 +189,54 @@ TEST(DisplayTest, FullScreenModeIsListedAndRestored)
     windowed.GetCurrentMode(now);
     EXPECT_EQ(now.Width, desktop.Width);
     EXPECT_EQ(now.Height, desktop.Height);
+}
+
+// A size the screen has at two refresh rates is listed once without rates, and twice with
+// them, each at its own.
+TEST(DisplayTest, EachSizeIsListedOnceWithoutRefreshRates)
+{
+    ::Test::GLTestWindow window;
+    ASSERT_NE(window.Get(), nullptr);
+    ::Display* x = XOpenDisplay(nullptr);
+    ASSERT_NE(x, nullptr);
+    Korvo::DisplayMode desktop;
+    Korvo::Display display(Korvo::DisplayMode(), window.Get(), false);
+    display.GetCurrentMode(desktop);
+
+    // The desktop's size once more, at 75 Hz.
+    char name[] = "korvo-test-75Hz";
+    XRRModeInfo info = {};
+    info.width = static_cast<unsigned>(desktop.Width);
+    info.height = static_cast<unsigned>(desktop.Height);
+    info.hSyncStart = info.width + 48;
+    info.hSyncEnd = info.width + 80;
+    info.hTotal = info.width + 160;
+    info.vSyncStart = info.height + 3;
+    info.vSyncEnd = info.height + 7;
+    info.vTotal = info.height + 25;
+    info.dotClock = static_cast<unsigned long>(info.hTotal) * info.vTotal * 75;
+    info.name = name;
+    info.nameLength = sizeof(name) - 1;
+    const RRMode extra = XRRCreateMode(x, DefaultRootWindow(x), &info);
+    XSync(x, False);
+    ASSERT_NE(extra, static_cast<RRMode>(None));
+
+    std::vector<Korvo::DisplayMode> plain, rated;
+    display.EnumerateModes(false, plain);
+    display.EnumerateModes(true, rated);
+    XRRDestroyMode(x, extra);
+    XCloseDisplay(x);
+
+    std::vector<int> plainRates, rates;
+    for (const Korvo::DisplayMode& m : plain)
+        if (m.Width == desktop.Width && m.Height == desktop.Height)
+            plainRates.push_back(m.RefreshRate);
+    for (const Korvo::DisplayMode& m : rated)
+        if (m.Width == desktop.Width && m.Height == desktop.Height)
+            rates.push_back(m.RefreshRate);
+    EXPECT_EQ(plainRates, std::vector<int>({0}));
+    ASSERT_EQ(rates.size(), 2u);
+    EXPECT_EQ(std::count(rates.begin(), rates.end(), 75), 1);
 }
 
 } // namespace
