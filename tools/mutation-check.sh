@@ -259,6 +259,18 @@ fault platform/DisplayModes.cpp "platform_context_test" \
             continue;' \
     'if (duplicate && false)
             continue;'
+fault platform/Context.cpp "platform_gl_test" \
+    "the pixel format ranking prefers more samples than asked for" \
+    'Attrib(format, GLX_SAMPLES) - request.samples,' \
+    'request.samples - Attrib(format, GLX_SAMPLES),'
+fault platform/Context.cpp "platform_gl_test" \
+    "a request's stencil size is not held as a minimum" \
+    'if (Attrib(format, attribute) < minimum)' \
+    'if (Attrib(format, attribute) < minimum && attribute != GLX_STENCIL_SIZE)'
+fault platform/Context.cpp "platform_gl_test" \
+    "a window's pixel format may be set again" \
+    'if (window.pixelFormat != 0) {' \
+    'if (false) {'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
