@@ -30,6 +30,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 using Media::ModelWriter3DS;
 using Media::ModelWriterMD5;
@@ -281,8 +283,8 @@ TEST_F(MediaGL, WedgeBatchesReachingNothingAreNotDrawn)
     mesh->GetShadowVolume()->DrawWedges(programs, steps, 1, &rects);
     profile.EndFrame();
     EXPECT_EQ(rects.Given, 4u);
-    const int wedgeTriangles =
-        Sys::Ptr<Korvo::ShadowVolume>::StaticFrom(mesh->GetShadowVolume())->GetIndicesPerWedge() / 3;
+    const auto volume = Sys::Ptr<Korvo::ShadowVolume>::StaticFrom(mesh->GetShadowVolume());
+    const int wedgeTriangles = volume->GetIndicesPerWedge() / 3;
     EXPECT_EQ(profile.GetPasses().at(0).Primitives, 2u * 3u * wedgeTriangles);
     // The scissor was set for the batches drawn, and nothing is left scissored.
     GLint box[4] = {0, 0, 0, 0};
