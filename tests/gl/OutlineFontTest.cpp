@@ -28,8 +28,17 @@ void* operator new(std::size_t size)
         return p;
     throw std::bad_alloc();
 }
+// The replacements pair malloc with free. Where GCC inlines them next to an operator new it
+// takes the pair for a mismatch, which it is not.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
 
 namespace {
 
