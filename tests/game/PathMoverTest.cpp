@@ -50,12 +50,22 @@ TEST(PathMover, EllipseKnotsAndArcLength)
     EXPECT_THROW(mover.BuildEllipsePath(Vec(), 1.0f, 1.0f, 0), std::invalid_argument);
 }
 
-TEST(PathMover, LoopReturnsToStartAndSpeedIsInWorldUnits)
-{
+// A mover on a 100 x 70 ellipse of 32 knots, and the node it moves.
+class PathMoverOnEllipse : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
+        length = mover.GetLength();
+    }
+
     Game::PathMover mover;
-    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
-    Sys::Ptr<Game::INode> node(new Game::INode());
-    const float length = mover.GetLength();
+    Sys::Ptr<Game::INode> node{new Game::INode()};
+    float length = 0.0f;
+};
+
+TEST_F(PathMoverOnEllipse, LoopReturnsToStartAndSpeedIsInWorldUnits)
+{
     mover.SetMotion(node, 0, true, Game::PathMover::Loop, length, true, 0.0f, 0.0f, 1.0f);
 
     mover.Update(0.0f);
@@ -75,11 +85,8 @@ TEST(PathMover, LoopReturnsToStartAndSpeedIsInWorldUnits)
     EXPECT_NEAR(mover.GetPosition(), 0.75f, 1e-5f);
 }
 
-TEST(PathMover, TurnsNodeAlongThePath)
+TEST_F(PathMoverOnEllipse, TurnsNodeAlongThePath)
 {
-    Game::PathMover mover;
-    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
-    Sys::Ptr<Game::INode> node(new Game::INode());
     mover.SetMotion(node, 1, true, Game::PathMover::Loop, 18.0f, true, 0.0f, 0.0f, 1.0f);
 
     for (int frame = 0; frame < 200; ++frame) {
@@ -98,12 +105,8 @@ TEST(PathMover, TurnsNodeAlongThePath)
     }
 }
 
-TEST(PathMover, OnceStopsAtTheEndItRunsTowards)
+TEST_F(PathMoverOnEllipse, OnceStopsAtTheEndItRunsTowards)
 {
-    Game::PathMover mover;
-    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
-    Sys::Ptr<Game::INode> node(new Game::INode());
-    const float length = mover.GetLength();
 
     // Half a length per second, forward from the start: standing at the start is no end.
     mover.SetMotion(node, 0, true, Game::PathMover::Once, length / 2, true, 0.0f, 0.0f, 1.0f);
@@ -132,12 +135,8 @@ TEST(PathMover, OnceStopsAtTheEndItRunsTowards)
     EXPECT_TRUE(mover.IsFinished());
 }
 
-TEST(PathMover, PingPongTurnsAtBothEnds)
+TEST_F(PathMoverOnEllipse, PingPongTurnsAtBothEnds)
 {
-    Game::PathMover mover;
-    mover.BuildEllipsePath(Vec(0, 0, 0), 100.0f, 70.0f, 32);
-    Sys::Ptr<Game::INode> node(new Game::INode());
-    const float length = mover.GetLength();
     mover.SetMotion(node, 0, true, Game::PathMover::PingPong, length, true, 0.0f, 0.0f, 1.0f);
 
     // A quarter past the far end comes back a quarter, now going backwards.
