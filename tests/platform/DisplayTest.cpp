@@ -224,14 +224,16 @@ TEST(DisplayTest, EachSizeIsListedOnceWithoutRefreshRates)
     XRRDestroyMode(x, extra);
     XCloseDisplay(x);
 
-    std::vector<int> plainRates, rates;
-    for (const Korvo::DisplayMode& m : plain)
-        if (m.Width == desktop.Width && m.Height == desktop.Height)
-            plainRates.push_back(m.RefreshRate);
-    for (const Korvo::DisplayMode& m : rated)
-        if (m.Width == desktop.Width && m.Height == desktop.Height)
-            rates.push_back(m.RefreshRate);
-    EXPECT_EQ(plainRates, std::vector<int>({0}));
+    // The refresh rates listed at the desktop's size.
+    const auto desktopRates = [&desktop](const std::vector<Korvo::DisplayMode>& modes) {
+        std::vector<int> found;
+        for (const Korvo::DisplayMode& m : modes)
+            if (m.Width == desktop.Width && m.Height == desktop.Height)
+                found.push_back(m.RefreshRate);
+        return found;
+    };
+    EXPECT_EQ(desktopRates(plain), std::vector<int>({0}));
+    const std::vector<int> rates = desktopRates(rated);
     ASSERT_EQ(rates.size(), 2u);
     EXPECT_EQ(std::count(rates.begin(), rates.end(), 75), 1);
 }
