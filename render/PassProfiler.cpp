@@ -2,6 +2,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -36,6 +37,12 @@ PassProfiler::~PassProfiler()
         glDeleteQueries(4, Queries);
 }
 
+void PassProfiler::DiscardRasterOf(std::vector<std::string> names)
+{
+    if (GLEW_VERSION_3_0 || GLEW_EXT_transform_feedback)
+        Discarded = std::move(names);
+}
+
 void PassProfiler::Begin(const char* name)
 {
     End();
@@ -47,6 +54,7 @@ void PassProfiler::Begin(const char* name)
         Passes.back().Name = name;
     }
     Running = index;
+    Discarding = std::find(Discarded.begin(), Discarded.end(), name) != Discarded.end();
     // The wall time between glFinish calls is what the pass costs on any driver. A timer
     // query can miss it: llvmpipe rasterizes a target's draws when the target changes or
     // is finished, so passes that draw into the same target report almost nothing.
@@ -60,6 +68,8 @@ void PassProfiler::Begin(const char* name)
         glBeginQuery(GL_PRIMITIVES_SUBMITTED_ARB, Queries[PrimitivesQuery]);
         glBeginQuery(GL_FRAGMENT_SHADER_INVOCATIONS_ARB, Queries[FragmentsQuery]);
     }
+    if (Discarding)
+        glEnable(GL_RASTERIZER_DISCARD);
 }
 
 void PassProfiler::EndFrame() { End(); }
@@ -71,6 +81,9 @@ void PassProfiler::End()
     Pass& pass = Passes[Running];
     Running = -1;
     ++pass.Runs;
+    if (Discarding)
+        glDisable(GL_RASTERIZER_DISCARD);
+    Discarding = false;
     if (Timer)
         glEndQuery(GL_TIME_ELAPSED);
     glFinish();

@@ -31,6 +31,12 @@ public:
     PassProfiler(const PassProfiler&) = delete;
     PassProfiler& operator=(const PassProfiler&) = delete;
 
+    // The named passes are run with rasterizing off (GL_RASTERIZER_DISCARD, where the
+    // driver has it): their draws, vertices and state changes cost what they cost, and
+    // nothing reaches a pixel, not even their clears. Measures what a pass costs besides
+    // its fragments; the picture is wrong meanwhile.
+    void DiscardRasterOf(std::vector<std::string> names);
+
     // Ends the pass running, if any, and starts the named one.
     void Begin(const char* name);
     // Ends the pass running; the frame's figures are then in GetPasses.
@@ -51,7 +57,9 @@ private:
     bool Samples = false;
     unsigned Queries[4] = {0, 0, 0, 0};
     int Running = -1;
+    bool Discarding = false;
     double StartSeconds = 0.0;
+    std::vector<std::string> Discarded;
     std::vector<Pass> Passes;
 };
 

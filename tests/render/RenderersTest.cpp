@@ -312,3 +312,38 @@ TEST_F(Renderers, PassProfileNamesEveryPassAndCountsWhatItDraws)
             << table;
     }
 }
+
+// A pass profiled with rasterizing off still submits every primitive it draws, and nothing
+// of it reaches a pixel; the passes after it rasterize as before.
+TEST_F(Renderers, PassesProfiledWithoutRasterizingKeepTheirDrawsOnly)
+{
+    for (bool soft : {false, true}) {
+        const std::vector<std::string> shadowPasses =
+            soft ? std::vector<std::string>{"DrawAlphaStencilPass", "DrawCoveragePass"}
+                 : std::vector<std::string>{"DrawStencilPass"};
+        Korvo::PassProfiler drawn(true), bare(true);
+        bare.DiscardRasterOf(shadowPasses);
+        profiler = &drawn;
+        Draw(soft, "casters", true, true);
+        profiler = &bare;
+        Draw(soft, "casters", true, true);
+        profiler = nullptr;
+        EXPECT_FALSE(glIsEnabled(GL_RASTERIZER_DISCARD));
+        ASSERT_EQ(drawn.GetPasses().size(), bare.GetPasses().size());
+        for (size_t i = 0; i < drawn.GetPasses().size(); ++i) {
+            const Korvo::PassProfiler::Pass& a = drawn.GetPasses()[i];
+            const Korvo::PassProfiler::Pass& b = bare.GetPasses()[i];
+            ASSERT_EQ(a.Name, b.Name);
+            EXPECT_EQ(a.Primitives, b.Primitives) << a.Name;
+            const bool shadowPass =
+                std::find(shadowPasses.begin(), shadowPasses.end(), a.Name) != shadowPasses.end();
+            if (shadowPass) {
+                EXPECT_GT(a.FragmentInvocations, 0u) << a.Name;
+                EXPECT_EQ(b.FragmentInvocations, 0u) << a.Name;
+                EXPECT_EQ(b.SamplesPassed, 0u) << a.Name;
+            } else if (a.Name != "EndFrame") {
+                EXPECT_GT(b.FragmentInvocations, 0u) << a.Name;
+            }
+        }
+    }
+}

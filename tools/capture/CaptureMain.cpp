@@ -8,7 +8,7 @@
 //                 [--frames 10] [--step 20] [--source 0.6] [--cast 1] [--english 1]
 //                 [--set r_Name=value,r_Other=value]
 //                 [--shadow-light 0 --shadow-out shadow.png] [--timings timings.txt]
-//                 [--passes passes.md]
+//                 [--passes passes.md [--shadow-raster 0]]
 //
 // Every frame's line in the timings gives its time and the part of it spent in animation
 // and skinning, light collection, silhouettes and shadow-volume updates, and the rest of
@@ -129,6 +129,11 @@ int Run(const std::map<std::string, std::string>& options)
             return;
         if (!profiler) {
             profiler = std::make_unique<Korvo::PassProfiler>(r_GL_FramebufferObject.value);
+            // --shadow-raster 0: the shadow geometry's passes drawn with rasterizing off,
+            // what the frame costs besides their fragments (the picture is then wrong).
+            if (option("shadow-raster", "1") == "0")
+                profiler->DiscardRasterOf(
+                    {"DrawStencilPass", "DrawAlphaStencilPass", "DrawCoveragePass"});
             r->SetPassProfiler(profiler.get());
         }
         ++profiledFrames;
@@ -224,6 +229,7 @@ const char* const Usage =
     "  --shadow-light N --shadow-out FILE   one light's shadow value as PNG (soft renderer)\n"
     "  --timings FILE          every frame's time and its parts\n"
     "  --passes FILE           every pass's time, primitives, fragment shaders and samples\n"
+    "  --shadow-raster 0|1     with --passes: rasterize the shadow volumes and wedges (1)\n"
     "  --help                  show this text\n"
     "\n"
     "Exit codes: 0 written, 1 failed, 2 wrong arguments.\n";
@@ -235,6 +241,7 @@ const std::map<std::string, std::vector<std::string>> Choices = {
     {"renderer", {"hard", "soft"}},
     {"fbo", {"0", "1"}},
     {"cast", {"0", "1"}},
+    {"shadow-raster", {"0", "1"}},
     {"english", {"0", "1"}},
 };
 const char* const Numbers[] = {"width", "height", "frames", "step", "shadow-light", "source"};
