@@ -15,17 +15,23 @@ What it measures, at 640 x 480 on the framebuffer-object path, fixed 20 ms steps
 - the pass table: `korvo_capture --passes` (a glFinish on both sides of every pass, the
   driver's pipeline-statistics and samples-passed queries), run in every round beside the
   frame times, each pass's time the median of the rounds';
-- the pixel floor: the frame with shadow rasterisation removed (the same frames drawn with
-  shadows off, whose passes are the same but for the shadow ones, profiled in every round
-  too, the median taken) plus the fragments each
-  shadow pass must touch, each costed at what a fragment of that pass costs in the profile
-  (pass time over its fragment-shader invocations):
+- the pixel floor: the frame with shadow rasterisation removed plus the fragments each
+  shadow pass must touch. The frame with shadow rasterisation removed is the profiled
+  frame with each shadow geometry pass (hard "DrawStencilPass", soft
+  "DrawAlphaStencilPass" and "DrawCoveragePass") timed as it runs with rasterizing off
+  (`korvo_capture --shadow-raster 0`: every draw, vertex and state change of the pass, no
+  fragment), profiled in every round too, the median taken; every other pass counts as
+  drawn. The fragments each shadow pass must touch are costed at what a fragment of that
+  pass costs in the profile (pass time over its fragment-shader invocations):
     * the volume count (hard "DrawStencilPass", soft "DrawAlphaStencilPass"): one fragment
       for every pixel in the light's hard shadow, where a count has to change;
     * the wedge coverage ("DrawCoveragePass"): three fragments (count, cover, clear) for
       every pixel in the light's penumbra;
   shadowed and penumbra pixels are read from the soft renderer's shadow value of each light
-  (below 0.5, and strictly between 0.02 and 0.98);
+  (below 0.5, and strictly between 0.02 and 0.98). For comparison the frame is also drawn
+  with shadows off (`--cast 0`: no shadow pass at all, and every pixel lit), and the same
+  fragments added to that give a stricter figure, which leaves out what the shadow
+  geometry's triangles and draws cost besides their fragments;
 - the picture: the share of pixels of ours and the base build's last frame that differ by
   more than 2/255.
 Writes Markdown to standard output.
@@ -40,6 +46,7 @@ import sys
 import zlib
 
 SCENES = {"zori": 2, "dazu": 2}   # lights per scene
+SHADOW_PASSES = ("DrawStencilPass", "DrawAlphaStencilPass", "DrawCoveragePass")
 STEP = 20
 WIDTH, HEIGHT = 640, 480
 
@@ -199,16 +206,25 @@ def main():
                                       options.warmup)
             capture(build, out, f"{name}-profile", scene, renderer, options.frames,
                     ["--passes", os.path.join(out, f"{name}-passes-{round_}.md")])
+            capture(build, out, f"{name}-noraster", scene, renderer, options.frames,
+                    ["--shadow-raster", "0", "--passes",
+                     os.path.join(out, f"{name}-noraster-{round_}.md")])
             capture(build, out, f"{name}-noshadow", scene, renderer, options.frames,
                     ["--cast", "0", "--passes",
                      os.path.join(out, f"{name}-noshadow-{round_}.md")])
         rounds = range(options.rounds)
         passes, frame, table = merged_table(
             [os.path.join(out, f"{name}-passes-{r}.md") for r in rounds])
+        unrasterized, _, _ = merged_table(
+            [os.path.join(out, f"{name}-noraster-{r}.md") for r in rounds])
         _, without, _ = merged_table(
             [os.path.join(out, f"{name}-noshadow-{r}.md") for r in rounds])
 
-        floor = without
+        floor = frame
+        for pass_name in SHADOW_PASSES:
+            if pass_name in passes:
+                floor += unrasterized[pass_name][1] - passes[pass_name][1]
+        fragments_ms = 0.0
         for light in range(SCENES[scene]):
             shadow = os.path.join(out, f"{scene}-shadow{light}.png")
             if not os.path.exists(shadow):
@@ -221,25 +237,34 @@ def main():
                 if pass_name in passes:
                     runs, ms, invocations, _ = passes[pass_name]
                     if invocations > 0:
-                        floor += fragments * (ms / runs) / (invocations / runs)
+                        fragments_ms += fragments * (ms / runs) / (invocations / runs)
+        floor += fragments_ms
+        strict = without + fragments_ms
 
         mean = lambda values: sum(values) / len(values) if values else float("nan")
         difference = (picture_difference(os.path.join(out, f"{name}-ours.png"),
                                          os.path.join(out, f"{name}-base.png"))
                       if base else float("nan"))
-        summary.append((scene, renderer, mean(theirs), mean(ours), frame, floor, difference))
+        summary.append((scene, renderer, mean(theirs), mean(ours), frame, floor, strict,
+                        difference))
+        unrasterized_ms = sum(unrasterized[p][1] for p in SHADOW_PASSES if p in unrasterized)
         details.append(f"#### {scene}, {renderer} renderer\n\n{table}\n"
-                       f"Frame with shadows off: {without:.2f} ms; pixel floor {floor:.2f} ms; "
-                       f"profiled frame / floor {frame / floor:.2f}.\n")
+                       f"Shadow passes with rasterizing off: {unrasterized_ms:.2f} ms; "
+                       f"fragments they must touch: {fragments_ms:.2f} ms; pixel floor "
+                       f"{floor:.2f} ms; profiled frame / floor {frame / floor:.2f}. Frame "
+                       f"with shadows off: {without:.2f} ms; with those fragments "
+                       f"{strict:.2f} ms, profiled frame / that {frame / strict:.2f}.\n")
 
     print(f"Frames: {options.frames} at {STEP} ms steps, {WIDTH} x {HEIGHT}, framebuffer "
           f"objects, first {options.warmup} left out, {options.rounds} alternating rounds.\n")
     print("| scene | renderer | base ms/frame | ours ms/frame | ours / base | profiled frame ms "
-          "| pixel floor ms | frame / floor | pixels differing from base |")
-    print("|---|---|---|---|---|---|---|---|---|")
-    for scene, renderer, theirs, ours, frame, floor, difference in summary:
+          "| pixel floor ms | frame / floor | base / floor | shadows off + fragments ms "
+          "| frame / that | pixels differing from base |")
+    print("|---|---|---|---|---|---|---|---|---|---|---|---|")
+    for scene, renderer, theirs, ours, frame, floor, strict, difference in summary:
         print(f"| {scene} | {renderer} | {theirs:.1f} | {ours:.1f} | {ours / theirs:.2f} | "
-              f"{frame:.1f} | {floor:.1f} | {frame / floor:.2f} | {100 * difference:.3f} % |")
+              f"{frame:.1f} | {floor:.1f} | {frame / floor:.2f} | {theirs / floor:.2f} | "
+              f"{strict:.1f} | {frame / strict:.2f} | {100 * difference:.3f} % |")
     print()
     print("\n".join(details))
 
