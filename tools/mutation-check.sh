@@ -271,6 +271,14 @@ fault platform/Context.cpp "platform_gl_test" \
     "a window's pixel format may be set again" \
     'if (window.pixelFormat != 0) {' \
     'if (false) {'
+fault render/PassProfiler.cpp "render_renderers_test" \
+    "a pass profiled with rasterizing off leaves it off for the passes after it" \
+    'glDisable(GL_RASTERIZER_DISCARD);' \
+    ';'
+fault render/PassProfiler.cpp "render_renderers_test" \
+    "the profiler turns rasterizing off for the passes it was not asked to" \
+    'Discarded.end(), name) != Discarded.end();' \
+    'Discarded.end(), name) == Discarded.end();'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
