@@ -279,6 +279,14 @@ fault render/PassProfiler.cpp "render_renderers_test" \
     "the profiler turns rasterizing off for the passes it was not asked to" \
     'Discarded.end(), name) != Discarded.end();' \
     'Discarded.end(), name) == Discarded.end();'
+fault render/PrimitiveBufferPattern.cpp "render_logic_test" \
+    "the last triangle of the large wedge's closing fan is wound the wrong way" \
+    '0, 7, 8, 0, 8, 9};' \
+    '0, 7, 8, 0, 9, 8};'
+fault render/PrimitiveBufferPattern.cpp "render_logic_test" \
+    "the small wedge's last triangle leaves an edge open" \
+    '0, 3, 4, 0, 4, 5};' \
+    '0, 3, 4, 0, 4, 1};'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
