@@ -220,10 +220,16 @@ def main():
         _, without, _ = merged_table(
             [os.path.join(out, f"{name}-noshadow-{r}.md") for r in rounds])
 
+        # A renamed pass would leave the floor the frame itself, and a profile whose shadow
+        # passes still rasterized would make it the frame again: both stop the run.
+        drawn = [p for p in SHADOW_PASSES if p in passes]
+        if not drawn or any(p not in unrasterized for p in drawn):
+            sys.exit(f"{name}: the profiles name none of {', '.join(SHADOW_PASSES)}")
+        if any(unrasterized[p][2] > 0 for p in drawn):
+            sys.exit(f"{name}: the shadow passes rasterized with --shadow-raster 0")
         floor = frame
-        for pass_name in SHADOW_PASSES:
-            if pass_name in passes:
-                floor += unrasterized[pass_name][1] - passes[pass_name][1]
+        for pass_name in drawn:
+            floor += unrasterized[pass_name][1] - passes[pass_name][1]
         fragments_ms = 0.0
         for light in range(SCENES[scene]):
             shadow = os.path.join(out, f"{scene}-shadow{light}.png")
