@@ -224,7 +224,8 @@ def main():
         # passes still rasterized would make it the frame again: both stop the run.
         drawn = [p for p in SHADOW_PASSES if p in passes]
         if not drawn or any(p not in unrasterized for p in drawn):
-            sys.exit(f"{name}: the profiles name none of {', '.join(SHADOW_PASSES)}")
+            named = ", ".join(drawn) or "any of " + ", ".join(SHADOW_PASSES)
+            sys.exit(f"{name}: the profiles do not both name {named}")
         if any(unrasterized[p][2] > 0 for p in drawn):
             sys.exit(f"{name}: the shadow passes rasterized with --shadow-raster 0")
         floor = frame
@@ -253,7 +254,7 @@ def main():
                       if base else float("nan"))
         summary.append((scene, renderer, mean(theirs), mean(ours), frame, floor, strict,
                         difference))
-        unrasterized_ms = sum(unrasterized[p][1] for p in SHADOW_PASSES if p in unrasterized)
+        unrasterized_ms = sum(unrasterized[p][1] for p in drawn)
         details.append(f"#### {scene}, {renderer} renderer\n\n{table}\n"
                        f"Shadow passes with rasterizing off: {unrasterized_ms:.2f} ms; "
                        f"fragments they must touch: {fragments_ms:.2f} ms; pixel floor "
