@@ -19,6 +19,7 @@ public:
         uint16_t Indices[3];
         float Plane[4];            // n = (P1 - P0) x (P2 - P0), not normalised; d = -n.P0
         bool FacesLight = false;
+        uint16_t Part = 0;         // see GetPartCount
         Corner Corners[3];
         Face* Neighbours[3];       // across edges 0 -> 1, 1 -> 2, 2 -> 0
     };
@@ -50,6 +51,19 @@ protected:
     static const Math::Vec3f& Position(const Math::Vec3f& corner) { return corner; }
     static const Math::Vec3f& Position(const Math::Vec3f* corner) { return *corner; }
 
+    // Numbers the parts once the faces hold their indices; Neighbours as ReserveLists
+    // takes them.
+    void NumberParts(const std::vector<int>& Neighbours)
+    {
+        std::vector<uint16_t> corners(3 * Faces.size());
+        for (size_t t = 0; t < Faces.size(); ++t)
+            for (int k = 0; k < 3; ++k)
+                corners[3 * t + k] = Faces[t].Indices[k];
+        const std::vector<uint16_t> parts = LabelParts(corners, Neighbours);
+        for (size_t t = 0; t < Faces.size(); ++t)
+            Faces[t].Part = parts[t];
+    }
+
     static void SetPlane(Face& f)
     {
         const Math::Vec3f& p0 = Position(f.Corners[0]);
@@ -80,7 +94,8 @@ private:
                 continue;
             for (int k = 0; k < 3; ++k)
                 if (!f.Neighbours[k]->FacesLight && count < EdgeCapacity)
-                    Edges[count++] = {Position(f.Corners[k]), Position(f.Corners[(k + 1) % 3])};
+                    Edges[count++] = {Position(f.Corners[k]), Position(f.Corners[(k + 1) % 3]),
+                                      f.Part};
         }
         return count;
     }

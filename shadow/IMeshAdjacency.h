@@ -24,6 +24,7 @@ public:
 
     struct Edge {
         Math::Vec3f A, B;
+        int Part = 0;   // the part of the mesh (GetPartCount) whose lit face emitted it
     };
 
     struct Desc {
@@ -50,6 +51,20 @@ public:
     // The mesh's vertex positions, which the cap triangles index.
     const std::vector<Math::Vec3f>& GetPositions() const { return *Positions; }
 
+    // The mesh's parts: its faces that hang together through their neighbours, numbered
+    // from 0. Each is closed on its own, so each has a shadow volume of its own, which may
+    // end where suits it (ShadowVolume::EndPartAt). A mesh packed from separate props has
+    // several, and a part's box can be much smaller than the mesh's.
+    int GetPartCount() const { return static_cast<int>(PartMin.size()); }
+    // The part of each position (NoPart for one that no face uses).
+    static constexpr uint16_t NoPart = 0xffff;
+    const std::vector<uint16_t>& GetPositionParts() const { return PositionParts; }
+    // Each part's box, from the positions as they are now. The adjacency keeps them: a
+    // skinned one works them out again in its Update, after each pose.
+    void UpdatePartBounds();
+    const Math::Vec3f& GetPartMin(int part) const { return PartMin[part]; }
+    const Math::Vec3f& GetPartMax(int part) const { return PartMax[part]; }
+
 protected:
     IMeshAdjacency(const std::vector<Math::Vec3f>* Positions);
 
@@ -60,6 +75,10 @@ protected:
     // pairs of the larger direction's count bounds every silhouette (1.5 edges per face
     // for a closed mesh).
     void ReserveLists(const std::vector<int>& Neighbours);
+    // Numbers the parts from the faces' corners (three position indices per face) and
+    // Neighbours as ReserveLists takes them; returns each face's part.
+    std::vector<uint16_t> LabelParts(const std::vector<uint16_t>& Corners,
+                                     const std::vector<int>& Neighbours);
 
 
     const std::vector<Math::Vec3f>* Positions;
@@ -70,6 +89,8 @@ protected:
     int EdgeCapacity = Capacity;
     std::unique_ptr<Edge[]> Edges;
     std::unique_ptr<uint16_t[]> CapTriangles;   // three indices per triangle
+    std::vector<uint16_t> PositionParts;
+    std::vector<Math::Vec3f> PartMin, PartMax;
 };
 
 } // namespace Korvo

@@ -89,6 +89,7 @@ MeshAdjacencyMD5::MeshAdjacencyMD5(const std::vector<Math::Vec3f>& positions,
             f.Neighbours[k] = &Faces[neighbours[3 * i + k]];
         }
     }
+    NumberParts(neighbours);
     Update();
 }
 
@@ -96,6 +97,8 @@ void MeshAdjacencyMD5::Update()
 {
     for (Face& f : Faces)
         SetPlane(f);
+    if (GetPartCount() > 1)
+        UpdatePartBounds();
 }
 
 } // namespace Korvo

@@ -49,6 +49,7 @@ StaticMeshAdjacency::StaticMeshAdjacency(const std::vector<Math::Vec3f>& positio
         }
         SetPlane(f);
     }
+    NumberParts(neighbours);
 }
 
 } // namespace Korvo

@@ -94,6 +94,62 @@ TEST(StaticMeshAdjacency, TetrahedronSilhouetteAndCaps)
     EXPECT_TRUE(adjacency.GetFaces()[0].FacesLight);
 }
 
+// Three tetrahedra in one mesh: the first on its own, the third mirrored through the
+// second's apex and sharing that vertex. A shared vertex joins two solids into one part:
+// a far cap moves each vertex onto one part's end.
+TEST(StaticMeshAdjacency, PartsAreTheSolidsThatShareNoVertex)
+{
+    const Mesh one = Tetrahedron();
+    Mesh m;
+    const Math::Vec3f shifts[2] = {{0, 0, 0}, {5, 0, 0}};
+    for (const Math::Vec3f& shift : shifts) {
+        const uint16_t first = static_cast<uint16_t>(m.Positions.size());
+        for (const Math::Vec3f& p : one.Positions)
+            m.Positions.push_back(p + shift);
+        for (const auto& t : one.Triangles)
+            m.Triangles.push_back({static_cast<uint16_t>(first + t[0]),
+                                   static_cast<uint16_t>(first + t[1]),
+                                   static_cast<uint16_t>(first + t[2])});
+    }
+    // The mirror image through vertex 7, (5, 0, 1), wound the other way round to face out.
+    const uint16_t apex = 7, first = static_cast<uint16_t>(m.Positions.size());
+    for (int i = 0; i < 3; ++i)
+        m.Positions.push_back(m.Positions[apex] * 2.0f - m.Positions[4 + i]);
+    const auto mirrored = [&](uint16_t i) {
+        return i == 3 ? apex : static_cast<uint16_t>(first + i);
+    };
+    for (const auto& t : one.Triangles)
+        m.Triangles.push_back({mirrored(t[0]), mirrored(t[2]), mirrored(t[1])});
+
+    StaticMeshAdjacency adjacency(m.Positions, m.Triangles);
+    ASSERT_EQ(adjacency.GetPartCount(), 2);
+    const std::vector<uint16_t>& parts = adjacency.GetPositionParts();
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(parts[i], parts[0]);
+    for (size_t i = 5; i < m.Positions.size(); ++i)
+        EXPECT_EQ(parts[i], parts[4]);
+    EXPECT_NE(parts[0], parts[4]);
+    EXPECT_EQ(adjacency.GetPartMin(parts[0]), Math::Vec3f(0, 0, 0));
+    EXPECT_EQ(adjacency.GetPartMax(parts[0]), Math::Vec3f(1, 1, 1));
+    EXPECT_EQ(adjacency.GetPartMin(parts[4]), Math::Vec3f(4, -1, 0));
+    EXPECT_EQ(adjacency.GetPartMax(parts[4]), Math::Vec3f(6, 1, 2));
+
+    // Every silhouette edge carries the part of its corners.
+    adjacency.UpdateFacing({2.5f, 0.3f, -20.0f});
+    ASSERT_GT(adjacency.BuildLists(0), 6);
+    for (int e = 0; e < adjacency.GetSilhouetteEdgeCount(); ++e) {
+        const Korvo::IMeshAdjacency::Edge& edge = adjacency.GetEdges()[e];
+        EXPECT_EQ(edge.Part, parts[edge.A.x < 3.0f ? 0 : 4]) << "edge " << e;
+        EXPECT_EQ(edge.A.x < 3.0f, edge.B.x < 3.0f) << "edge " << e;
+    }
+
+    // The boxes follow the positions they are worked out from.
+    m.Positions[9] = Math::Vec3f(4, -3, 2);
+    adjacency.UpdatePartBounds();
+    EXPECT_EQ(adjacency.GetPartMin(parts[4]), Math::Vec3f(4, -3, 0));
+    EXPECT_EQ(adjacency.GetPartMax(parts[0]), Math::Vec3f(1, 1, 1));
+}
+
 TEST(StaticMeshAdjacency, RefusesOpenBrokenAndOversizedMeshes)
 {
     // Face 3 rebuilt on copies of its vertices 0.04 away welds; 0.06 away, or missing,
@@ -198,4 +254,25 @@ TEST(MeshAdjacencyMD5, SilhouetteFollowsTheSkinnedPositions)
         EXPECT_EQ(adjacency.GetEdges()[i].A, fresh.GetEdges()[i].A);
         EXPECT_EQ(adjacency.GetEdges()[i].B, fresh.GetEdges()[i].B);
     }
+}
+
+// A skinned mesh's parts' boxes follow each pose.
+TEST(MeshAdjacencyMD5, PartBoxesFollowThePose)
+{
+    const Mesh one = Tetrahedron();
+    Mesh m = one;
+    for (const Math::Vec3f& p : one.Positions)
+        m.Positions.push_back(p + Math::Vec3f(3, 0, 0));
+    for (const auto& t : one.Triangles)
+        m.Triangles.push_back({static_cast<uint16_t>(t[0] + 4), static_cast<uint16_t>(t[1] + 4),
+                               static_cast<uint16_t>(t[2] + 4)});
+    std::vector<Math::Vec3f> skinned = m.Positions;
+    MeshAdjacencyMD5 adjacency(skinned, m.Triangles);
+    ASSERT_EQ(adjacency.GetPartCount(), 2);
+    const int second = adjacency.GetPositionParts()[4];
+    EXPECT_EQ(adjacency.GetPartMax(second), Math::Vec3f(4, 1, 1));
+    skinned[7] = Math::Vec3f(3, 0, 2.5f);
+    adjacency.Update();
+    EXPECT_EQ(adjacency.GetPartMax(second), Math::Vec3f(4, 1, 2.5f));
+    EXPECT_EQ(adjacency.GetPartMax(1 - second), Math::Vec3f(1, 1, 1));
 }
