@@ -461,30 +461,50 @@ bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel&
         sliceCorners[4 + i] = toModel.TransformPoint(frustum.Corner(i, farthest) * wide);
     }
     for (const Sys::Ptr<IMesh>& mesh : caster.Meshes) {
-        // Where the volume ends on a plane: the lines of sight run from the rectangle to lit
-        // surfaces, which lie before the plane; with the rectangle before it too, none
-        // reaches past it. Else it reaches infinity, which no line of sight reaches.
-        Vec3f axis;
-        float distance = 0.0f;
-        const bool ends =
-            limits.VolumeEnd(mesh->BoundsMin, mesh->BoundsMax, axis, distance, true);
-        if (ends)
-            for (const Vec3f& corner : sliceCorners)
-                if (Math::Dot(corner - limits.Light, axis) >= distance)
-                    return false;
-        const auto farPoint = [&](const Vec3f& p) {
-            return ShadowVolume::FarPoint(limits.Light, axis, distance, p);
-        };
+        // Where the volume ends on planes: the lines of sight run from the rectangle to lit
+        // surfaces, which lie before each plane; with the rectangle before them too, none
+        // reaches past them. Else it reaches infinity, which no line of sight reaches. The
+        // ends are those the sides will be drawn with: part by part where the mesh has parts.
+        const VolumeEnd whole = MeshVolumeEnd(*mesh, &limits, true);
+        const bool byParts = EndsByParts(*mesh, &limits, true);
+        const int pieces = byParts ? mesh->GetAdjacency()->GetPartCount() : 1;
+        PartEnds.resize(std::max<size_t>(PartEnds.size(), pieces));
         // An ended volume lies within the hull of the box and the box seen from the light on
-        // the end plane, where every corner's ray meets the plane well ahead of the light.
-        Vec3f hull[16];
-        for (int i = 0; i < 8; ++i) {
-            const Vec3f corner = Corner(mesh->BoundsMin, mesh->BoundsMax, i);
-            hull[i] = toEye.TransformPoint(corner);
-            hull[8 + i] = ends ? toEye.TransformPoint(farPoint(corner)) : hull[i];
+        // the end plane, where every corner's ray meets the plane well ahead of the light:
+        // each part's within its own.
+        bool hullsClear = true;
+        for (int piece = 0; piece < pieces; ++piece) {
+            const VolumeEnd end = byParts ? PartVolumeEnd(*mesh, piece, limits, whole) : whole;
+            PartEnds[piece] = end;
+            if (end.Distance <= 0.0f) {
+                hullsClear = false;
+                continue;
+            }
+            for (const Vec3f& corner : sliceCorners)
+                if (Math::Dot(corner - limits.Light, end.Axis) >= end.Distance)
+                    return false;
+            if (!hullsClear)
+                continue;
+            const IMeshAdjacency* adjacency = mesh->GetAdjacency().Get();
+            const Vec3f& lo = byParts ? adjacency->GetPartMin(piece) : mesh->BoundsMin;
+            const Vec3f& hi = byParts ? adjacency->GetPartMax(piece) : mesh->BoundsMax;
+            Vec3f hull[16];
+            for (int i = 0; i < 8; ++i) {
+                const Vec3f corner = Corner(lo, hi, i);
+                hull[i] = toEye.TransformPoint(corner);
+                hull[8 + i] = toEye.TransformPoint(
+                    ShadowVolume::FarPoint(limits.Light, end.Axis, end.Distance, corner));
+            }
+            hullsClear = OutsideOnePlane(hull, 16, slice);
         }
-        if (ends && OutsideOnePlane(hull, 16, slice))
+        if (hullsClear)
             continue;
+        const auto endOf = [&](int part) -> const VolumeEnd& {
+            return PartEnds[byParts ? part : 0];
+        };
+        Vec3f hull[8];
+        for (int i = 0; i < 8; ++i)
+            hull[i] = toEye.TransformPoint(Corner(mesh->BoundsMin, mesh->BoundsMax, i));
         // Else the mesh itself, which the near caps lie on, and each side of the volume, from
         // the mesh's silhouette for the light out to the plane or to infinity, have to.
         if ((!OutsideOnePlane(hull, 8, slice) && !TrianglesOutside(*mesh, toEye, slice)) ||
@@ -497,8 +517,12 @@ bool ShadowReach::ClearOfNearPlane(const IPointLightSource& light, const IModel&
         for (int e = 0; e < adjacency.GetSilhouetteEdgeCount(); ++e) {
             const Vec3f& a = edges[e].A;
             const Vec3f& b = edges[e].B;
+            const VolumeEnd& end = endOf(edges[e].Part);
             bool clear;
-            if (ends) {
+            if (end.Distance > 0.0f) {
+                const auto farPoint = [&](const Vec3f& p) {
+                    return ShadowVolume::FarPoint(limits.Light, end.Axis, end.Distance, p);
+                };
                 const Vec3f quad[4] = {toEye.TransformPoint(a), toEye.TransformPoint(b),
                                        toEye.TransformPoint(farPoint(b)),
                                        toEye.TransformPoint(farPoint(a))};

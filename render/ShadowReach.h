@@ -6,6 +6,7 @@
 #include "math/Vec3.h"
 #include "world/IModel.h"
 #include "world/IPointLightSource.h"
+#include "world/ShadowDrawing.h"
 #include "world/ShadowLimits.h"
 
 #include <cstdint>
@@ -121,6 +122,7 @@ private:
     std::vector<Math::Vec3f> EyePositions;   // one mesh's vertices in eye space
     std::vector<uint8_t> OutsidePlanes;      // and the frustum planes each lies outside of
     std::vector<uint8_t> SliceOutside;       // the near slice's planes a vertex lies outside of
+    std::vector<VolumeEnd> PartEnds;         // one mesh's parts' ends, or its own
 };
 
 } // namespace Korvo

@@ -18,8 +18,9 @@ ShadowVolume::ShadowVolume(Sys::Ptr<const GL::VertexBuffer> meshVertices,
     : MeshVertices(meshVertices), Adjacency(adjacency)
 {
     try {
+        // x, y, z, w: a far vertex of a part that reaches infinity is a direction (w = 0).
         GL::VertexFormat sides;
-        sides.AddAttribute(0, 3, GL_FLOAT);
+        sides.AddAttribute(0, 4, GL_FLOAT);
         sides.Compile();
         GL::VertexFormat wedges;
         wedges.AddAttribute(0, 3, GL_FLOAT);
@@ -35,6 +36,8 @@ ShadowVolume::ShadowVolume(Sys::Ptr<const GL::VertexBuffer> meshVertices,
     } catch (...) {
         throw Sys::Exception("Failed to allocate shadow volume.");
     }
+    PartAxes.resize(Adjacency->GetPartCount());
+    PartDistances.resize(Adjacency->GetPartCount());
 }
 
 ShadowVolume::~ShadowVolume() = default;
@@ -67,15 +70,11 @@ void ShadowVolume::Update(int Type)
         }
         float* out = static_cast<float*>(SideVertices->Map());
         const IMeshAdjacency::Edge* e = a.GetEdges();
-        const bool ends = EndDistance > 0.0f;
         for (int i = 0; i < edges; ++i) {
-            const Math::Vec3f corners[4] = {e[i].A, ends ? FarPoint(e[i].A) : e[i].A,
-                                            ends ? FarPoint(e[i].B) : e[i].B, e[i].B};
-            for (const Math::Vec3f& p : corners) {
-                *out++ = p.x;
-                *out++ = p.y;
-                *out++ = p.z;
-            }
+            const Vec4 corners[4] = {Near(e[i].A), Far(e[i].A, e[i].Part),
+                                     Far(e[i].B, e[i].Part), Near(e[i].B)};
+            std::memcpy(out, corners, sizeof corners);
+            out += 16;
         }
         SideVertices->Unmap();
         break;
@@ -153,6 +152,21 @@ void ShadowVolume::EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, floa
     EndLight = light;
     EndAxis = axis;
     EndDistance = distance;
+    std::fill(PartAxes.begin(), PartAxes.end(), axis);
+    std::fill(PartDistances.begin(), PartDistances.end(), distance);
+    EndsByParts = false;
+    AnyEnds = distance > 0.0f;
+}
+
+void ShadowVolume::EndPartAt(int part, const Math::Vec3f& axis, float distance)
+{
+    if (part < 0 || part >= static_cast<int>(PartAxes.size()))
+        throw Sys::DeveloperException(Sys::DeveloperException::ERR_INVALID_PARAMETER,
+                                      "Korvo::ShadowVolume::EndPartAt : No such part.");
+    PartAxes[part] = axis;
+    PartDistances[part] = distance;
+    EndsByParts = true;
+    AnyEnds = AnyEnds || distance > 0.0f;
 }
 
 Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& light, const Math::Vec3f& axis,
@@ -162,16 +176,27 @@ Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& light, const Math::Vec3f& 
     return light + ray * (distance / Math::Dot(ray, axis));
 }
 
-Math::Vec3f ShadowVolume::FarPoint(const Math::Vec3f& p) const
+ShadowVolume::Vec4 ShadowVolume::Near(const Math::Vec3f& p) { return {p.x, p.y, p.z, 1.0f}; }
+
+ShadowVolume::Vec4 ShadowVolume::Far(const Math::Vec3f& p, int part) const
 {
+    // Without an end plane anywhere, the program extrudes the streamed edge itself.
+    if (!AnyEnds)
+        return Near(p);
     // The sides' far vertices and the far caps' meet to the bit, the way the near caps meet
-    // the sides' near edges.
-    return FarPoint(EndLight, EndAxis, EndDistance, p);
+    // the sides' near edges: an edge and its corners are of one part.
+    const bool ofPart = part < static_cast<int>(PartAxes.size());
+    const float distance = ofPart ? PartDistances[part] : EndDistance;
+    if (distance <= 0.0f) {
+        const Math::Vec3f away = p - EndLight;
+        return {away.x, away.y, away.z, 0.0f};
+    }
+    return Near(FarPoint(EndLight, ofPart ? PartAxes[part] : EndAxis, distance, p));
 }
 
 void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
 {
-    if (EndDistance <= 0.0f) {
+    if (!AnyEnds) {
         BindCaps();
         DrawSteps(steps, 3 * Adjacency->GetCapTriangleCount());
         return;
@@ -181,6 +206,10 @@ void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
     // decides each triangle's side where it decides its pixels. Two draws, each culling one
     // side, may both cull such a sliver (the culling and the rasterizer can round its side
     // apart) and leave a crack along it; they draw a fan instead.
+    if (steps.Count != 1 && EndsByParts)
+        throw Sys::DeveloperException(
+            Sys::DeveloperException::ERR_INVALID_CALL,
+            "Korvo::ShadowVolume::DrawFarCaps : A volume ended by parts in two draws.");
     const int vertices = steps.Count == 1 ? static_cast<int>(Adjacency->GetPositions().size())
                                           : 3 * Adjacency->GetSilhouetteEdgeCount();
     if (vertices == 0)
@@ -189,15 +218,12 @@ void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
         FarCapVertexCapacity = Grown(FarCapVertexCapacity, vertices);
         FarCapVertices->Resize(FarCapVertexCapacity);
     }
-    float* out = static_cast<float*>(FarCapVertices->Map());
-    const auto put = [&out](const Math::Vec3f& p) {
-        *out++ = p.x;
-        *out++ = p.y;
-        *out++ = p.z;
-    };
+    Vec4* out = static_cast<Vec4*>(FarCapVertices->Map());
     if (steps.Count == 1) {
-        for (const Math::Vec3f& p : Adjacency->GetPositions())
-            put(FarPoint(p));
+        const std::vector<Math::Vec3f>& positions = Adjacency->GetPositions();
+        const std::vector<uint16_t>& parts = Adjacency->GetPositionParts();
+        for (size_t i = 0; i < positions.size(); ++i)
+            *out++ = Far(positions[i], parts[i]);
         FarCapVertices->Unmap();
         GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));
         GL::Device->SetIndexBuffer(Sys::Ptr<const GL::IndexBuffer>(CapIndices));
@@ -210,13 +236,13 @@ void ShadowVolume::DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps)
     // the bit. It is wound like the caps it stands for: the silhouette edges run the
     // light-facing triangles' way round, the others' the opposite way.
     const IMeshAdjacency::Edge* e = Adjacency->GetEdges();
-    const Math::Vec3f apex = EndLight + EndAxis * EndDistance;
+    const Vec4 apex = Near(EndLight + EndAxis * EndDistance);
     const bool lit = Adjacency->CapsFaceLight();
     for (int i = 0; i < vertices / 3; ++i) {
-        const Math::Vec3f a = FarPoint(e[i].A), b = FarPoint(e[i].B);
-        put(lit ? a : b);
-        put(lit ? b : a);
-        put(apex);
+        const Vec4 a = Far(e[i].A, e[i].Part), b = Far(e[i].B, e[i].Part);
+        *out++ = lit ? a : b;
+        *out++ = lit ? b : a;
+        *out++ = apex;
     }
     FarCapVertices->Unmap();
     GL::Device->SetVertexAttributes(Sys::Ptr<const GL::VertexBuffer>(FarCapVertices));

@@ -4,6 +4,8 @@
 #include "shadow/IShadowVolume.h"
 #include "shadow/ShadowVolumeDrawPlan.h"
 
+#include <vector>
+
 namespace GL {
 class VertexBuffer;
 class IndexBuffer;
@@ -28,7 +30,10 @@ public:
     void DrawCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
     void DrawFarCaps(const ShadowVolumeDrawPlan::Steps& steps) override;
     void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) override;
-    bool EndsOnPlane() const override { return EndDistance > 0.0f; }
+    void EndPartAt(int part, const Math::Vec3f& axis, float distance) override;
+    // Whether the mesh, or any of its parts, ends on a plane: the streamed far vertices then
+    // lie where the volume ends, at infinity (w = 0) for a part that has no plane.
+    bool EndsOnPlane() const override { return AnyEnds; }
     void DrawWedges(const Sys::Ptr<const GL::IProgram> Programs[3],
                     const ShadowVolumeDrawPlan::WedgeSteps& steps, int wedgeCount,
                     const IWedgeScissor* scissor) override;
@@ -43,8 +48,13 @@ public:
 
 private:
     void BindCaps();
-    // Where the ray from the light through p meets the end plane.
-    Math::Vec3f FarPoint(const Math::Vec3f& p) const;
+    struct Vec4 {
+        float x, y, z, w;
+    };
+    static Vec4 Near(const Math::Vec3f& p);
+    // Where the ray from the light through p, a point of the part, meets its end plane; the
+    // direction away from the light where the part reaches infinity.
+    Vec4 Far(const Math::Vec3f& p, int part) const;
     void DrawSteps(const ShadowVolumeDrawPlan::Steps& steps, int count);
 
     Sys::Ptr<const GL::VertexBuffer> MeshVertices;
@@ -58,6 +68,11 @@ private:
     int FarCapVertexCapacity = 1;
     Math::Vec3f EndLight, EndAxis;
     float EndDistance = 0.0f;   // 0: the volume reaches infinity
+    // Each part's end plane: the mesh's, unless EndPartAt gave it one of its own.
+    std::vector<Math::Vec3f> PartAxes;
+    std::vector<float> PartDistances;
+    bool EndsByParts = false;
+    bool AnyEnds = false;
 };
 
 } // namespace Korvo

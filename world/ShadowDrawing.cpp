@@ -25,22 +25,24 @@ public:
     ~ModelMatrixScope() { glPopMatrix(); }
 };
 
-// Where the mesh's volume ends for the light (see ShadowLimits::VolumeEnd): on a plane past
-// the lit surfaces, or at infinity without limits or where the mesh allows no such plane.
 // Counting both faces in one draw, or leaving the end open, the plane may lie across any
-// axis that suits the mesh. A volume closed by far caps counted in two draws, each culling
-// one side, keeps the axis to the mesh's middle: across the others the plane tends to be
-// seen at a grazing angle, where the fan that closes the volume is all slivers, which both
-// draws may cull (see ShadowVolume::DrawFarCaps).
+// axis that suits the mesh, and each of its parts may end on its own. A volume closed by far
+// caps counted in two draws, each culling one side, keeps the axis to the mesh's middle:
+// across the others the plane tends to be seen at a grazing angle, where the fan that closes
+// the volume is all slivers, which both draws may cull (see ShadowVolume::DrawFarCaps).
 void EndVolume(const IMesh& mesh, const Math::Vec3f& light, const ShadowLimits* limits,
                bool anyAxis)
 {
-    Math::Vec3f axis;
-    float distance = 0.0f;
-    if (limits == nullptr ||
-        !limits->VolumeEnd(mesh.BoundsMin, mesh.BoundsMax, axis, distance, anyAxis))
-        distance = 0.0f;
-    mesh.GetShadowVolume()->EndAt(light, axis, distance);
+    const VolumeEnd whole = MeshVolumeEnd(mesh, limits, anyAxis);
+    IShadowVolume& volume = *mesh.GetShadowVolume();
+    volume.EndAt(light, whole.Axis, whole.Distance);
+    if (!EndsByParts(mesh, limits, anyAxis))
+        return;
+    const IMeshAdjacency& adjacency = *mesh.GetAdjacency();
+    for (int part = 0; part < adjacency.GetPartCount(); ++part) {
+        const VolumeEnd end = PartVolumeEnd(mesh, part, *limits, whole);
+        volume.EndPartAt(part, end.Axis, end.Distance);
+    }
 }
 
 // "u_FarGiven" of the volume programs: 1 where the mesh's far vertices are streamed where
@@ -51,6 +53,32 @@ void SetFarGiven(const GL::IProgram& program, const IMesh& mesh)
 }
 
 } // namespace
+
+VolumeEnd MeshVolumeEnd(const IMesh& mesh, const ShadowLimits* limits, bool anyAxis)
+{
+    VolumeEnd end;
+    if (limits == nullptr ||
+        !limits->VolumeEnd(mesh.BoundsMin, mesh.BoundsMax, end.Axis, end.Distance, anyAxis))
+        end.Distance = 0.0f;
+    return end;
+}
+
+VolumeEnd PartVolumeEnd(const IMesh& mesh, int part, const ShadowLimits& limits,
+                        const VolumeEnd& whole)
+{
+    const IMeshAdjacency& adjacency = *mesh.GetAdjacency();
+    VolumeEnd end;
+    if (!limits.VolumeEnd(adjacency.GetPartMin(part), adjacency.GetPartMax(part), end.Axis,
+                          end.Distance, true))
+        return whole;
+    return end;
+}
+
+bool EndsByParts(const IMesh& mesh, const ShadowLimits* limits, bool anyAxis)
+{
+    return anyAxis && limits != nullptr && mesh.GetAdjacency() &&
+           mesh.GetAdjacency()->GetPartCount() > 1;
+}
 
 void DrawShadowVolumeSides(const IModel& model, const Math::Vec3f& lightInModel,
                            const ShadowVolumeDrawPlan::Steps& steps, const GL::IProgram& program,

@@ -5,9 +5,12 @@
 #include "render/PassProfiler.h"
 #include "render/Renderer.h"
 #include "render/RendererEx.h"
+#include "render/ShadowReach.h"
 #include "render/WorldRenderer.h"
+#include "shadow/IMeshAdjacency.h"
 #include "tests/render/RendererSuite.h"
 #include "tests/support/RasterStateReadBack.h"
+#include "world/ShadowDrawing.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -100,6 +103,38 @@ bool OnFloor(const Reference& reference, int x, int y)
     return !RendererSuite::InOverlay(x, y) && reference.Objects[i] == 0 && reference.Hard[i] >= 0.0f;
 }
 
+struct HardFigures {
+    double Disagreement = 1.0;   // share of the floor off the edges' band lit the wrong way
+    int Shadowed = 0;            // floor pixels drawn in shadow
+};
+
+// The hard picture against the reference on the floor, a pixel lit where it is at least half
+// as bright as in the picture drawn without shadows.
+HardFigures CompareHard(const Reference& reference, const std::vector<unsigned char>& lit,
+                        const std::vector<unsigned char>& hard)
+{
+    const auto brightness = [](const std::vector<unsigned char>& rgba, int x, int y) {
+        const size_t i = (static_cast<size_t>(y) * Width + x) * 4;
+        return rgba[i] + rgba[i + 1] + rgba[i + 2];
+    };
+    HardFigures figures;
+    int floor = 0, disagree = 0;
+    for (int y = 0; y < Height; ++y)
+        for (int x = 0; x < Width; ++x) {
+            if (!OnFloor(reference, x, y))
+                continue;
+            ++floor;
+            const bool litReference = reference.Hard[y * Width + x] > 0.5f;
+            const bool litDrawn = brightness(hard, x, y) * 2 > brightness(lit, x, y);
+            figures.Shadowed += !litDrawn;
+            if (!OnHardEdge(reference, x, y) && litDrawn != litReference)
+                ++disagree;
+        }
+    if (floor > 0)
+        figures.Disagreement = double(disagree) / floor;
+    return figures;
+}
+
 // With casting off everything is lit, as if no model cast a shadow (that casters do
 // shadow: the hard shadow test).
 TEST_F(Renderers, NoCastingLightsEverything)
@@ -159,29 +194,58 @@ TEST_F(Renderers, HardShadowsMatchTheReference)
             const Reference reference = Trace(sceneName, 0.6f, 0);
             const std::vector<unsigned char> lit = Draw(false, sceneName, false, true);
             const std::vector<unsigned char> hard = Draw(false, sceneName, true, true);
-            int floor = 0, disagree = 0, shadowed = 0;
-            for (int y = 0; y < Height; ++y)
-                for (int x = 0; x < Width; ++x) {
-                    if (!OnFloor(reference, x, y))
-                        continue;
-                    ++floor;
-                    const bool litReference = reference.Hard[y * Width + x] > 0.5f;
-                    const bool litDrawn = Brightness(hard, x, y) * 2 > Brightness(lit, x, y);
-                    shadowed += !litDrawn;
-                    if (!OnHardEdge(reference, x, y) && litDrawn != litReference)
-                        ++disagree;
-                }
-            ASSERT_GT(floor, 0);
+            const HardFigures f = CompareHard(reference, lit, hard);
             std::printf("%s (%s): hard disagreement %.3f%%\n", sceneName.c_str(),
-                        objects ? "framebuffer objects" : "P-buffers", 100.0 * disagree / floor);
-            EXPECT_GT(shadowed, 1000) << sceneName << ": a shadow is drawn at all";
+                        objects ? "framebuffer objects" : "P-buffers", 100.0 * f.Disagreement);
+            EXPECT_GT(f.Shadowed, 1000) << sceneName << ": a shadow is drawn at all";
             // Off the band along the shadow's edges the count is exact: volumes cut short
             // of a lit surface show as a tenth of a percent.
-            EXPECT_LT(double(disagree) / floor, 0.0002) << sceneName;
+            EXPECT_LT(f.Disagreement, 0.0002) << sceneName;
         }
     }
     r_GL_FramebufferObject.value = true;
     r_Shadow_CountInFront.value = true;
+}
+
+// One mesh of separate parts around the light: no plane ends the mesh's volume as a whole,
+// so each part's volume ends on a plane of its own, or reaches infinity where none will do
+// for it, in one draw of sides and one of far caps. Counted behind the surfaces and in
+// front of them, in one draw and in two, the shadow is the reference's.
+TEST_F(Renderers, PartsOfOneMeshEndEachOnItsOwn)
+{
+    {
+        Capture::TestScene scene = Capture::BuildTestScene("packed", 0.6f, Width, Height);
+        Korvo::ShadowReach reach;
+        reach.Update({scene.Light}, scene.Camera.Get(), scene.Floor.Get(), scene.Casters);
+        ASSERT_EQ(scene.Casters.size(), 1u);
+        const Korvo::ShadowLimits limits = reach.LimitsFor(*scene.Light, *scene.Casters[0]);
+        const Korvo::IMesh& mesh = *scene.Casters[0]->Meshes[0];
+        const Korvo::VolumeEnd whole = Korvo::MeshVolumeEnd(mesh, &limits, true);
+        EXPECT_EQ(whole.Distance, 0.0f);
+        ASSERT_TRUE(Korvo::EndsByParts(mesh, &limits, true));
+        EXPECT_FALSE(Korvo::EndsByParts(mesh, &limits, false));
+        const Korvo::IMeshAdjacency& adjacency = *mesh.GetAdjacency();
+        ASSERT_EQ(adjacency.GetPartCount(), 5);
+        int ended = 0;
+        for (int part = 0; part < adjacency.GetPartCount(); ++part)
+            ended += Korvo::PartVolumeEnd(mesh, part, limits, whole).Distance > 0.0f;
+        EXPECT_EQ(ended, 4) << "all but the block beside the light";
+    }
+
+    const Reference reference = Trace("packed", 0.6f, 0);
+    const std::vector<unsigned char> lit = Draw(false, "packed", false, true);
+    for (bool inFront : {false, true})
+        for (bool separate : {true, false}) {
+            r_Shadow_CountInFront.value = inFront;
+            r_GL_SeparateStencil.value = separate;
+            const HardFigures f = CompareHard(reference, lit, Draw(false, "packed", true, true));
+            const std::string where = std::string(inFront ? "in front" : "behind") +
+                                      (separate ? ", one draw" : ", two draws");
+            EXPECT_GT(f.Shadowed, 5000) << where;
+            EXPECT_LT(f.Disagreement, 0.0002) << where;
+        }
+    r_Shadow_CountInFront.value = true;
+    r_GL_SeparateStencil.value = true;
 }
 
 TEST_F(Renderers, PresentedPictureReachesTheWindow)

@@ -215,7 +215,7 @@ const char* const Usage =
     "Draws a scene off-screen on the current X display and writes the last frame as PNG.\n"
     "\n"
     "  --scene NAME            box (default), sphere, casters, crossing, stacked, tower, pipe,\n"
-    "                          notch, overhead: test scenes; zori, dazu: the demo's\n"
+    "                          notch, packed, overhead: test scenes; zori, dazu: the demo's\n"
     "  --out FILE              the picture (needed)\n"
     "  --renderer hard|soft    hard or soft shadows (soft)\n"
     "  --fbo 0|1               off-screen buffers as framebuffer objects (1) or P-buffers\n"
@@ -237,7 +237,7 @@ const char* const Usage =
 // Options whose value must be one of a few words.
 const std::map<std::string, std::vector<std::string>> Choices = {
     {"scene", {"box", "sphere", "casters", "crossing", "stacked", "tower", "pipe", "notch",
-               "overhead", "zori", "dazu"}},
+               "packed", "overhead", "zori", "dazu"}},
     {"renderer", {"hard", "soft"}},
     {"fbo", {"0", "1"}},
     {"cast", {"0", "1"}},

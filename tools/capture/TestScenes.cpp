@@ -120,6 +120,21 @@ Media::MeshRecord3DS NotchRecord()
     return PrismRecord("Notch", polygon, fill, 0.6f);
 }
 
+// Closed parts packed into one mesh, each moved to its place.
+Media::MeshRecord3DS PackedRecord(const std::vector<std::pair<Media::MeshRecord3DS, Vec3f>>& parts)
+{
+    Media::MeshRecord3DS record;
+    record.Name = "Packed";
+    for (const auto& [part, place] : parts) {
+        const int first = static_cast<int>(record.Vertices.size());
+        for (const Vec3f& v : part.Vertices)
+            record.Vertices.push_back(v + place);
+        for (const auto& f : part.Faces)
+            AddFace(record, first + f[0], first + f[1], first + f[2]);
+    }
+    return record;
+}
+
 Math::Mat3 Yaw(float angle)
 {
     const float c = std::cos(angle), s = std::sin(angle);
@@ -191,6 +206,22 @@ TestScene BuildTestScene(const std::string& name, float sourceSize, int width, i
         Sys::Ptr<Korvo::IModel> notch = Model(NotchRecord(), true, Vec3f(-0.5f, 0.8f, -0.5f));
         notch->Orientation = Yaw(0.3f);
         scene.Casters.push_back(notch);
+    } else if (name == "packed") {
+        // One mesh of separate parts around the light, whose box holds the light, so that
+        // no plane ends the mesh's volume as a whole: two boxes and a sphere below it, a
+        // slab above it, and a small block just under it, too near for any plane, whose
+        // shadow reaches the floor.
+        scene.Casters.push_back(Model(PackedRecord({{BoxRecord(Vec3f(0.8f, 0.6f, 0.8f)),
+                                                     Vec3f(-2.0f, 2.0f, 0.5f)},
+                                                    {SphereRecord(0.7f, 12, 8),
+                                                     Vec3f(2.2f, 3.0f, -0.8f)},
+                                                    {BoxRecord(Vec3f(0.5f, 1.2f, 0.5f)),
+                                                     Vec3f(0.5f, 1.8f, 2.6f)},
+                                                    {BoxRecord(Vec3f(1.0f, 0.1f, 1.0f)),
+                                                     Vec3f(1.0f, 10.5f, 1.5f)},
+                                                    {BoxRecord(Vec3f(0.15f, 0.1f, 0.15f)),
+                                                     Vec3f(1.8f, 8.2f, 2.0f)}}),
+                                      true, Vec3f()));
     } else if (name == "overhead") {
         // A box on the floor, and a slab between the light and the eye that holds the eye in
         // its shadow: the near plane cuts into the slab's volume.

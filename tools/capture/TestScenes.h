@@ -22,8 +22,9 @@ struct TestScene {
 
 // "box", "sphere", "casters" (two overlapping boxes at different heights), "crossing" (two
 // bars whose shadows cross), "stacked" (a slab shadowing a sphere), "tower" (six slabs whose
-// shadows overlap), "pipe" (a thin tube), "notch" (a concave block) or "overhead" (a box,
-// and a slab whose shadow holds the eye); the light's source size is its sphere radius. Throws
+// shadows overlap), "pipe" (a thin tube), "notch" (a concave block), "packed" (separate parts
+// around the light in one mesh) or "overhead" (a box, and a slab whose shadow holds the eye);
+// the light's source size is its sphere radius. Throws
 // Sys::Exception for an unknown name.
 TestScene BuildTestScene(const std::string& name, float sourceSize, int width, int height);
 

@@ -2,12 +2,12 @@
 // Caps of a shadow volume. NEAR draws the caster's triangles where they lie; FAR sends
 // the same triangles to infinity away from the light (w = 0), the end of the volume that
 // the side faces reach; where the volume ends sooner (u_FarGiven 1) the streamed vertices
-// already lie on its end and stay as they are.
+// already lie on its end and stay as they are (w = 0 for a part that reaches infinity).
 //
 // ALPHA: the count goes into the alpha channel through blending, one step being the
 // current colour's alpha.
 
-attribute vec3 in_Vertex;
+attribute vec4 in_Vertex;   // w is 1 where only x, y and z are given
 
 #ifdef FAR
 struct LightSource {
@@ -22,11 +22,12 @@ void main()
 {
 #ifdef FAR
     if (u_FarGiven > 0.5)
-        gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex, 1.0);
+        gl_Position = gl_ModelViewProjectionMatrix * in_Vertex;
     else
-        gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex - u_LightSource.Position, 0.0);
+        gl_Position =
+            gl_ModelViewProjectionMatrix * vec4(in_Vertex.xyz - u_LightSource.Position, 0.0);
 #else
-    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex, 1.0);
+    gl_Position = gl_ModelViewProjectionMatrix * vec4(in_Vertex.xyz, 1.0);
 #endif
 #ifdef ALPHA
     gl_FrontColor = gl_Color;

@@ -5,12 +5,13 @@
 // projection whose far plane is at infinity (or with depth clamping) these points are
 // never clipped, so the volume is closed however far the receivers lie. Where the volume
 // ends sooner (u_FarGiven 1), the streamed far vertices already lie where it ends and stay
-// as they are.
+// as they are: on a plane (w = 1), or, for a part of the mesh that reaches infinity, as the
+// direction away from the light (w = 0).
 //
 // ALPHA: the count goes into the alpha channel through blending, one step being the
 // current colour's alpha.
 
-attribute vec3 in_Vertex;
+attribute vec4 in_Vertex;   // w is 1 where only x, y and z are given
 attribute float in_WCoord;
 
 struct LightSource {
@@ -22,9 +23,9 @@ uniform float u_FarGiven;
 
 void main()
 {
-    vec4 position = vec4(in_Vertex, 1.0);
+    vec4 position = in_Vertex;
     if (in_WCoord < 0.5 && u_FarGiven < 0.5)
-        position = vec4(in_Vertex - u_LightSource.Position, 0.0);
+        position = vec4(in_Vertex.xyz - u_LightSource.Position, 0.0);
     gl_Position = gl_ModelViewProjectionMatrix * position;
     // For the cut of what lies nearer than every surface (user clip plane 0).
     gl_ClipVertex = gl_ModelViewMatrix * position;
