@@ -287,6 +287,18 @@ fault render/PrimitiveBufferPattern.cpp "render_logic_test" \
     "the small wedge's last triangle leaves an edge open" \
     '0, 3, 4, 0, 4, 5};' \
     '0, 3, 4, 0, 4, 1};'
+fault shadow/ShadowVolume.cpp "render_renderers_test" \
+    "the far caps move every vertex onto the first part's end, whatever its own part" \
+    '*out++ = Far(positions[i], parts[i]);' \
+    '*out++ = Far(positions[i], 0);'
+fault shadow/ShadowVolume.cpp "render_renderers_test" \
+    "a part that reaches infinity streams its far vertices as points, not directions" \
+    'return {away.x, away.y, away.z, 0.0f};' \
+    'return {away.x, away.y, away.z, 1.0f};'
+fault shadow/IMeshAdjacency.cpp "shadow_adjacency_test" \
+    "solids that share a vertex are numbered as separate parts" \
+    '                join(t, user);' \
+    '                ;'
 
 count=${#files[@]}
 if [ -n "$only" ]; then
