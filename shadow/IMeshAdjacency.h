@@ -51,8 +51,8 @@ public:
     // The mesh's vertex positions, which the cap triangles index.
     const std::vector<Math::Vec3f>& GetPositions() const { return *Positions; }
 
-    // The mesh's parts: its faces that hang together through their neighbours, numbered
-    // from 0. Each is closed on its own, so each has a shadow volume of its own, which may
+    // The mesh's parts: its faces that hang together through their neighbours or a vertex
+    // they share, numbered from 0. Each is closed on its own, so each has a shadow volume of its own, which may
     // end where suits it (ShadowVolume::EndPartAt). A mesh packed from separate props has
     // several, and a part's box can be much smaller than the mesh's.
     int GetPartCount() const { return static_cast<int>(PartMin.size()); }

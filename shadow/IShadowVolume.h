@@ -34,9 +34,9 @@ public:
     // the side quads' far vertices and the far caps then lie, or at infinity for a distance
     // of 0 (the vertex shader sends them there).
     virtual void EndAt(const Math::Vec3f& light, const Math::Vec3f& axis, float distance) = 0;
-    // After EndAt with a distance above 0: where one part of the mesh
-    // (IMeshAdjacency::GetPartCount) ends instead, on a plane of its own across the unit
-    // `axis` at `distance` from the light. Each part's volume is closed by its own far cap,
+    // After EndAt: where one part of the mesh (IMeshAdjacency::GetPartCount) ends instead,
+    // on a plane of its own across the unit `axis` at `distance` from the light, or at
+    // infinity for a distance of 0. Each part's volume is closed by its own far cap,
     // so only a count in one draw (far caps of the cap triangles) or an open volume may end
     // by parts: the fan of two draws spans one plane.
     virtual void EndPartAt(int part, const Math::Vec3f& axis, float distance) = 0;
