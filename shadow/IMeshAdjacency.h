@@ -52,9 +52,9 @@ public:
     const std::vector<Math::Vec3f>& GetPositions() const { return *Positions; }
 
     // The mesh's parts: its faces that hang together through their neighbours or a vertex
-    // they share, numbered from 0. Each is closed on its own, so each has a shadow volume of its own, which may
-    // end where suits it (ShadowVolume::EndPartAt). A mesh packed from separate props has
-    // several, and a part's box can be much smaller than the mesh's.
+    // they share, numbered from 0. Each is closed on its own, so each has a shadow volume of
+    // its own, which may end where suits it (ShadowVolume::EndPartAt). A mesh packed from
+    // separate props has several, and a part's box can be much smaller than the mesh's.
     int GetPartCount() const { return static_cast<int>(PartMin.size()); }
     // The part of each position (NoPart for one that no face uses).
     static constexpr uint16_t NoPart = 0xffff;

@@ -184,7 +184,8 @@ ShadowVolume::Vec4 ShadowVolume::Far(const Math::Vec3f& p, int part) const
     if (!AnyEnds)
         return Near(p);
     // The sides' far vertices and the far caps' meet to the bit, the way the near caps meet
-    // the sides' near edges: an edge and its corners are of one part.
+    // the sides' near edges: an edge and its corners are of one part. A position no face
+    // uses (NoPart) takes the mesh's end.
     const bool ofPart = part < static_cast<int>(PartAxes.size());
     const float distance = ofPart ? PartDistances[part] : EndDistance;
     if (distance <= 0.0f) {
